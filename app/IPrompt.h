@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The questions, messages and beeps that commands give the user. The window answers them with
+// real message boxes; tests answer them with a scripted prompt.
+class IPrompt
+{
+public:
+    enum class EIcon
+    {
+        None,
+        Information,
+        Warning,
+        Error,
+    };
+
+    virtual ~IPrompt() = default;
+
+    virtual void Beep(int frequencyHz, int durationMs) = 0;
+    // A message box with an OK button.
+    virtual void ShowMessage(const QString& caption, const QString& text, EIcon icon) = 0;
+    // A question with OK and Cancel, Cancel being the default; true when the user chose OK.
+    virtual bool AskOkCancel(const QString& caption, const QString& text, EIcon icon) = 0;
+};
+
+// The caption of the program's message boxes.
+inline QString ApplicationCaption()
+{
+    return QStringLiteral("Talvex");
+}

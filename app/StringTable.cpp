@@ -1,0 +1,102 @@
+#include "app/StringTable.h"
+
+#include "app/Language.h"
+
+namespace {
+
+// Column order of every row: English (9), German (7), Spanish (10), French (12), Italian (16),
+// Simplified Chinese (2052), Traditional Chinese (3076). UTF-8 literals.
+enum ELanguageColumn
+{
+    kEnglish,
+    kGerman,
+    kSpanish,
+    kFrench,
+    kItalian,
+    kChineseSimplified,
+    kChineseTraditional,
+    kLanguageColumns
+};
+
+struct SLocalizedString
+{
+    unsigned id;
+    const char* text[kLanguageColumns];
+};
+
+// clang-format off
+const SLocalizedString kStrings[] = {
+    {101, {"About Talvex(&A)...", "Über Talvex(&A)...", "Acerca de Talvex (& A) ...", "À propos de Talvex (& A) ...", "Informazioni su Talvex (& A) ...", "关于 Talvex(&A)...", "關於 Talvex(&A)..."}},
+    {102, {"Import", "Importieren", "Importar", "Importateur", "Importa", "导入", "導入"}},
+    {103, {"Export", "Exportieren", "Exportar", "Export", "Esporta", "导出", "匯出"}},
+    {104, {"Download", "Herunterladen", "Descargar", "Télécharger", "Scarica", "下载", "下載"}},
+    {105, {"Setting", "Einstellung", "Configuración", "Paramètres", "Impostazioni", "设置", "設置"}},
+    {106, {"Language", "Language", "Idioma", "Langue", "Lingua", "Language", "Language"}},
+    {107, {"Pricing", "Preisstaffel", "valoración", "valorisation", "valutazione", "计价", "計價"}},
+    {108, {"Counting", "Zählwaage", "cuenta", "nombre", "conta", "计数", "計數"}},
+    {109, {"Sr.No.", "Seriennummer", "número de serie", "numéro de série", "numero seriale", "序号", "序號"}},
+    {110, {"PLU No.", "PLU-Nummer", "número de PLU", "numéro de PLU", "Numero PLU", "PLU编号", "PLU編號"}},
+    {111, {"Unit weight", "Einzelgewicht", "peso único", "poids unique", "peso singolo", "单重", "單重"}},
+    {112, {"Goods Id", "Artikelnummer", "número de artículo", "numéro d'article", "numero articolo", "物品编号", "物品編號"}},
+    {113, {"Goods Name", "Artikelname", "nombre del elemento", "nom d'élément", "nome elemento", "物品名称", "物品名稱"}},
+    {114, {"Specification", "Spezifikation", "Especificaciones (Nota 1)", "Spécifications (Remarque 1)", "Specifiche (nota 1)", "规格(备注1)", "規格(備註1)"}},
+    {115, {"Remark", "Bemerkungen", "Observaciones (Nota 2)", "Remarques (Remarque 2)", "Note (nota 2)", "备注(备注2)", "備註(備註2)"}},
+    {116, {"Expiration(Days)", "Haltbarkeit (Tage)", "Vida útil (días)", "Durée de vie (en jours)", "Periodo di validità (giorni)", "保质期(天)", "保質期(天)"}},
+    {117, {"Quantity pricing", "Menge Preis", "Precio por cantidad", "Prix par quantité", "Prezzo per quantità", "按数量计价", "按數量計價"}},
+    {118, {"Hi", "Obere Grenze", "Límite superior", "limite supérieure", "Limite superiore", "上限", "上限"}},
+    {119, {"Lo", "Untere Grenze", "límite inferior", "limite inférieure", "limite inferiore", "下限", "下限"}},
+    {120, {"Unit price", "Stückpreis", "Precio unitario", "Prix unitaire", "Prezzo unitario", "单价", "單價"}},
+    {121, {"New", "Neu", "Nuevo", "Nouveau", "Nuovo", "新建", "新建"}},
+    {122, {"Add", "Hinzufügen", "Agregar", "Ajouter", "Aggiungi", "添加", "添加"}},
+    {123, {"Delete", "Löschen", "eliminar", "supprimer", "elimina", "删除", "刪除"}},
+    {124, {"Unselected", "Nicht ausgewählt", "No seleccionado", "Non sélectionné", "Non selezionato", "未选择", "未選擇"}},
+    {125, {"Lim", "Alarm", "límites superior e inferior", "limites supérieure et inférieure", "limiti superiore e inferiore", "上下限", "上下限"}},
+    {126, {"Not exported, are you sure you want to create a new one?", "Nicht exportiert. Möchten Sie wirklich eine neue erstellen?", "No exportado, ¿está seguro de que desea crear uno nuevo?", "Non exporté, êtes-vous sûr de vouloir en créer un?", "Non esportato, sei sicuro di volerne crearne uno nuovo?", "未导出,确定要新建吗?", "未匯出,確定要新建嗎?"}},
+    {128, {"No data!", "Keine Daten!", "¡Sin datos!", "Pas de données!", "Nessun dato!", "无数据!", "無數據!"}},
+    {129, {"Success", "Erfolg", "éxito", "succès", "successo", "成功", "成功"}},
+    {130, {"Not exported, are you sure you want to quit?", "Nicht exportiert. Möchten Sie wirklich beenden?", "No exportado, ¿está seguro de que desea salir?", "Non exporté, êtes-vous sûr de vouloir quitter?", "Non esportato, sei sicuro di voler uscire?", "未导出,确定要退出吗?", "未匯出,確定要退出嗎?"}},
+    {131, {"The program could not be restarted. Please start it again by hand.", "Das Programm konnte nicht neu gestartet werden. Bitte starten Sie es von Hand neu.", "No se pudo reiniciar el programa. Inícielo de nuevo manualmente.", "Le programme n'a pas pu être redémarré. Veuillez le relancer manuellement.", "Impossibile riavviare il programma. Riavviarlo manualmente.", "无法重新启动程序,请手动重新启动。", "無法重新啟動程式,請手動重新啟動。"}},
+};
+// clang-format on
+
+ELanguageColumn ColumnFor(int lcid)
+{
+    switch (lcid) {
+    case 9: return kEnglish;
+    case 7: return kGerman;
+    case 10: return kSpanish;
+    case 12: return kFrench;
+    case 16: return kItalian;
+    case 2052: return kChineseSimplified;
+    case 3076: return kChineseTraditional;
+    // Taiwan and Macao write Traditional characters, Singapore Simplified ones.
+    case 1028: case 5124: case 31748: return kChineseTraditional;
+    case 4100: case 4: return kChineseSimplified;
+    default: break;
+    }
+    switch (lcid & 0x3FF) {
+    case 7: return kGerman;
+    case 10: return kSpanish;
+    case 12: return kFrench;
+    case 16: return kItalian;
+    case 4: return kChineseSimplified;
+    default: return kEnglish;
+    }
+}
+
+} // namespace
+
+QString LoadString(unsigned id, int lcid)
+{
+    const ELanguageColumn column = ColumnFor(lcid);
+    for (const SLocalizedString& entry : kStrings) {
+        if (entry.id == id)
+            return QString::fromUtf8(entry.text[column]);
+    }
+    return QString();
+}
+
+QString LoadString(unsigned id)
+{
+    return LoadString(id, Language::LanguageInForce());
+}

@@ -1,0 +1,7 @@
+#include "ui/CTalvexApp.h"
+
+int main(int argc, char** argv)
+{
+    CTalvexApp app;
+    return app.Run(argc, argv);
+}

@@ -1,0 +1,503 @@
+#include "grid/CGridModel.h"
+
+#include "grid/CellCompare.h"
+
+#include <QObject>
+
+#include <algorithm>
+#include <utility>
+
+CGridModel::CGridModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+CGridModel::~CGridModel()
+{
+    for (SGridRow& row : m_rows) {
+        for (SEditCtrl& record : row.records)
+            DeleteRecordWindow(record);
+    }
+}
+
+// ---- columns ----
+
+int CGridModel::InsertColumn(int index, const QString& title, int width)
+{
+    index = std::clamp(index, 0, ColumnCount());
+    beginInsertColumns(QModelIndex(), index, index);
+    m_columns.insert(m_columns.begin() + index, SColumn{title, width});
+    for (SGridRow& row : m_rows) {
+        if (index < row.cells.size())
+            row.cells.insert(index, QString());
+        for (SEditCtrl& record : row.records) {
+            if (record.nCol >= index)
+                ++record.nCol;
+        }
+    }
+    endInsertColumns();
+    return index;
+}
+
+bool CGridModel::DeleteColumn(int index)
+{
+    if (index < 0 || index >= ColumnCount())
+        return false;
+    beginRemoveColumns(QModelIndex(), index, index);
+    m_columns.erase(m_columns.begin() + index);
+    for (SGridRow& row : m_rows) {
+        if (index < row.cells.size())
+            row.cells.removeAt(index);
+        // The records of a deleted column go with it; those to its right move left.
+        auto& records = row.records;
+        for (SEditCtrl& record : records) {
+            if (record.nCol == index)
+                DeleteRecordWindow(record);
+        }
+        records.erase(std::remove_if(records.begin(), records.end(),
+                                     [index](const SEditCtrl& record) { return record.nCol == index; }),
+                      records.end());
+        for (SEditCtrl& record : records) {
+            if (record.nCol > index)
+                --record.nCol;
+        }
+    }
+    endRemoveColumns();
+    return true;
+}
+
+QString CGridModel::ColumnTitle(int column) const
+{
+    return column >= 0 && column < ColumnCount() ? m_columns[column].title : QString();
+}
+
+int CGridModel::ColumnWidth(int column) const
+{
+    return column >= 0 && column < ColumnCount() ? m_columns[column].width : 0;
+}
+
+// ---- rows ----
+
+int CGridModel::InsertRow(int index, const QString& firstCellText, qint64 itemData)
+{
+    std::vector<SGridRow> rows(1);
+    rows.front().cells.append(firstCellText);
+    rows.front().itemData = itemData;
+    index = std::clamp(index, 0, RowCount());
+    InsertRows(index, std::move(rows));
+    return index;
+}
+
+void CGridModel::InsertRows(int index, std::vector<SGridRow> rows)
+{
+    if (rows.empty())
+        return;
+    index = std::clamp(index, 0, RowCount());
+    for (SGridRow& row : rows)
+        row.id = m_nextRowId++;
+    beginInsertRows(QModelIndex(), index, index + int(rows.size()) - 1);
+    m_rows.insert(m_rows.begin() + index, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    if (m_selectionMark >= index)
+        m_selectionMark += int(rows.size());
+    endInsertRows();
+}
+
+bool CGridModel::DeleteRow(int index)
+{
+    if (index < 0 || index >= RowCount())
+        return false;
+    beginRemoveRows(QModelIndex(), index, index);
+    for (SEditCtrl& record : m_rows[index].records)
+        DeleteRecordWindow(record);
+    m_rows.erase(m_rows.begin() + index);
+    endRemoveRows();
+    if (m_selectionMark == index)
+        SetSelectionMark(-1);
+    else if (m_selectionMark > index)
+        SetSelectionMark(m_selectionMark - 1);
+    return true;
+}
+
+void CGridModel::ClearRows()
+{
+    SetSortMarker(-1, Qt::AscendingOrder);
+    beginResetModel();
+    for (SGridRow& row : m_rows) {
+        for (SEditCtrl& record : row.records)
+            DeleteRecordWindow(record);
+    }
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    endResetModel();
+    SetSelectionMark(-1);
+}
+
+qint64 CGridModel::ItemData(int row) const
+{
+    return Row(row).itemData;
+}
+
+quint64 CGridModel::RowId(int row) const
+{
+    return Row(row).id;
+}
+
+int CGridModel::RowOfId(quint64 id) const
+{
+    for (int row = 0; row < RowCount(); ++row) {
+        if (m_rows[row].id == id)
+            return row;
+    }
+    return -1;
+}
+
+void CGridModel::SetCellText(int row, int column, const QString& text)
+{
+    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
+        return;
+    QVector<QString>& cells = m_rows[row].cells;
+    if (cells.size() <= column) {
+        if (text.isEmpty())
+            return;
+        cells.resize(column + 1);
+    }
+    cells[column] = text;
+    const QModelIndex changed = index(row, column);
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+QString CGridModel::CellText(int row, int column) const
+{
+    if (row < 0 || row >= RowCount() || column < 0)
+        return QString();
+    const QVector<QString>& cells = m_rows[row].cells;
+    return column < cells.size() ? cells[column] : QString();
+}
+
+QVector<QString> CGridModel::RowTexts(int row) const
+{
+    QVector<QString> texts(ColumnCount());
+    if (row < 0 || row >= RowCount())
+        return texts;
+    const QVector<QString>& cells = m_rows[row].cells;
+    for (int column = 0; column < texts.size() && column < cells.size(); ++column)
+        texts[column] = cells[column];
+    return texts;
+}
+
+// ---- cell records ----
+
+void CGridModel::SetCellEditable(int row, int column)
+{
+    SEditCtrl record;
+    record.nRow = row;
+    record.nCol = column;
+    SetCellRecord(record);
+}
+
+void CGridModel::SetCheckCell(int row, int checked)
+{
+    SEditCtrl record;
+    record.nRow = row;
+    record.nCol = kCheckColumn;
+    record.nCheck = checked;
+    record.nType = CET_CHECK;
+    SetCellRecord(record);
+    SetCellText(row, kCheckColumn, checked == 1 ? CheckedText() : UncheckedText());
+}
+
+void CGridModel::SetCellRecord(const SEditCtrl& record)
+{
+    if (record.nRow < 0 || record.nRow >= RowCount())
+        return;
+    RemoveCellRecord(record.nRow, record.nCol);
+    m_rows[record.nRow].records.push_back(record);
+    const QModelIndex changed = index(record.nRow, record.nCol);
+    if (changed.isValid())
+        Q_EMIT dataChanged(changed, changed, {CellTypeRole, CheckStateValueRole, LockedRole});
+}
+
+void CGridModel::RemoveCellRecord(int row, int column)
+{
+    if (row < 0 || row >= RowCount())
+        return;
+    auto& records = m_rows[row].records;
+    for (auto it = records.begin(); it != records.end(); ++it) {
+        if (it->nCol == column) {
+            DeleteRecordWindow(*it);
+            records.erase(it);
+            return;
+        }
+    }
+}
+
+int CGridModel::FindCellType(int row, int column) const
+{
+    const SEditCtrl* record = FindRecord(row, column);
+    return record ? record->nType : -1;
+}
+
+std::optional<SEditCtrl> CGridModel::FindCellRecord(int row, int column) const
+{
+    const SEditCtrl* record = FindRecord(row, column);
+    if (!record)
+        return std::nullopt;
+    SEditCtrl copy = *record;
+    copy.nRow = row;
+    return copy;
+}
+
+SEditCtrl* CGridModel::FindRecord(int row, int column)
+{
+    return const_cast<SEditCtrl*>(std::as_const(*this).FindRecord(row, column));
+}
+
+const SEditCtrl* CGridModel::FindRecord(int row, int column) const
+{
+    if (row < 0 || row >= RowCount())
+        return nullptr;
+    for (const SEditCtrl& record : m_rows[row].records) {
+        if (record.nCol == column)
+            return &record;
+    }
+    return nullptr;
+}
+
+void CGridModel::DeleteRecordWindow(SEditCtrl& record)
+{
+    delete record.pWnd;
+    record.pWnd = nullptr;
+}
+
+// ---- row colours ----
+
+void CGridModel::SetRowColor(int row, quint32 background)
+{
+    SetRowColors(row, 0, background);
+}
+
+void CGridModel::SetRowColors(int row, quint32 text, quint32 background)
+{
+    if (row < 0 || row >= RowCount())
+        return;
+    m_rows[row].color = SColoredRow{row, text, background};
+    NotifyRowChanged(row);
+}
+
+std::optional<SColoredRow> CGridModel::RowColor(int row) const
+{
+    if (row < 0 || row >= RowCount() || !m_rows[row].color)
+        return std::nullopt;
+    SColoredRow color = *m_rows[row].color;
+    color.nRow = row;
+    return color;
+}
+
+// ---- column sort types ----
+
+void CGridModel::SetColumnType(int column, int type)
+{
+    int position = -1;
+    if (GetColumnType(column, &position) >= 0)
+        m_columnTypes.erase(m_columnTypes.begin() + position);
+    m_columnTypes.push_back(SColumnTypes{type, column});
+}
+
+int CGridModel::GetColumnType(int column, int* index) const
+{
+    for (std::size_t i = 0; i < m_columnTypes.size(); ++i) {
+        if (m_columnTypes[i].nColumn == column) {
+            if (index)
+                *index = int(i);
+            return m_columnTypes[i].nType;
+        }
+    }
+    return -1;
+}
+
+void CGridModel::ClearColumnTypes()
+{
+    m_columnTypes.clear();
+}
+
+void CGridModel::SetSortMarker(int column, Qt::SortOrder order)
+{
+    if (m_sortColumn == column && m_sortOrder == order)
+        return;
+    m_sortColumn = column;
+    m_sortOrder = order;
+    Q_EMIT sortMarkerChanged(column, order);
+}
+
+void CGridModel::SetSelectionMark(int row)
+{
+    if (m_selectionMark == row)
+        return;
+    m_selectionMark = row;
+    Q_EMIT selectionMarkChanged(row);
+}
+
+// ---- edits ----
+
+bool CGridModel::CommitEdit(int row, int column, const QString& text)
+{
+    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
+        return false;
+    if (CellText(row, column) == text)
+        return false;
+    SetCellText(row, column, text);
+    NotifyCellChanged(row, column);
+    return true;
+}
+
+bool CGridModel::ToggleCheck(int row, int column)
+{
+    SEditCtrl* record = FindRecord(row, column);
+    if (!record || record->nType != CET_CHECK || record->nLocked == 1)
+        return false;
+    record->nCheck = record->nCheck == 1 ? 0 : 1;
+    const bool checked = record->nCheck == 1;
+    NotifyRowChanged(row);
+    // The owner hears of the click before the cell's text changes.
+    NotifyCellChanged(row, column);
+    SetCellText(row, column, checked ? CheckedText() : UncheckedText());
+    return true;
+}
+
+void CGridModel::SortRows(int column, Qt::SortOrder order, int firstRow, int endRow)
+{
+    firstRow = std::clamp(firstRow, 0, RowCount());
+    endRow = std::clamp(endRow, firstRow, RowCount());
+    if (endRow - firstRow < 2)
+        return;
+    const int type = std::max(GetColumnType(column), 0);
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<quint64> idsBefore;
+    idsBefore.reserve(before.size());
+    for (const QModelIndex& index : before)
+        idsBefore.push_back(m_rows[index.row()].id);
+
+    std::stable_sort(m_rows.begin() + firstRow, m_rows.begin() + endRow,
+                     [column, type, order](const SGridRow& a, const SGridRow& b) {
+                         const QString left = column < a.cells.size() ? a.cells[column] : QString();
+                         const QString right = column < b.cells.size() ? b.cells[column] : QString();
+                         const int result = CompareCells(left, right, type);
+                         return order == Qt::AscendingOrder ? result < 0 : result > 0;
+                     });
+
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (int i = 0; i < before.size(); ++i)
+        after.append(index(RowOfId(idsBefore[std::size_t(i)]), before[i].column()));
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+// ---- QAbstractItemModel ----
+
+int CGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : RowCount();
+}
+
+int CGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount();
+}
+
+QVariant CGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return QVariant();
+    const int row = index.row();
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return CellText(row, column);
+    case Qt::ToolTipRole:
+        return CellText(row, column).left(79);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    case CellTypeRole:
+        return FindCellType(row, column);
+    case CheckStateValueRole:
+    case LockedRole: {
+        const SEditCtrl* record = FindRecord(row, column);
+        if (!record)
+            return QVariant();
+        return role == CheckStateValueRole ? record->nCheck : record->nLocked;
+    }
+    case RowTextColorRole:
+    case RowBackgroundColorRole: {
+        const auto& color = m_rows[row].color;
+        if (!color)
+            return QVariant();
+        return role == RowTextColorRole ? color->crText : color->crBk;
+    }
+    case RowIdRole:
+        return m_rows[row].id;
+    default:
+        return QVariant();
+    }
+}
+
+bool CGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    CommitEdit(index.row(), index.column(), value.toString());
+    return true;
+}
+
+QVariant CGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+    if (section < 0 || section >= ColumnCount())
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole: return m_columns[section].title;
+    case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    case ColumnWidthRole: return m_columns[section].width;
+    default: return QVariant();
+    }
+}
+
+Qt::ItemFlags CGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const int type = FindCellType(index.row(), index.column());
+    if (type >= 0 && type != CET_CHECK && type != CET_WINDOW)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+// ---- helpers ----
+
+SGridRow& CGridModel::Row(int row)
+{
+    Q_ASSERT(row >= 0 && row < RowCount());
+    return m_rows[std::size_t(row)];
+}
+
+const SGridRow& CGridModel::Row(int row) const
+{
+    Q_ASSERT(row >= 0 && row < RowCount());
+    return m_rows[std::size_t(row)];
+}
+
+void CGridModel::NotifyRowChanged(int row)
+{
+    if (ColumnCount() == 0)
+        return;
+    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount() - 1));
+}
+
+void CGridModel::NotifyCellChanged(int row, int column)
+{
+    Q_EMIT cellChanged(row, column);
+}

@@ -1,0 +1,147 @@
+#pragma once
+
+#include "grid/GridRecords.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <QVector>
+
+#include <optional>
+#include <vector>
+
+// One row of the grid with everything that belongs to it, so that texts, editors, colours and
+// check states move with their row on insertion, deletion and sorting.
+struct SGridRow
+{
+    QVector<QString> cells;          // by column; missing cells read as empty text
+    std::vector<SEditCtrl> records;  // at most one per column; nRow is filled in when read
+    std::optional<SColoredRow> color; // nRow is filled in when read
+    qint64 itemData = 0;
+    quint64 id = 0; // distinct for every row the grid ever held
+};
+
+// The grid's data: columns with titles, widths and sort types, rows of cell texts, and the
+// records that make cells editable and rows coloured. Generic: it knows nothing of PLU records.
+class CGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum ERole
+    {
+        CellTypeRole = Qt::UserRole + 1, // int: ECellEditType, -1 without a record
+        CheckStateValueRole,             // int: nCheck of a check cell
+        LockedRole,                      // int: nLocked of a check cell
+        RowTextColorRole,                // uint 0x00BBGGRR, invalid when the row has no colour
+        RowBackgroundColorRole,          // uint 0x00BBGGRR, invalid when the row has no colour
+        ColumnWidthRole,                 // header: int pixels
+        RowIdRole,                       // quint64
+    };
+
+    explicit CGridModel(QObject* parent = nullptr);
+    ~CGridModel() override;
+
+    // Columns.
+    int InsertColumn(int index, const QString& title, int width);
+    bool DeleteColumn(int index);
+    int ColumnCount() const { return int(m_columns.size()); }
+    QString ColumnTitle(int column) const;
+    int ColumnWidth(int column) const;
+
+    // Rows.
+    int InsertRow(int index, const QString& firstCellText, qint64 itemData = 0);
+    // Inserts many rows with a single notification (import, benchmarks).
+    void InsertRows(int index, std::vector<SGridRow> rows);
+    bool DeleteRow(int index);
+    int RowCount() const { return int(m_rows.size()); }
+    // Clears the header's sort marker and deletes all rows with their records.
+    void ClearRows();
+    qint64 ItemData(int row) const;
+    quint64 RowId(int row) const;
+    // The row that carries this id, -1 when none does.
+    int RowOfId(quint64 id) const;
+
+    void SetCellText(int row, int column, const QString& text);
+    QString CellText(int row, int column) const;
+    // Every cell of the row, as many as there are columns.
+    QVector<QString> RowTexts(int row) const;
+
+    // Cell records.
+    void SetCellEditable(int row, int column);
+    // Makes column 8 of the row a check cell with "√" or "×" as its text.
+    void SetCheckCell(int row, int checked);
+    // Registers a record of any kind (nRow and nCol say where); replaces the cell's record.
+    void SetCellRecord(const SEditCtrl& record);
+    void RemoveCellRecord(int row, int column);
+    // The cell's type, -1 when it has no record.
+    int FindCellType(int row, int column) const;
+    // A copy of the cell's record with nRow and nCol filled in.
+    std::optional<SEditCtrl> FindCellRecord(int row, int column) const;
+
+    // Row colours: the text colour stays black.
+    void SetRowColor(int row, quint32 background);
+    void SetRowColors(int row, quint32 text, quint32 background);
+    std::optional<SColoredRow> RowColor(int row) const;
+
+    // Column sort types.
+    void SetColumnType(int column, int type);
+    // The type of the column's first record, -1 when none; index receives the record's position.
+    int GetColumnType(int column, int* index = nullptr) const;
+    void ClearColumnTypes();
+    const std::vector<SColumnTypes>& ColumnTypes() const { return m_columnTypes; }
+
+    // The header's sort marker; -1 when no column is marked.
+    int SortColumn() const { return m_sortColumn; }
+    Qt::SortOrder SortOrder() const { return m_sortOrder; }
+    void SetSortMarker(int column, Qt::SortOrder order);
+
+    // The row most recently selected in the view (the selection mark), -1 when none.
+    int SelectionMark() const { return m_selectionMark; }
+    void SetSelectionMark(int row);
+
+    // The end of an in-place edit: stores a changed text and then notifies; an unchanged text
+    // stores and notifies nothing. True when the text was stored.
+    bool CommitEdit(int row, int column, const QString& text);
+    // A click on a check cell: flips an unlocked check, notifies, then rewrites the text.
+    bool ToggleCheck(int row, int column);
+
+    // Sorts rows [firstRow, endRow) by the column's sort type; rows keep all they carry.
+    void SortRows(int column, Qt::SortOrder order, int firstRow, int endRow);
+
+    // QAbstractItemModel
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+Q_SIGNALS:
+    // CellChanged (code -25): the user changed the cell's text by an editor, a check click or a paste.
+    void cellChanged(int row, int column);
+    void selectionMarkChanged(int row);
+    void sortMarkerChanged(int column, Qt::SortOrder order);
+
+private:
+    struct SColumn
+    {
+        QString title;
+        int width = 0;
+    };
+
+    SGridRow& Row(int row);
+    const SGridRow& Row(int row) const;
+    SEditCtrl* FindRecord(int row, int column);
+    const SEditCtrl* FindRecord(int row, int column) const;
+    void NotifyRowChanged(int row);
+    void NotifyCellChanged(int row, int column);
+    void DeleteRecordWindow(SEditCtrl& record);
+
+    std::vector<SColumn> m_columns;
+    std::vector<SGridRow> m_rows;
+    std::vector<SColumnTypes> m_columnTypes;
+    quint64 m_nextRowId = 1;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    int m_selectionMark = -1;
+};

@@ -1,0 +1,119 @@
+#include "grid/CGridModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A five-row grid of three columns; every row coloured by its number, cells 1 and 2 editable.
+void FillFiveRows(CGridModel& grid)
+{
+    grid.InsertColumn(0, QStringLiteral("No."), 50);
+    grid.InsertColumn(1, QStringLiteral("A"), 60);
+    grid.InsertColumn(2, QStringLiteral("B"), 60);
+    for (int row = 0; row < 5; ++row) {
+        grid.InsertRow(row, QString::number(row + 1));
+        grid.SetCellText(row, 1, QStringLiteral("a%1").arg(row + 1));
+        grid.SetCellEditable(row, 1);
+        grid.SetCellEditable(row, 2);
+        grid.SetRowColor(row, quint32(row + 1));
+    }
+}
+
+TEST(GridModel, RecordsMoveWithTheirRowsOnDelete)
+{
+    CGridModel grid;
+    QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    FillFiveRows(grid);
+    grid.RemoveCellRecord(3, 2); // row 4 has only one editable cell
+
+    ASSERT_TRUE(grid.DeleteRow(1));
+    ASSERT_EQ(grid.RowCount(), 4);
+    EXPECT_EQ(grid.CellText(1, 1), QStringLiteral("a3"));
+    EXPECT_EQ(grid.RowColor(1)->crBk, 3u);
+    EXPECT_EQ(grid.RowColor(2)->crBk, 4u);
+    EXPECT_EQ(grid.FindCellType(2, 2), -1);
+    EXPECT_EQ(grid.FindCellType(2, 1), CET_EDIT);
+    EXPECT_EQ(grid.FindCellType(3, 2), CET_EDIT);
+}
+
+TEST(GridModel, InsertingAtTheTopMovesEveryRecordDown)
+{
+    CGridModel grid;
+    FillFiveRows(grid);
+    grid.InsertRow(0, QStringLiteral("new"));
+    EXPECT_EQ(grid.FindCellType(0, 1), -1);
+    EXPECT_FALSE(grid.RowColor(0).has_value());
+    EXPECT_EQ(grid.RowColor(1)->crBk, 1u);
+    EXPECT_EQ(grid.FindCellType(5, 1), CET_EDIT);
+}
+
+TEST(GridModel, ClearRowsForgetsRecordsButKeepsColumnTypes)
+{
+    CGridModel grid;
+    FillFiveRows(grid);
+    grid.SetColumnType(2, CST_REAL);
+    grid.SetSortMarker(1, Qt::DescendingOrder);
+    grid.ClearRows();
+    EXPECT_EQ(grid.RowCount(), 0);
+    EXPECT_EQ(grid.SortColumn(), -1);
+    grid.InsertRow(0, QStringLiteral("1"));
+    EXPECT_EQ(grid.FindCellType(0, 1), -1);
+    EXPECT_FALSE(grid.RowColor(0).has_value());
+    EXPECT_EQ(grid.GetColumnType(2), CST_REAL);
+}
+
+TEST(GridModel, CommitNotifiesOnlyAChangedText)
+{
+    CGridModel grid;
+    FillFiveRows(grid);
+    QSignalSpy changed(&grid, &CGridModel::cellChanged);
+    EXPECT_FALSE(grid.CommitEdit(0, 1, QStringLiteral("a1")));
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_TRUE(grid.CommitEdit(0, 1, QStringLiteral("A1")));
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toInt(), 0);
+    EXPECT_EQ(changed.at(0).at(1).toInt(), 1);
+}
+
+TEST(GridModel, CheckClickNotifiesBeforeTheTextChanges)
+{
+    CGridModel grid;
+    for (int column = 0; column < 9; ++column)
+        grid.InsertColumn(column, QString::number(column), 40);
+    grid.InsertRow(0, QStringLiteral("1"));
+    grid.SetCheckCell(0, 1);
+    EXPECT_EQ(grid.CellText(0, 8), CheckedText());
+
+    QString textSeenByOwner;
+    QObject::connect(&grid, &CGridModel::cellChanged, &grid,
+                     [&](int row, int column) { textSeenByOwner = grid.CellText(row, column); });
+    EXPECT_TRUE(grid.ToggleCheck(0, 8));
+    EXPECT_EQ(textSeenByOwner, CheckedText());
+    EXPECT_EQ(grid.CellText(0, 8), UncheckedText());
+
+    SEditCtrl locked = *grid.FindCellRecord(0, 8);
+    locked.nLocked = 1;
+    grid.SetCellRecord(locked);
+    textSeenByOwner.clear();
+    EXPECT_FALSE(grid.ToggleCheck(0, 8));
+    EXPECT_TRUE(textSeenByOwner.isEmpty());
+}
+
+TEST(GridModel, SetColumnTypeReplacesTheColumnsRecord)
+{
+    CGridModel grid;
+    grid.SetColumnType(2, CST_REAL);
+    grid.SetColumnType(7, CST_INTEGER);
+    grid.SetColumnType(2, CST_TEXT_REVERSED);
+    int position = -1;
+    EXPECT_EQ(grid.GetColumnType(2, &position), CST_TEXT_REVERSED);
+    EXPECT_EQ(position, 1);
+    EXPECT_EQ(grid.GetColumnType(5), -1);
+    grid.ClearColumnTypes();
+    EXPECT_TRUE(grid.ColumnTypes().empty());
+}
+
+} // namespace
