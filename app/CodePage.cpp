@@ -1,0 +1,191 @@
+#include "app/CodePage.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <iconv.h>
+
+namespace CodePage {
+namespace {
+
+QByteArray IconvName(int codePage)
+{
+    switch (codePage) {
+    case kUtf8: return QByteArrayLiteral("UTF-8");
+    case 936: return QByteArrayLiteral("CP936");
+    case 950: return QByteArrayLiteral("CP950");
+    case 1252: return QByteArrayLiteral("CP1252");
+    default: return QByteArrayLiteral("CP") + QByteArray::number(codePage);
+    }
+}
+
+// An iconv descriptor opened for one conversion and closed with the object.
+class CIconv
+{
+public:
+    CIconv(const QByteArray& to, const QByteArray& from)
+        : m_handle(iconv_open(to.constData(), from.constData()))
+    {
+    }
+    ~CIconv()
+    {
+        if (IsOpen())
+            iconv_close(m_handle);
+    }
+    CIconv(const CIconv&) = delete;
+    CIconv& operator=(const CIconv&) = delete;
+
+    bool IsOpen() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Handle() const { return m_handle; }
+    void Reset() { iconv(m_handle, nullptr, nullptr, nullptr, nullptr); }
+
+private:
+    iconv_t m_handle;
+};
+
+// Length in UTF-16 code units of the character that starts at i.
+int CharacterLength(QStringView text, qsizetype i)
+{
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return 2;
+    return 1;
+}
+
+// Converts one character (1 or 2 code units); empty when the code page lacks it.
+QByteArray EncodeCharacter(CIconv& converter, QStringView character)
+{
+    converter.Reset();
+    char* input = const_cast<char*>(reinterpret_cast<const char*>(character.utf16()));
+    size_t inputLeft = size_t(character.size()) * 2;
+    char buffer[16];
+    char* output = buffer;
+    size_t outputLeft = sizeof buffer;
+    if (iconv(converter.Handle(), &input, &inputLeft, &output, &outputLeft) == size_t(-1))
+        return QByteArray();
+    // Flush any shift state.
+    iconv(converter.Handle(), nullptr, nullptr, &output, &outputLeft);
+    return QByteArray(buffer, int(output - buffer));
+}
+
+QByteArray EncodeImpl(QStringView text, int codePage, int maxBytes)
+{
+    QByteArray result;
+    if (codePage == kUtf8 && maxBytes < 0) {
+        // Lone surrogates are replaced, as iconv would refuse them.
+        for (qsizetype i = 0; i < text.size();) {
+            const int length = CharacterLength(text, i);
+            if (length == 1 && text[i].isSurrogate())
+                result += '?';
+            else
+                result += text.mid(i, length).toUtf8();
+            i += length;
+        }
+        return result;
+    }
+    CIconv converter(IconvName(codePage), QByteArrayLiteral("UTF-16LE"));
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const int length = CharacterLength(text, i);
+        const QStringView character = text.mid(i, length);
+        i += length;
+        QByteArray bytes;
+        if (character.size() == 1 && character[0].unicode() < 0x80)
+            bytes = QByteArray(1, char(character[0].unicode()));
+        else if (converter.IsOpen())
+            bytes = EncodeCharacter(converter, character);
+        if (bytes.isEmpty())
+            bytes = QByteArrayLiteral("?");
+        if (maxBytes >= 0 && result.size() + bytes.size() > maxBytes)
+            break;
+        result += bytes;
+    }
+    return result;
+}
+
+} // namespace
+
+bool IsSupported(int codePage)
+{
+    if (codePage == kUtf8)
+        return true;
+    CIconv converter(IconvName(codePage), QByteArrayLiteral("UTF-16LE"));
+    return converter.IsOpen();
+}
+
+QByteArray Encode(QStringView text, int codePage)
+{
+    return EncodeImpl(text, codePage, -1);
+}
+
+QByteArray EncodeLimited(QStringView text, int codePage, int maxBytes)
+{
+    return EncodeImpl(text, codePage, std::max(maxBytes, 0));
+}
+
+bool IsValidUtf8(QByteArrayView bytes)
+{
+    qsizetype i = 0;
+    const qsizetype n = bytes.size();
+    while (i < n) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        int follow = 0;
+        unsigned minimum = 0;
+        unsigned value = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            follow = 1, minimum = 0x80, value = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            follow = 2, minimum = 0x800, value = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            follow = 3, minimum = 0x10000, value = c & 0x07;
+        } else {
+            return false;
+        }
+        for (int k = 1; k <= follow; ++k) {
+            if (i + k >= n)
+                return false;
+            const auto d = static_cast<unsigned char>(bytes[i + k]);
+            if ((d & 0xC0) != 0x80)
+                return false;
+            value = (value << 6) | (d & 0x3F);
+        }
+        if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+            return false;
+        i += follow + 1;
+    }
+    return true;
+}
+
+QString Decode(QByteArrayView bytes, int codePage)
+{
+    if (codePage == kUtf8)
+        return QString::fromUtf8(bytes); // invalid sequences become U+FFFD
+    CIconv converter(QByteArrayLiteral("UTF-16LE"), IconvName(codePage));
+    if (!converter.IsOpen())
+        return QString::fromLatin1(bytes);
+    QString result;
+    result.reserve(bytes.size());
+    char* input = const_cast<char*>(bytes.data());
+    size_t inputLeft = size_t(bytes.size());
+    QByteArray buffer(8192, Qt::Uninitialized);
+    while (inputLeft > 0) {
+        char* output = buffer.data();
+        size_t outputLeft = size_t(buffer.size());
+        const size_t converted = iconv(converter.Handle(), &input, &inputLeft, &output, &outputLeft);
+        const int producedUnits = int((output - buffer.data()) / 2);
+        result.append(reinterpret_cast<const QChar*>(buffer.constData()), producedUnits);
+        if (converted != size_t(-1))
+            continue;
+        if (errno == E2BIG)
+            continue;
+        // An invalid or truncated sequence: one replacement character for its first byte.
+        result.append(QChar(QChar::ReplacementCharacter));
+        ++input;
+        --inputLeft;
+        converter.Reset();
+    }
+    return result;
+}
+
+} // namespace CodePage
