@@ -1,0 +1,376 @@
+#include "tools/CSimulatedScale.h"
+
+#include "tools/ScaleRecordDecoder.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray kAcknowledgement = QByteArrayLiteral("\x02SPOK\r\n");
+const QByteArray kRefusal = QByteArrayLiteral("\x02SPNG\r\n");
+constexpr qint64 kStaleRecordMs = 1000; // a record that stops half-way is dropped after this pause
+
+qint64 NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+QString ErrnoText(const char* what)
+{
+    return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+speed_t SpeedFor(int baud)
+{
+    switch (baud) {
+    case 4800: return B4800;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    default: return B9600;
+    }
+}
+
+QString CsvField(const QString& text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+CSimulatedScale::CSimulatedScale(SScaleOptions options)
+    : m_options(std::move(options))
+{
+}
+
+CSimulatedScale::~CSimulatedScale()
+{
+    Stop();
+}
+
+bool CSimulatedScale::Start(QString* error)
+{
+    if (IsRunning())
+        return true;
+    m_masterFd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_masterFd < 0 || grantpt(m_masterFd) != 0 || unlockpt(m_masterFd) != 0) {
+        if (error)
+            *error = ErrnoText("cannot create a pseudo-terminal");
+        CloseDevice();
+        return false;
+    }
+    m_devicePath = QString::fromLocal8Bit(ptsname(m_masterFd));
+    // Holding the other side open keeps the line up while the program closes and reopens it,
+    // and lets the scale set the line raw so that nothing is echoed or translated.
+    m_slaveHoldFd = ::open(ptsname(m_masterFd), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_slaveHoldFd >= 0) {
+        termios settings{};
+        if (tcgetattr(m_slaveHoldFd, &settings) == 0) {
+            cfmakeraw(&settings);
+            tcsetattr(m_slaveHoldFd, TCSANOW, &settings);
+        }
+    }
+    m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    m_stop = false;
+    m_disconnect = false;
+    if (!m_options.csvPath.isEmpty())
+        AppendCsv({}); // header
+    m_thread = std::thread([this] { Run(); });
+    return true;
+}
+
+bool CSimulatedScale::StartOnDevice(const QString& devicePath, int baud, QString* error)
+{
+    if (IsRunning())
+        return true;
+    m_masterFd = ::open(devicePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (m_masterFd < 0) {
+        if (error)
+            *error = ErrnoText("cannot open the device");
+        return false;
+    }
+    termios settings{};
+    if (tcgetattr(m_masterFd, &settings) == 0) {
+        cfmakeraw(&settings);
+        cfsetspeed(&settings, SpeedFor(baud));
+        tcsetattr(m_masterFd, TCSANOW, &settings);
+    }
+    m_devicePath = devicePath;
+    m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    m_stop = false;
+    m_disconnect = false;
+    if (!m_options.csvPath.isEmpty())
+        AppendCsv({});
+    m_thread = std::thread([this] { Run(); });
+    return true;
+}
+
+void CSimulatedScale::Stop()
+{
+    m_stop = true;
+    if (m_wakeFd >= 0) {
+        const quint64 one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(m_wakeFd, &one, sizeof one);
+    }
+    if (m_thread.joinable())
+        m_thread.join();
+    CloseDevice();
+}
+
+void CSimulatedScale::Disconnect()
+{
+    m_disconnect = true;
+    if (m_wakeFd >= 0) {
+        const quint64 one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(m_wakeFd, &one, sizeof one);
+    }
+}
+
+void CSimulatedScale::CloseDevice()
+{
+    for (int* fd : {&m_masterFd, &m_slaveHoldFd, &m_wakeFd}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
+}
+
+void CSimulatedScale::Run()
+{
+    char buffer[4096];
+    while (!m_stop) {
+        pollfd fds[2] = {{m_masterFd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+        const int timeout = m_pending.isEmpty() ? -1 : int(kStaleRecordMs);
+        const int ready = ::poll(fds, 2, timeout);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (m_stop)
+            break;
+        if (m_disconnect) {
+            // The line goes dead: the program sees a hang-up and the scale takes nothing more.
+            ::close(m_masterFd);
+            m_masterFd = -1;
+            if (m_slaveHoldFd >= 0)
+                ::close(m_slaveHoldFd);
+            m_slaveHoldFd = -1;
+            return;
+        }
+        if (fds[1].revents & POLLIN) {
+            quint64 value = 0;
+            [[maybe_unused]] const ssize_t got = ::read(m_wakeFd, &value, sizeof value);
+        }
+        if (ready == 0 && !m_pending.isEmpty() && NowMs() - m_lastByteAt >= kStaleRecordMs) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_problems << QStringLiteral("incomplete record of %1 bytes dropped").arg(m_pending.size());
+            m_pending.clear();
+            continue;
+        }
+        if (fds[0].revents & POLLIN) {
+            const ssize_t count = ::read(m_masterFd, buffer, sizeof buffer);
+            if (count > 0)
+                Feed(buffer, int(count));
+            else if (count < 0 && errno != EAGAIN && errno != EINTR && errno != EIO)
+                break;
+        } else if (fds[0].revents & (POLLHUP | POLLERR)) {
+            // Nobody holds the line open (a real device was unplugged): wait a little and retry.
+            Pause(20000);
+        }
+    }
+}
+
+void CSimulatedScale::Feed(const char* bytes, int count)
+{
+    m_lastByteAt = NowMs();
+    const int expected = ScaleRecord::ExpectedLength(m_options.pluMode, m_options.limitMode);
+    for (int i = 0; i < count; ++i) {
+        if (m_pending.isEmpty() && bytes[i] != '\x02')
+            continue; // noise between records
+        m_pending.append(bytes[i]);
+        if (m_pending.size() == expected) {
+            const QByteArray record = m_pending;
+            m_pending.clear();
+            HandleRecord(record);
+            if (m_stop || m_masterFd < 0)
+                return;
+        }
+    }
+}
+
+void CSimulatedScale::HandleRecord(const QByteArray& record)
+{
+    int number = 0;
+    QString problem = ScaleRecord::CheckRecord(record, m_options.pluMode, m_options.limitMode);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        number = ++m_recordCount;
+        m_records.push_back(record);
+        if (!problem.isEmpty())
+            m_problems << QStringLiteral("record %1: %2").arg(number).arg(problem);
+    }
+    m_recordArrived.notify_all();
+
+    if (number == m_options.disconnectAtRecord) {
+        ::close(m_masterFd);
+        m_masterFd = -1;
+        if (m_slaveHoldFd >= 0)
+            ::close(m_slaveHoldFd);
+        m_slaveHoldFd = -1;
+        m_stop = true;
+        return;
+    }
+    // The record took its time on the line before the scale could look at it.
+    if (!Pause(LineTimeMicroseconds(record.size())))
+        return;
+    const bool silent = number == m_options.silentRecord ||
+                        (m_options.silentFrom > 0 && number >= m_options.silentFrom);
+    if (silent)
+        return;
+    const bool refuse = !problem.isEmpty() || number == m_options.refuseRecord;
+    if (!refuse) {
+        const QStringList row = ScaleRecord::DecodeRecord(record, m_options.pluMode, m_options.limitMode,
+                                                          m_options.textCodePage, m_options.goodsIdCodePage);
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_rows.push_back(row);
+        }
+        AppendCsv(row);
+    }
+    if (m_options.replyDelayMs > 0 && !Pause(qint64(m_options.replyDelayMs) * 1000))
+        return;
+    Answer(refuse ? kRefusal : kAcknowledgement);
+}
+
+bool CSimulatedScale::Answer(const QByteArray& reply)
+{
+    if (!m_options.garbageBeforeReply.isEmpty() &&
+        !WriteAll(m_options.garbageBeforeReply.constData(), int(m_options.garbageBeforeReply.size())))
+        return false;
+    if (!Pause(LineTimeMicroseconds(reply.size())))
+        return false;
+    if (m_options.splitReplyGapMs <= 0)
+        return WriteAll(reply.constData(), int(reply.size()));
+    for (int i = 0; i < reply.size(); ++i) {
+        if (i > 0 && !Pause(qint64(m_options.splitReplyGapMs) * 1000))
+            return false;
+        if (!WriteAll(reply.constData() + i, 1))
+            return false;
+    }
+    return true;
+}
+
+bool CSimulatedScale::WriteAll(const char* bytes, int count)
+{
+    while (count > 0 && m_masterFd >= 0) {
+        const ssize_t written = ::write(m_masterFd, bytes, size_t(count));
+        if (written < 0) {
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
+            return false;
+        }
+        bytes += written;
+        count -= int(written);
+    }
+    return count == 0;
+}
+
+bool CSimulatedScale::Pause(qint64 microseconds)
+{
+    if (microseconds <= 0)
+        return !m_stop;
+    QElapsedTimer timer;
+    timer.start();
+    while (!m_stop && !m_disconnect) {
+        const qint64 left = microseconds - timer.nsecsElapsed() / 1000;
+        if (left <= 0)
+            return true;
+        pollfd wake{m_wakeFd, POLLIN, 0};
+        // Millisecond poll, then a short sleep for the sub-millisecond rest.
+        if (left >= 1000)
+            ::poll(&wake, 1, int(left / 1000));
+        else
+            std::this_thread::sleep_for(std::chrono::microseconds(left));
+    }
+    return false;
+}
+
+qint64 CSimulatedScale::LineTimeMicroseconds(int bytes) const
+{
+    if (m_options.paceBaud <= 0)
+        return 0;
+    return qint64(bytes) * 10 * 1000000 / m_options.paceBaud;
+}
+
+void CSimulatedScale::AppendCsv(const QStringList& row)
+{
+    if (m_options.csvPath.isEmpty())
+        return;
+    QFile file(m_options.csvPath);
+    const bool header = row.isEmpty();
+    if (!file.open(header ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::Append))
+        return;
+    QStringList fields;
+    if (header) {
+        if (m_options.pluMode == 0)
+            fields = QStringList{QStringLiteral("PLU No."),        QStringLiteral("Unit price"),
+                                 QStringLiteral("Goods Id"),       QStringLiteral("Goods Name"),
+                                 QStringLiteral("Specification"),  QStringLiteral("Remark"),
+                                 QStringLiteral("Expiration(Days)"), QStringLiteral("Quantity pricing")};
+        else
+            fields = QStringList{QStringLiteral("PLU No."), QStringLiteral("Unit weight"), QStringLiteral("Goods Id"),
+                                 QStringLiteral("Goods Name"), QStringLiteral("Specification")};
+        if (m_options.pluMode != 0 && m_options.limitMode)
+            fields << QStringLiteral("Hi") << QStringLiteral("Lo");
+    } else {
+        for (const QString& field : row)
+            fields << CsvField(field);
+    }
+    file.write((fields.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8());
+}
+
+int CSimulatedScale::RecordsReceived() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_recordCount;
+}
+
+std::vector<QStringList> CSimulatedScale::AcceptedRows() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_rows;
+}
+
+std::vector<QByteArray> CSimulatedScale::ReceivedRecords() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_records;
+}
+
+QStringList CSimulatedScale::Problems() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_problems;
+}
+
+bool CSimulatedScale::WaitForRecords(int count, int timeoutMs) const
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_recordArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                    [&] { return m_recordCount >= count; });
+}

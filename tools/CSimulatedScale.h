@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// What the simulated scale is and how it misbehaves when asked to.
+struct SScaleOptions
+{
+    int pluMode = 1;            // 0 pricing, 1 counting
+    int limitMode = 0;          // counting records with Hi and Lo
+    int textCodePage = 65001;   // for decoding the text fields into the CSV
+    int goodsIdCodePage = 65001;
+    QString csvPath;            // accepted rows are written here as CSV; empty for none
+    int refuseRecord = 0;       // answer "SP" "NG" to this record (1-based); 0 never
+    int silentRecord = 0;       // do not answer this record (1-based); 0 never
+    int silentFrom = 0;         // do not answer this record and every later one; 0 never
+    int disconnectAtRecord = 0; // vanish (hang up the line) on receiving this record; 0 never
+    int replyDelayMs = 0;       // wait this long before each answer
+    int paceBaud = 0;           // take as long as a real line at this baud rate (10 bits a byte); 0 instant
+    QByteArray garbageBeforeReply; // bytes sent before every answer
+    int splitReplyGapMs = 0;    // send each answer a byte at a time with this gap; 0 in one piece
+};
+
+// A scale on a pseudo-terminal (or a real device) that checks each PLU record it receives,
+// answers STX "SP" "OK" CR LF, and keeps the rows it accepted. Runs on a thread of its own.
+class CSimulatedScale
+{
+public:
+    explicit CSimulatedScale(SScaleOptions options = {});
+    ~CSimulatedScale();
+
+    CSimulatedScale(const CSimulatedScale&) = delete;
+    CSimulatedScale& operator=(const CSimulatedScale&) = delete;
+
+    // Opens a new pseudo-terminal; DevicePath() is the side the program opens.
+    bool Start(QString* error = nullptr);
+    // Listens on an existing serial device instead, at the given baud rate.
+    bool StartOnDevice(const QString& devicePath, int baud, QString* error = nullptr);
+    void Stop();
+    // Hangs up the line at once, as an unplugged adapter would.
+    void Disconnect();
+
+    QString DevicePath() const { return m_devicePath; }
+    bool IsRunning() const { return m_thread.joinable(); }
+
+    int RecordsReceived() const;
+    // The rows accepted so far, decoded (see ScaleRecord::DecodeRecord).
+    std::vector<QStringList> AcceptedRows() const;
+    // Every record received, as bytes.
+    std::vector<QByteArray> ReceivedRecords() const;
+    // Problems with what was received (malformed records), in words.
+    QStringList Problems() const;
+    // Waits until this many records were received; false on time-out.
+    bool WaitForRecords(int count, int timeoutMs) const;
+
+private:
+    void Run();
+    void Feed(const char* bytes, int count);
+    void HandleRecord(const QByteArray& record);
+    bool Answer(const QByteArray& reply);
+    bool WriteAll(const char* bytes, int count);
+    // Sleeps, unless the scale is stopped meanwhile; false when stopped.
+    bool Pause(qint64 microseconds);
+    qint64 LineTimeMicroseconds(int bytes) const;
+    void AppendCsv(const QStringList& row);
+    void CloseDevice();
+
+    SScaleOptions m_options;
+    QString m_devicePath;
+    int m_masterFd = -1;
+    int m_slaveHoldFd = -1; // keeps the pseudo-terminal alive between the program's downloads
+    int m_wakeFd = -1;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_disconnect{false};
+    std::thread m_thread;
+
+    QByteArray m_pending;
+    qint64 m_lastByteAt = 0;
+
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_recordArrived;
+    int m_recordCount = 0;
+    std::vector<QByteArray> m_records;
+    std::vector<QStringList> m_rows;
+    QStringList m_problems;
+};
