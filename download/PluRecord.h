@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+// What a download does with one row of the PLU table.
+enum class EPluRecordOutcome
+{
+    Skipped,  // no PLU No. or no value: passed over without a word
+    Rejected, // a cell holds something the scale must not receive: the download stops here
+    Sendable  // the record is ready to be written
+};
+
+// One row turned into the scale's record, or the reason it is not sent.
+struct SPluRecord
+{
+    EPluRecordOutcome outcome = EPluRecordOutcome::Skipped;
+    QString reason;   // Rejected only: names the cell and its text, e.g. "PLU No. 2000 is above 1008"
+    QByteArray bytes; // Sendable only: the whole record, kPricingRecordSize, kCountingRecordSize or
+                      // kCountingWithLimitsRecordSize bytes
+
+    bool IsSkipped() const { return outcome == EPluRecordOutcome::Skipped; }
+    bool IsRejected() const { return outcome == EPluRecordOutcome::Rejected; }
+    bool IsSendable() const { return outcome == EPluRecordOutcome::Sendable; }
+};
+
+constexpr int kPricingRecordSize = 79;
+constexpr int kCountingRecordSize = 77;
+constexpr int kCountingWithLimitsRecordSize = 93;
+constexpr int kHighestPluNumber = 1008;
+constexpr int kLongestShelfLifeDays = 9999;
+
+// The code page of the Goods Id field and of the text fields when the download's text code page
+// is 0: the 8-bit code page of the language in force (936, 950 or 1252). It is fixed at start-up,
+// so every record of a download uses the same one.
+int DefaultRecordCodePage();
+
+// Builds the record of one row. cells are the row's texts by column index (a missing cell reads
+// as empty); pluMode 0 is the pricing layout, 1 the counting layout, whose Hi and Lo fields are
+// sent when limitMode is 1. textCodePage (936, 950, 65001, or 0 for goodsIdCodePage) converts
+// Goods Name, Specification and Remark; goodsIdCodePage converts Goods Id.
+SPluRecord BuildPluRecord(const QVector<QString>& cells, int pluMode, int limitMode, unsigned textCodePage,
+                          int goodsIdCodePage = DefaultRecordCodePage());
