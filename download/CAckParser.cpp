@@ -1,0 +1,34 @@
+#include "download/CAckParser.h"
+
+CAckParser::EVerdict CAckParser::Feed(const char* bytes, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const char byte = bytes[i];
+        if (byte == '\x02') {
+            m_position = 0;
+        } else if (byte == '\n') {
+            const EVerdict verdict = Judge();
+            Reset();
+            return verdict;
+        } else {
+            m_line[std::size_t(m_position)] = byte;
+            // A line longer than the buffer overwrites its own start.
+            m_position = (m_position + 1) % kBufferSize;
+        }
+    }
+    return EVerdict::None;
+}
+
+void CAckParser::Reset()
+{
+    // Cleared so that a short line is judged by its own bytes, never by those of an older line.
+    m_line.fill('\0');
+    m_position = 0;
+}
+
+CAckParser::EVerdict CAckParser::Judge() const
+{
+    if (m_line[0] != 'S' || m_line[1] != 'P')
+        return EVerdict::Ignored;
+    return m_line[2] == 'O' && m_line[3] == 'K' ? EVerdict::Acknowledged : EVerdict::Refused;
+}

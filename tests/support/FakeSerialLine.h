@@ -1,0 +1,86 @@
+#pragma once
+
+#include "download/ISerialLine.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <mutex>
+#include <thread>
+
+// A serial line for the download tests: records what is written, and delivers the scale's
+// bytes from a thread of its own, as the real receive thread does.
+class CFakeSerialLine final : public ISerialLine
+{
+public:
+    bool IsOpen() const override { return m_open; }
+    bool Open(int portNumber, int baud, QString* error) override
+    {
+        ++openCalls;
+        lastPort = portNumber;
+        lastBaud = baud;
+        if (!openSucceeds) {
+            if (error)
+                *error = openError;
+            return false;
+        }
+        m_open = true;
+        return true;
+    }
+    bool Write(const QByteArray& bytes, QString* error) override
+    {
+        if (!writeSucceeds) {
+            if (error)
+                *error = QStringLiteral("Input/output error");
+            return false;
+        }
+        std::lock_guard<std::mutex> lock(m_mutex);
+        written.append(bytes);
+        return true;
+    }
+    void Close() override
+    {
+        if (m_open)
+            ++closeCalls;
+        m_open = false;
+    }
+    void SetCallbacks(ReceiveCallback onReceive, LostCallback onLost, void* context) override
+    {
+        m_onReceive = onReceive;
+        m_onLost = onLost;
+        m_context = context;
+    }
+
+    // The scale's answer, delivered on another thread as one delivery.
+    void Deliver(const QByteArray& bytes)
+    {
+        std::thread receiver([&] { m_onReceive(m_context, bytes.constData(), int(bytes.size())); });
+        receiver.join();
+    }
+    void LoseConnection()
+    {
+        std::thread receiver([&] { m_onLost(m_context); });
+        receiver.join();
+    }
+    QList<QByteArray> Written()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return written;
+    }
+
+    bool openSucceeds = true;
+    QString openError;
+    bool writeSucceeds = true;
+    int openCalls = 0;
+    int closeCalls = 0;
+    int lastPort = -1;
+    int lastBaud = -1;
+
+private:
+    bool m_open = false;
+    ReceiveCallback m_onReceive = nullptr;
+    LostCallback m_onLost = nullptr;
+    void* m_context = nullptr;
+    std::mutex m_mutex;
+    QList<QByteArray> written;
+};
