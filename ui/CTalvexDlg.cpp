@@ -24,9 +24,9 @@
 
 namespace {
 
-constexpr int kEdge = 2;            // space between the window's edge and the selectors
-constexpr int kSelectorGap = 4;     // space between the selectors
-constexpr int kRowGap = 2;          // space above and below the selector line
+constexpr int kEdge = 2;        // space between the window's edge and the selectors
+constexpr int kSelectorGap = 4; // space between the selectors
+constexpr int kRowGap = 2;      // space above and below the selector line
 constexpr int kPortWidth = 240;
 constexpr int kBaudWidth = 107;
 constexpr int kEncodingWidth = 72;

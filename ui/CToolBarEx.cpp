@@ -89,7 +89,10 @@ void CToolBarEx::ApplyButtons()
     for (SButtonRecord& record : m_records)
         delete record.button;
 
+    // Every button gets the same picture and text area: 70 x 55, or larger when a text needs it,
+    // so that no text is cut. A drop-down button is wider by its arrow.
     QSize size = kMinButtonSize;
+    m_arrowWidth = 0;
     for (SButtonRecord& record : m_records) {
         if (record.style == kGap)
             continue;
@@ -100,13 +103,15 @@ void CToolBarEx::ApplyButtons()
         button->setIconSize(kImageSize);
         button->setIcon(record.icon);
         button->setText(record.text);
+        size = size.expandedTo(button->sizeHint());
         if (record.style == kDropDown) {
+            const int plainWidth = button->sizeHint().width();
             button->setPopupMode(QToolButton::MenuButtonPopup);
             button->setMenu(record.menu);
+            m_arrowWidth = std::max(m_arrowWidth, button->sizeHint().width() - plainWidth);
         }
         const int command = record.command;
         connect(button, &QToolButton::clicked, this, [this, command] { Q_EMIT commandTriggered(command); });
-        size = size.expandedTo(button->sizeHint());
         record.button = button;
     }
     m_buttonSize = size;
@@ -119,9 +124,10 @@ void CToolBarEx::ApplyButtons()
             x += record.gapWidth;
             continue;
         }
-        record.button->setGeometry(QRect(QPoint(x, y), m_buttonSize));
+        const QSize buttonSize = ButtonSize(record);
+        record.button->setGeometry(QRect(QPoint(x, y), buttonSize));
         record.button->show();
-        x += m_buttonSize.width();
+        x += buttonSize.width();
     }
     updateGeometry();
 }
@@ -160,11 +166,16 @@ QMenu* CToolBarEx::DropDownMenu(int n) const
     return record ? record->menu.data() : nullptr;
 }
 
+QSize CToolBarEx::ButtonSize(const SButtonRecord& record) const
+{
+    return record.style == kDropDown ? m_buttonSize + QSize(m_arrowWidth, 0) : m_buttonSize;
+}
+
 QSize CToolBarEx::sizeHint() const
 {
     int width = 2 * kBorder;
     for (const SButtonRecord& record : m_records)
-        width += record.style == kGap ? record.gapWidth : m_buttonSize.width();
+        width += record.style == kGap ? record.gapWidth : ButtonSize(record).width();
     if (!m_records.empty() && m_records.back().style == kGap)
         width += m_records.back().gapWidth;
     return QSize(width, kFrameTop + 2 * kBorder + m_buttonSize.height() + kFrameBottom);

@@ -47,8 +47,8 @@ public:
     // actions' data), separators and whether an item can carry a check mark, all items unchecked.
     // False when there is no such button.
     bool SetDropDownMenu(int n, const QMenu& source);
-    // Makes the buttons from the records. Every button gets the same size: 70 x 55, or wider
-    // when a text needs it, so that no text is cut.
+    // Makes the buttons from the records. Every button gets the same size: 70 x 55, or larger
+    // when a text needs it, so that no text is cut; a drop-down button is wider by its arrow.
     void ApplyButtons();
 
     // Sets the check mark of the menu item with this command in the button menus; false when no
@@ -60,7 +60,9 @@ public:
     // The n-th button after ApplyButtons (gaps not counted), nullptr when there is none.
     QToolButton* Button(int n) const;
     QMenu* DropDownMenu(int n) const;
+    // The size of a plain button after ApplyButtons; drop-down buttons are DropDownArrowWidth wider.
     QSize ButtonSize() const { return m_buttonSize; }
+    int DropDownArrowWidth() const { return m_arrowWidth; }
 
     QSize sizeHint() const override;
 
@@ -83,10 +85,12 @@ private:
         QPointer<QToolButton> button;
     };
 
+    QSize ButtonSize(const SButtonRecord& record) const;
     SButtonRecord* NthButtonRecord(int n);
     const SButtonRecord* NthButtonRecord(int n) const;
     void OnMenuItem(QAction* action);
 
     std::vector<SButtonRecord> m_records;
     QSize m_buttonSize = kMinButtonSize;
+    int m_arrowWidth = 0;
 };

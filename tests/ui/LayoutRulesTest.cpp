@@ -40,17 +40,17 @@ TEST_P(LayoutRulesPlace, FollowsTheSizeChangeByShares)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LayoutRulesPlace,
-    ::testing::Values(
-        SPlaceCase{"Unchanged", {800, 600}, kToolBar, kGrid, kHalf},
-        SPlaceCase{"Wider100", {900, 600}, {0, 0, 900, 65}, {0, 100, 900, 500}, {250, 300, 150, 60}},
-        SPlaceCase{"Taller50", {800, 650}, {0, 0, 800, 65}, {0, 100, 800, 550}, {200, 325, 100, 85}},
-        // 100 % of -37 is exact; 50 % of -37 is -18.5, truncated toward zero to -18.
-        SPlaceCase{"Narrower37", {763, 600}, {0, 0, 763, 65}, {0, 100, 763, 500}, {182, 300, 82, 60}},
-        SPlaceCase{"Wider37", {837, 600}, {0, 0, 837, 65}, {0, 100, 837, 500}, {218, 300, 118, 60}},
-        SPlaceCase{"ShorterAndNarrower37", {763, 563}, {0, 0, 763, 65}, {0, 100, 763, 463}, {182, 282, 82, 42}},
-        // Smaller than the controls: sizes stop at 0 rather than going negative.
-        SPlaceCase{"Minimised", {0, 0}, {0, 0, 0, 65}, {0, 100, 0, 0}, {-200, 0, 0, 0}},
-        SPlaceCase{"TooSmallForTheGrid", {300, 50}, {0, 0, 300, 65}, {0, 100, 300, 0}, {-50, 25, 0, 0}}),
+    ::testing::Values(SPlaceCase{"Unchanged", {800, 600}, kToolBar, kGrid, kHalf},
+                      SPlaceCase{"Wider100", {900, 600}, {0, 0, 900, 65}, {0, 100, 900, 500}, {250, 300, 150, 60}},
+                      SPlaceCase{"Taller50", {800, 650}, {0, 0, 800, 65}, {0, 100, 800, 550}, {200, 325, 100, 85}},
+                      // 100 % of -37 is exact; 50 % of -37 is -18.5, truncated toward zero to -18.
+                      SPlaceCase{"Narrower37", {763, 600}, {0, 0, 763, 65}, {0, 100, 763, 500}, {182, 300, 82, 60}},
+                      SPlaceCase{"Wider37", {837, 600}, {0, 0, 837, 65}, {0, 100, 837, 500}, {218, 300, 118, 60}},
+                      SPlaceCase{
+                          "ShorterAndNarrower37", {763, 563}, {0, 0, 763, 65}, {0, 100, 763, 463}, {182, 282, 82, 42}},
+                      // Smaller than the controls: sizes stop at 0 rather than going negative.
+                      SPlaceCase{"Minimised", {0, 0}, {0, 0, 0, 65}, {0, 100, 0, 0}, {-200, 0, 0, 0}},
+                      SPlaceCase{"TooSmallForTheGrid", {300, 50}, {0, 0, 300, 65}, {0, 100, 300, 0}, {-50, 25, 0, 0}}),
     [](const ::testing::TestParamInfo<SPlaceCase>& info) { return std::string(info.param.name); });
 
 TEST(LayoutRules, RestoreAfterMinimiseGivesTheFirstLayout)

@@ -107,9 +107,9 @@ TEST(MainWindow, DropDownMenus)
 
     const QMenu* setting = window.ToolBar().DropDownMenu(6);
     ASSERT_NE(setting, nullptr);
-    EXPECT_EQ(MenuTexts(*setting), (QStringList{LoadString(StringId::Pricing), LoadString(StringId::Counting),
-                                                LoadString(StringId::Lim), QStringLiteral("-"),
-                                                LoadString(StringId::AboutMenu)}));
+    EXPECT_EQ(MenuTexts(*setting),
+              (QStringList{LoadString(StringId::Pricing), LoadString(StringId::Counting), LoadString(StringId::Lim),
+                           QStringLiteral("-"), LoadString(StringId::AboutMenu)}));
     EXPECT_EQ(MenuCommands(*setting),
               (QList<int>{CommandId::Pricing, CommandId::Counting, CommandId::Lim, 0, CommandId::About}));
 
@@ -412,9 +412,9 @@ TEST(MainWindow, EveryCommandIsDispatched)
     SWindowFixture f;
     CTalvexDlg& window = f.Open();
     // Commands that neither ask nor close; About and the languages have tests of their own.
-    for (const int command : {CommandId::Import, CommandId::Export, CommandId::Download, CommandId::Setting,
-                              CommandId::Language, CommandId::New, CommandId::Add, CommandId::Delete,
-                              CommandId::Pricing, CommandId::Counting, CommandId::Lim})
+    for (const int command :
+         {CommandId::Import, CommandId::Export, CommandId::Download, CommandId::Setting, CommandId::Language,
+          CommandId::New, CommandId::Add, CommandId::Delete, CommandId::Pricing, CommandId::Counting, CommandId::Lim})
         EXPECT_TRUE(window.OnCommand(command)) << command;
     EXPECT_FALSE(window.OnCommand(20009));
     EXPECT_FALSE(window.OnCommand(0));

@@ -1,5 +1,5 @@
-#include "app/StringTable.h"
 #include "ui/MenuText.h"
+#include "app/StringTable.h"
 
 #include <gtest/gtest.h>
 

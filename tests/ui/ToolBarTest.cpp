@@ -50,14 +50,17 @@ TEST(ToolBar, ButtonsSitInARowWithEightPixelGaps)
     EXPECT_GE(size.width(), 70);
     EXPECT_GE(size.height(), 55);
 
+    const int arrow = bar.DropDownArrowWidth();
+    EXPECT_GT(arrow, 0);
+
     const int left = CToolBarEx::kBorder + CToolBarEx::kGapWidth;
     for (int n = 0; n < 3; ++n) {
         const QRect geometry = bar.Button(n)->geometry();
-        EXPECT_EQ(geometry.size(), size) << n;
+        EXPECT_EQ(geometry.size(), n < 2 ? size : size + QSize(arrow, 0)) << n;
         EXPECT_EQ(geometry.left(), left + n * (size.width() + 8)) << n;
         EXPECT_EQ(geometry.top(), CToolBarEx::kFrameTop + CToolBarEx::kBorder) << n;
     }
-    EXPECT_EQ(bar.sizeHint().width(), 2 * CToolBarEx::kBorder + 4 * 8 + 3 * size.width());
+    EXPECT_EQ(bar.sizeHint().width(), 2 * CToolBarEx::kBorder + 4 * 8 + 3 * size.width() + arrow);
     EXPECT_EQ(bar.Button(2)->popupMode(), QToolButton::MenuButtonPopup);
     EXPECT_EQ(bar.Button(0)->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     EXPECT_EQ(bar.Button(0)->iconSize(), QSize(32, 32));
@@ -70,9 +73,11 @@ TEST(ToolBar, ALongTextWidensEveryButtonSoThatNoTextIsCut)
     const QSize size = bar.ButtonSize();
     EXPECT_GT(size.width(), 70);
     for (int n = 0; n < 3; ++n) {
-        EXPECT_EQ(bar.Button(n)->width(), size.width());
-        EXPECT_LE(bar.Button(n)->sizeHint().width(), size.width());
-        EXPECT_EQ(bar.Button(n)->x() - (n ? bar.Button(n - 1)->geometry().right() + 1 : 2), 8) << n;
+        QToolButton* button = bar.Button(n);
+        EXPECT_EQ(button->height(), size.height()) << n;
+        EXPECT_EQ(button->width(), size.width() + (n == 2 ? bar.DropDownArrowWidth() : 0)) << n;
+        EXPECT_LE(button->sizeHint().width(), button->width()) << n;
+        EXPECT_EQ(button->x() - (n ? bar.Button(n - 1)->geometry().right() + 1 : 2), 8) << n;
     }
 }
 
@@ -223,8 +228,8 @@ TEST(ToolBar, ClickCommitsAnOpenCellEditBeforeTheCommand)
 
 TEST(ToolBar, PicturesRender)
 {
-    const QStringList names = {QStringLiteral("import"), QStringLiteral("export"), QStringLiteral("download"),
-                               QStringLiteral("new"),    QStringLiteral("add"),    QStringLiteral("delete"),
+    const QStringList names = {QStringLiteral("import"),  QStringLiteral("export"),  QStringLiteral("download"),
+                               QStringLiteral("new"),     QStringLiteral("add"),     QStringLiteral("delete"),
                                QStringLiteral("setting"), QStringLiteral("language")};
     std::vector<QIcon> icons;
     for (const QString& name : names)
