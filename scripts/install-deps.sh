@@ -17,7 +17,7 @@ packages=(
     # fuzzing and sanitizers
     clang libclang-rt-14-dev
     # running the window without a display, and screenshots
-    xvfb xauth x11-apps imagemagick fonts-noto-cjk fonts-dejavu-core
+    xvfb xauth x11-apps x11-utils imagemagick fonts-noto-cjk fonts-dejavu-core
 )
 
 missing=()

@@ -5,10 +5,43 @@
 #include "app/IRelauncher.h"
 #include "app/LanguageCommands.h"
 #include "app/StringTable.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CToolBarEx.h"
+#include "ui/CommandIds.h"
+#include "ui/MenuText.h"
+#include "ui/Resources.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QMenu>
 #include <QMetaObject>
+#include <QShortcut>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kEdge = 2;        // space between the window's edge and the selectors
+constexpr int kSelectorGap = 4; // space between the selectors
+constexpr int kRowGap = 2;      // space above and below the selector line
+constexpr int kPortWidth = 240;
+constexpr int kBaudWidth = 107;
+constexpr int kEncodingWidth = 72;
+constexpr int kLabelWidth = 228;
+constexpr QSize kInitialSize{880, 560};
+
+QAction* AddCommandItem(QMenu& menu, const QString& text, int command, bool checkable = false)
+{
+    QAction* item = menu.addAction(text);
+    item->setData(command);
+    item->setCheckable(checkable);
+    return item;
+}
+
+} // namespace
 
 CTalvexDlg::CTalvexDlg(CSettings& settings, IPrompt& prompt, IRelauncher& relauncher, QStringList restartArguments,
                        QWidget* parent)
@@ -18,11 +51,170 @@ CTalvexDlg::CTalvexDlg(CSettings& settings, IPrompt& prompt, IRelauncher& relaun
     , m_relauncher(relauncher)
     , m_restartArguments(std::move(restartArguments))
 {
+    setWindowIcon(ProgramIcon());
+    CreateSelectorsAndGrid();
+    SetPortEntries({});
+    const int baudIndex = m_settings.ReadInt(ESetting::Bps);
+    m_baudSelector->setCurrentIndex(baudIndex >= 0 && baudIndex < m_baudSelector->count() ? baudIndex : -1);
+    CreateToolBar();
+    EnterStoredMode();
+    m_restartPending = 0;
+    m_unexportedChanges = 0;
+    m_encodingSelector->setCurrentIndex(0);
+    PlaceControls();
+    m_layout.SetUp(this);
+    m_layout.AddControl(m_toolBar, 0, 0, 100, 0);
+    m_layout.AddControl(m_gridView, 0, 0, 100, 100);
     setWindowTitle(QStringLiteral("Plu download www.talvex.example.com"));
-    resize(880, 560);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { OnCommand(CommandId::About); });
+    m_portSelector->setFocus();
 }
 
 CTalvexDlg::~CTalvexDlg() = default;
+
+QStringList CTalvexDlg::BaudRateEntries()
+{
+    return {QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("19200"), QStringLiteral("38400"),
+            QStringLiteral("56000"), QStringLiteral("57600"), QStringLiteral("115200")};
+}
+
+QStringList CTalvexDlg::EncodingEntries()
+{
+    return {QStringLiteral("default"), QStringLiteral("GBK"), QStringLiteral("BIG5"), QStringLiteral("UTF-8")};
+}
+
+void CTalvexDlg::CreateSelectorsAndGrid()
+{
+    // Created in tab order: the selectors from left to right, then the grid.
+    m_portSelector = new QComboBox(this);
+    m_baudSelector = new QComboBox(this);
+    m_baudSelector->addItems(BaudRateEntries());
+    m_encodingSelector = new QComboBox(this);
+    m_encodingSelector->addItems(EncodingEntries());
+    m_progressLabel = new QLabel(QStringLiteral("   "), this);
+
+    // The grid's view; the PLU grid control takes this place.
+    m_gridView = new QTableView(this);
+    m_gridView->setModel(&m_grid);
+}
+
+void CTalvexDlg::CreateToolBar()
+{
+    m_toolBar = new CToolBarEx(this);
+    struct SButton
+    {
+        int command;
+        unsigned text;
+        const char* icon;
+        CToolBarEx::EButtonStyle style;
+    };
+    const SButton buttons[] = {
+        {CommandId::Import, StringId::Import, "import", CToolBarEx::kButton},
+        {CommandId::Export, StringId::Export, "export", CToolBarEx::kButton},
+        {CommandId::Download, StringId::Download, "download", CToolBarEx::kButton},
+        {CommandId::New, StringId::New, "new", CToolBarEx::kButton},
+        {CommandId::Add, StringId::Add, "add", CToolBarEx::kButton},
+        {CommandId::Delete, StringId::Delete, "delete", CToolBarEx::kButton},
+        {CommandId::Setting, StringId::Setting, "setting", CToolBarEx::kDropDown},
+        {CommandId::Language, StringId::Language, "language", CToolBarEx::kDropDown},
+    };
+    for (const SButton& button : buttons)
+        m_toolBar->AddButton(button.command, button.style, ToolBarIcon(QLatin1String(button.icon)),
+                             LoadString(button.text));
+
+    // The names of the languages are written in their own language, whatever the language in force.
+    QMenu languages;
+    AddCommandItem(languages, QStringLiteral("English"), CommandId::LanguageEnglish);
+    AddCommandItem(languages, QStringLiteral("Español"), CommandId::LanguageSpanish);
+    AddCommandItem(languages, QStringLiteral("lingua italiana"), CommandId::LanguageItalian);
+    AddCommandItem(languages, QStringLiteral("Français"), CommandId::LanguageFrench);
+    AddCommandItem(languages, QStringLiteral("Deutsch"), CommandId::LanguageGerman);
+    m_toolBar->SetDropDownMenu(7, languages);
+
+    QMenu setting;
+    AddCommandItem(setting, LoadString(StringId::Pricing), CommandId::Pricing, true);
+    AddCommandItem(setting, LoadString(StringId::Counting), CommandId::Counting, true);
+    AddCommandItem(setting, LoadString(StringId::Lim), CommandId::Lim, true);
+    // The desktop has no window menu to carry the About item, so it ends the Setting menu.
+    const QString about = LoadString(StringId::AboutMenu);
+    if (!about.isEmpty()) {
+        setting.addSeparator();
+        AddCommandItem(setting, MenuItemText(about), CommandId::About);
+    }
+    m_toolBar->SetDropDownMenu(6, setting);
+
+    m_toolBar->ApplyButtons();
+    connect(m_toolBar, &CToolBarEx::commandTriggered, this, [this](int command) { OnCommand(command); });
+}
+
+void CTalvexDlg::EnterStoredMode()
+{
+    // Until the PLU table enters the stored layout itself, the menu shows what is stored.
+    SetModeChecks(m_settings.ReadInt(ESetting::PluMode), m_settings.ReadInt(ESetting::LimMode));
+}
+
+void CTalvexDlg::PlaceControls()
+{
+    const QSize toolBarSize = m_toolBar->sizeHint();
+    const int width = std::max(kInitialSize.width(), toolBarSize.width());
+    resize(width, kInitialSize.height());
+    m_toolBar->setGeometry(0, 0, width, toolBarSize.height());
+
+    const int rowTop = toolBarSize.height() + kRowGap;
+    const int rowHeight = std::max({m_portSelector->sizeHint().height(), m_baudSelector->sizeHint().height(),
+                                    m_encodingSelector->sizeHint().height()});
+    int x = kEdge;
+    const auto placeInRow = [&](QWidget* control, int minimumWidth) {
+        const int controlWidth = std::max(minimumWidth, control->sizeHint().width());
+        control->setGeometry(x, rowTop, controlWidth, rowHeight);
+        x += controlWidth + kSelectorGap;
+    };
+    m_portSelector->setGeometry(x, rowTop, kPortWidth, rowHeight);
+    x += kPortWidth + kSelectorGap;
+    placeInRow(m_baudSelector, kBaudWidth);
+    placeInRow(m_encodingSelector, kEncodingWidth);
+    m_progressLabel->setGeometry(x + kSelectorGap, rowTop, kLabelWidth, rowHeight);
+
+    const int gridTop = rowTop + rowHeight + kRowGap;
+    m_gridView->setGeometry(0, gridTop, width, kInitialSize.height() - gridTop);
+}
+
+void CTalvexDlg::SetPortEntries(const QStringList& entries)
+{
+    m_portSelector->clear();
+    m_portSelector->addItems(entries);
+    const int index = m_settings.ReadInt(ESetting::Port);
+    m_portSelector->setCurrentIndex(index >= 0 && index < m_portSelector->count() ? index : -1);
+}
+
+int CTalvexDlg::PortIndex() const
+{
+    return m_portSelector->currentIndex();
+}
+
+int CTalvexDlg::BaudIndex() const
+{
+    return m_baudSelector->currentIndex();
+}
+
+int CTalvexDlg::EncodingIndex() const
+{
+    return m_encodingSelector->currentIndex();
+}
+
+void CTalvexDlg::SetProgressText(const QString& text)
+{
+    m_progressLabel->setText(text);
+}
+
+void CTalvexDlg::SetModeChecks(int pluMode, int limitMode)
+{
+    m_toolBar->SetMenuItemChecked(CommandId::Pricing, pluMode == 0);
+    m_toolBar->SetMenuItemChecked(CommandId::Counting, pluMode != 0);
+    m_toolBar->SetMenuItemChecked(CommandId::Lim, limitMode != 0);
+}
 
 bool CTalvexDlg::OnCommand(int commandId)
 {
@@ -30,11 +222,37 @@ bool CTalvexDlg::OnCommand(int commandId)
         OnLanguageCommand(lcid);
         return true;
     }
-    return false;
+    switch (commandId) {
+    case CommandId::Import: OnImport(); return true;
+    case CommandId::Export: OnExport(); return true;
+    case CommandId::Download: OnDownload(); return true;
+    case CommandId::New: OnNew(); return true;
+    case CommandId::Add: OnAdd(); return true;
+    case CommandId::Delete: OnDelete(); return true;
+    case CommandId::Pricing: OnPricing(); return true;
+    case CommandId::Counting: OnCounting(); return true;
+    case CommandId::Lim: OnLim(); return true;
+    case CommandId::About: ShowAbout(); return true;
+    // The drop-down buttons' own part does nothing; the arrow beside it opens the menu.
+    case CommandId::Setting:
+    case CommandId::Language: return true;
+    default: return false;
+    }
+}
+
+bool CTalvexDlg::ConfirmQuit()
+{
+    if (UnexportedChanges() != 1)
+        return true;
+    m_prompt.Beep(1000, 100);
+    return m_prompt.AskOkCancel(QString(), LoadString(StringId::NotExportedQuit), IPrompt::EIcon::Warning);
 }
 
 void CTalvexDlg::OnLanguageCommand(int lcid)
 {
+    // Asked before anything is written: Cancel leaves the stored language as it was.
+    if (!ConfirmQuit())
+        return;
     m_settings.WriteInt(ESetting::Language, lcid);
     m_settings.Sync();
     m_restartPending = 1;
@@ -42,9 +260,16 @@ void CTalvexDlg::OnLanguageCommand(int lcid)
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
+void CTalvexDlg::ShowAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
 void CTalvexDlg::closeEvent(QCloseEvent* event)
 {
     if (m_restartPending == 1) {
+        // The language command has asked already.
         m_restartPending = 0;
         if (!m_relauncher.Relaunch(QCoreApplication::applicationFilePath(), m_restartArguments)) {
             // Vanishing without a new window would leave the user with nothing; say so and stay.
@@ -52,6 +277,15 @@ void CTalvexDlg::closeEvent(QCloseEvent* event)
             event->ignore();
             return;
         }
+    } else if (!ConfirmQuit()) {
+        event->ignore();
+        return;
     }
     event->accept();
+}
+
+void CTalvexDlg::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_layout.Resize(width(), height());
 }

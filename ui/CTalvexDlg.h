@@ -1,13 +1,22 @@
 #pragma once
 
+#include "grid/CGridModel.h"
+#include "ui/CLayoutManager.h"
+
 #include <QStringList>
 #include <QWidget>
 
 class CSettings;
+class CToolBarEx;
 class IPrompt;
 class IRelauncher;
+class QComboBox;
+class QLabel;
+class QTableView;
 
-// The program's only window.
+// The program's only window: the toolbar on top, the port, baud and encoding selectors with the
+// progress label in one line below it, and the grid filling the rest. It dispatches the numeric
+// commands of the toolbar and its menus.
 class CTalvexDlg : public QWidget
 {
     Q_OBJECT
@@ -17,20 +26,79 @@ public:
                QWidget* parent = nullptr);
     ~CTalvexDlg() override;
 
+    // The fixed entries of the baud and encoding selectors, in selector order.
+    static QStringList BaudRateEntries();
+    static QStringList EncodingEntries();
+
     // Runs a numeric command as the toolbar and its menus send it; false when the ID is not handled.
     bool OnCommand(int commandId);
 
     bool IsRestartPending() const { return m_restartPending != 0; }
 
+    // Fills the port selector and selects the stored PORT entry; a stored index without an entry
+    // leaves no entry selected.
+    void SetPortEntries(const QStringList& entries);
+    int PortIndex() const;
+    int BaudIndex() const;
+    int EncodingIndex() const;
+    void SetProgressText(const QString& text);
+
+    // Check marks of the Setting menu: exactly one of Pricing (mode 0) and Counting (otherwise),
+    // and Lim when the limit mode is not 0.
+    void SetModeChecks(int pluMode, int limitMode);
+
+    // 1 after a row was completed since the last export: closing and restarting ask first.
+    int UnexportedChanges() const { return m_unexportedChanges; }
+    void SetUnexportedChanges(int value) { m_unexportedChanges = value; }
+
+    CToolBarEx& ToolBar() { return *m_toolBar; }
+    QComboBox& PortSelector() { return *m_portSelector; }
+    QComboBox& BaudSelector() { return *m_baudSelector; }
+    QComboBox& EncodingSelector() { return *m_encodingSelector; }
+    QLabel& ProgressLabel() { return *m_progressLabel; }
+    QTableView& GridView() { return *m_gridView; }
+    CGridModel& Grid() { return m_grid; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void CreateToolBar();
+    void CreateSelectorsAndGrid();
+    void EnterStoredMode();
+    void PlaceControls();
+
+    // Asks string 130 when there are unexported changes; true when the window may go.
+    bool ConfirmQuit();
     void OnLanguageCommand(int lcid);
+    void ShowAbout();
+
+    // Commands whose code is not wired to the window yet.
+    void OnImport() {}   // import from a spreadsheet file
+    void OnExport() {}   // export to a spreadsheet file
+    void OnDownload() {} // download to the scale
+    void OnNew() {}      // NewTable of the PLU table
+    void OnAdd() {}      // AppendNewRow of the PLU table
+    void OnDelete() {}   // DeleteMarkedRow of the PLU table
+    void OnPricing() {}  // SetPluMode(0) of the PLU table
+    void OnCounting() {} // SetPluMode(1) of the PLU table
+    void OnLim() {}      // ToggleLimitMode of the PLU table
 
     CSettings& m_settings;
     IPrompt& m_prompt;
     IRelauncher& m_relauncher;
     QStringList m_restartArguments;
+
+    CGridModel m_grid;
+    CToolBarEx* m_toolBar = nullptr;
+    QComboBox* m_portSelector = nullptr;
+    QComboBox* m_baudSelector = nullptr;
+    QComboBox* m_encodingSelector = nullptr;
+    QLabel* m_progressLabel = nullptr;
+    QTableView* m_gridView = nullptr;
+    CLayoutManager m_layout;
+
+    int m_unexportedChanges = 0;
     int m_restartPending = 0;
 };
