@@ -1,0 +1,116 @@
+#include "serial/CComPort.h"
+
+#include "serial/CReadComThread.h"
+#include "serial/CSerialException.h"
+#include "serial/CSerialPort.h"
+
+#include <cerrno>
+
+namespace Portwire {
+
+CComPort::CComPort() : m_callbacks(std::make_shared<CReceiveCallbacks>()) {}
+
+CComPort::~CComPort()
+{
+    Close();
+}
+
+void CComPort::SetPorts(PortDiscovery::PortList ports)
+{
+    m_ports = std::move(ports);
+}
+
+bool CComPort::Open(int portNumber, int baudRate)
+{
+    if (IsOpen()) {
+        m_lastOpenError = EALREADY;
+        return false;
+    }
+    const QString devicePath = PortDiscovery::DevicePathForPortNumber(m_ports, portNumber);
+    if (devicePath.isEmpty()) {
+        m_lastOpenError = ENOENT;
+        return false;
+    }
+    if (!Open(devicePath, baudRate))
+        return false;
+    m_portNumber = portNumber;
+    return true;
+}
+
+bool CComPort::Open(const QString& devicePath, int baudRate)
+{
+    if (IsOpen()) {
+        m_lastOpenError = EALREADY;
+        return false;
+    }
+    auto port = std::make_shared<CSerialPort>();
+    if (!port->Open(devicePath, baudRate)) {
+        m_lastOpenError = port->LastOpenError();
+        return false;
+    }
+    // If the thread cannot start, the exception unwinds both owners of the port and so closes the device.
+    auto reader = std::make_unique<CReadComThread>(port, m_callbacks);
+    reader->Start();
+    m_reader = std::move(reader);
+    m_portNumber = 0;
+    m_lastOpenError = 0;
+    std::lock_guard<std::mutex> lock(m_portMutex);
+    m_port = std::move(port);
+    return true;
+}
+
+int CComPort::Write(const char* bytes, int count)
+{
+    const std::shared_ptr<CSerialPort> port = CurrentPort();
+    if (!port)
+        throw CSerialException(EBADF, QStringLiteral("write to a closed connection"), QString());
+    if (count <= 0)
+        return 0;
+    return port->Write(bytes, count);
+}
+
+void CComPort::Close()
+{
+    if (!IsOpen())
+        return;
+    // The thread stops first, so that a callback's write in progress finishes on an open device.
+    if (m_reader) {
+        m_reader->Stop();
+        m_reader.reset();
+    }
+    std::shared_ptr<CSerialPort> port;
+    {
+        std::lock_guard<std::mutex> lock(m_portMutex);
+        port.swap(m_port);
+    }
+    // The device closes here, unless a receive thread left to finish a callback still holds it.
+}
+
+bool CComPort::IsOpen() const
+{
+    return CurrentPort() != nullptr;
+}
+
+QString CComPort::DevicePath() const
+{
+    const std::shared_ptr<CSerialPort> port = CurrentPort();
+    return port ? port->DevicePath() : QString();
+}
+
+void CComPort::SetReceiveCallback(ReceiveCallback callback, void* context)
+{
+    m_callbacks->SetReceive(callback, context);
+}
+
+void CComPort::SetConnectionLostCallback(ConnectionLostCallback callback, void* context)
+{
+    m_callbacks->SetConnectionLost(callback, context);
+}
+
+std::shared_ptr<CSerialPort> CComPort::CurrentPort() const
+{
+    std::lock_guard<std::mutex> lock(m_portMutex);
+    return m_port;
+}
+
+} // namespace Portwire

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "serial/CReceiveCallbacks.h"
+#include "serial/PortDiscovery.h"
+
+#include <QString>
+
+#include <memory>
+#include <mutex>
+
+class CSerialPort;
+
+namespace Portwire {
+
+class CReadComThread;
+
+// The serial connection to a scale: opens a port by number or device path at a baud rate, configures the line
+// (8 data bits, no parity, one stop bit, no flow control), writes records, and runs a receive thread that hands
+// every burst of received bytes to the receive callback.
+//
+// Threads: Open and Close belong to the owner's thread. Write may be called from the owner's thread or from
+// inside a callback on the receive thread. Callbacks may be registered from any thread at any time, and stay
+// registered across Close and the next Open.
+class CComPort
+{
+public:
+    CComPort();
+    // Closes an open connection.
+    virtual ~CComPort();
+
+    CComPort(const CComPort&) = delete;
+    CComPort& operator=(const CComPort&) = delete;
+
+    // The ports that port numbers refer to: port number n is entry n - 1.
+    void SetPorts(PortDiscovery::PortList ports);
+    const PortDiscovery::PortList& Ports() const { return m_ports; }
+
+    // Opens the port with the given number in the port list. Returns false, raising nothing, when the number has
+    // no entry, the device cannot be opened or another user holds it, or this connection is already open (the
+    // open one is then left as it is). Raises CSerialException when the device opened but its configuration or
+    // the receive thread failed; the device is released before the exception leaves.
+    bool Open(int portNumber, int baudRate);
+    bool Open(const QString& devicePath, int baudRate);
+
+    // Writes all the bytes and returns the count; raises CSerialException on failure, on a closed connection too.
+    int Write(const char* bytes, int count);
+
+    // Stops the receive thread and releases the device; does nothing when closed. Returns within about 2 s
+    // however the callback behaves (see CReadComThread::Stop). Closing from inside a callback is allowed.
+    void Close();
+
+    bool IsOpen() const;
+    // The number given to the last successful Open, 0 when it was opened by device path.
+    int PortNumber() const { return m_portNumber; }
+    QString DevicePath() const;
+    // Why the last Open returned false, as an errno value: ENOENT for a port number without a device, EBUSY for a
+    // device in use, EALREADY when the connection was open already; 0 after a successful Open.
+    int LastOpenError() const { return m_lastOpenError; }
+
+    void SetReceiveCallback(ReceiveCallback callback, void* context);
+    void SetConnectionLostCallback(ConnectionLostCallback callback, void* context);
+
+private:
+    std::shared_ptr<CSerialPort> CurrentPort() const;
+
+    PortDiscovery::PortList m_ports;
+    std::shared_ptr<CReceiveCallbacks> m_callbacks;
+    // Write on the receive thread reads the port while a stuck callback's Close may replace it.
+    mutable std::mutex m_portMutex;
+    std::shared_ptr<CSerialPort> m_port;
+    std::unique_ptr<CReadComThread> m_reader;
+    int m_portNumber = 0;
+    int m_lastOpenError = 0;
+};
+
+} // namespace Portwire

@@ -1,0 +1,201 @@
+#include "serial/CReadComThread.h"
+
+#include "serial/CSerialException.h"
+#include "serial/CSerialPort.h"
+
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace Portwire {
+
+// What the thread routine needs; shared so that a thread left to finish a slow callback keeps it alive.
+struct CReadComThread::SShared
+{
+    std::shared_ptr<CSerialPort> port;
+    std::shared_ptr<const CReceiveCallbacks> callbacks;
+    int wakeFd = -1;
+    std::atomic<bool> stop{false};
+    mutable std::mutex mutex;
+    std::condition_variable finishedChanged;
+    bool finished = false;
+
+    ~SShared()
+    {
+        if (wakeFd >= 0)
+            ::close(wakeFd);
+    }
+};
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class CReceiveLoop
+{
+public:
+    CReceiveLoop(int deviceFd, int wakeFd, const CReceiveCallbacks& callbacks, const std::atomic<bool>& stop)
+        : m_deviceFd(deviceFd), m_wakeFd(wakeFd), m_callbacks(callbacks), m_stop(stop)
+    {
+    }
+
+    void Run()
+    {
+        pollfd fds[2] = {{m_deviceFd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+        for (;;) {
+            if (m_stop.load())
+                return;
+            const int ready = ::poll(fds, 2, PollTimeoutMs());
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (m_stop.load() || (ready > 0 && fds[1].revents != 0))
+                return;
+            if (ready < 0)
+                return LoseConnection();
+            if (ready == 0) {
+                DeliverBurst();
+                continue;
+            }
+            if (fds[0].revents != 0 && !ReadAvailable(fds[0].revents))
+                return LoseConnection();
+        }
+    }
+
+private:
+    // Until the burst's quiet interval ends, or without limit while nothing is gathered.
+    int PollTimeoutMs() const
+    {
+        if (m_filled == 0)
+            return -1;
+        const auto remaining = m_lastByteTime + CReadComThread::kQuietInterval - Clock::now();
+        const auto ms = std::chrono::ceil<std::chrono::milliseconds>(remaining).count();
+        return ms > 0 ? int(ms) : 0;
+    }
+
+    // Returns false when the device has gone away.
+    bool ReadAvailable(short events)
+    {
+        if (events & POLLNVAL)
+            return false;
+        const ssize_t n = ::read(m_deviceFd, m_buffer + m_filled, size_t(CReadComThread::kBufferSize - m_filled));
+        if (n > 0) {
+            // Checked per read, so that a callback registered later sees only bytes that arrive after it.
+            if (m_callbacks.HasReceiver()) {
+                m_filled += int(n);
+                m_lastByteTime = Clock::now();
+                if (m_filled == CReadComThread::kBufferSize)
+                    DeliverBurst();
+            }
+            return true;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            return !(events & (POLLHUP | POLLERR));
+        return false;
+    }
+
+    void DeliverBurst()
+    {
+        const int count = m_filled;
+        m_filled = 0;
+        if (count == 0 || m_stop.load())
+            return;
+        // A failure inside the callback (a write to a vanished device, say) has no handler on this thread and
+        // must not end the process; the owner notices through its own time-out.
+        try {
+            m_callbacks.Deliver(m_buffer, count);
+        } catch (...) {
+        }
+    }
+
+    void LoseConnection()
+    {
+        DeliverBurst();
+        if (m_stop.load())
+            return;
+        try {
+            m_callbacks.ReportConnectionLost();
+        } catch (...) {
+        }
+    }
+
+    const int m_deviceFd;
+    const int m_wakeFd;
+    const CReceiveCallbacks& m_callbacks;
+    const std::atomic<bool>& m_stop;
+    char m_buffer[CReadComThread::kBufferSize];
+    int m_filled = 0;
+    Clock::time_point m_lastByteTime;
+};
+
+} // namespace
+
+CReadComThread::CReadComThread(std::shared_ptr<CSerialPort> port, std::shared_ptr<const CReceiveCallbacks> callbacks)
+    : m_shared(std::make_shared<SShared>())
+{
+    m_shared->port = std::move(port);
+    m_shared->callbacks = std::move(callbacks);
+}
+
+CReadComThread::~CReadComThread()
+{
+    Stop();
+}
+
+void CReadComThread::Start()
+{
+    if (m_thread.joinable())
+        return;
+    const QString devicePath = m_shared->port->DevicePath();
+    m_shared->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (m_shared->wakeFd < 0)
+        throw CSerialException(errno, QStringLiteral("create the receive thread's wake-up descriptor"), devicePath);
+    try {
+        m_thread = std::thread(&CReadComThread::Run, m_shared);
+    } catch (const std::system_error& error) {
+        throw CSerialException(error.code().value(), QStringLiteral("start the receive thread"), devicePath);
+    }
+}
+
+void CReadComThread::Run(const std::shared_ptr<SShared>& shared)
+{
+    CReceiveLoop loop(shared->port->Handle(), shared->wakeFd, *shared->callbacks, shared->stop);
+    loop.Run();
+    std::lock_guard<std::mutex> lock(shared->mutex);
+    shared->finished = true;
+    shared->finishedChanged.notify_all();
+}
+
+void CReadComThread::Stop()
+{
+    if (!m_thread.joinable())
+        return;
+    m_shared->stop.store(true);
+    const std::uint64_t one = 1;
+    // The counter cannot overflow with one increment per Stop, so the write cannot fail in a way that matters.
+    [[maybe_unused]] const ssize_t written = ::write(m_shared->wakeFd, &one, sizeof one);
+    if (m_thread.get_id() == std::this_thread::get_id()) {
+        m_thread.detach();
+        return;
+    }
+    std::unique_lock<std::mutex> lock(m_shared->mutex);
+    const bool finished = m_shared->finishedChanged.wait_for(lock, kStopWait, [this] { return m_shared->finished; });
+    lock.unlock();
+    if (finished)
+        m_thread.join();
+    else
+        m_thread.detach();
+}
+
+bool CReadComThread::IsFinished() const
+{
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    return m_shared->finished;
+}
+
+} // namespace Portwire

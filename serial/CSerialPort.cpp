@@ -1,0 +1,148 @@
+#include "serial/CSerialPort.h"
+
+#include "serial/CSerialException.h"
+
+#include <QFile>
+
+// termios2 and BOTHER come from the kernel's own header, which cannot share a translation unit with <termios.h>;
+// this file therefore talks to the line discipline through ioctl only.
+#include <asm/termbits.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+// The speed code for rates that have one; other rates (56000 among them) are set as a number with BOTHER.
+tcflag_t SpeedCode(int baudRate)
+{
+    struct SSpeed
+    {
+        int rate;
+        tcflag_t code;
+    };
+    static constexpr SSpeed kSpeeds[] = {
+        {1200, B1200},   {2400, B2400},     {4800, B4800},     {9600, B9600},     {19200, B19200},   {38400, B38400},
+        {57600, B57600}, {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
+    };
+    for (const SSpeed& speed : kSpeeds) {
+        if (speed.rate == baudRate)
+            return speed.code;
+    }
+    return BOTHER;
+}
+
+void MakeRawLine(termios2& line, int baudRate)
+{
+    line.c_iflag &= ~tcflag_t(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY | INPCK);
+    line.c_oflag &= ~tcflag_t(OPOST);
+    line.c_lflag &= ~tcflag_t(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    line.c_cflag &= ~tcflag_t(CSIZE | PARENB | CSTOPB | CRTSCTS | CBAUD | CIBAUD);
+    // CLOCAL: the scale's cable may carry no carrier-detect line, and the line must work without it.
+    line.c_cflag |= tcflag_t(CS8 | CREAD | CLOCAL) | SpeedCode(baudRate);
+    // With the input speed field left at zero the driver uses the output speed for both directions.
+    line.c_ispeed = speed_t(baudRate);
+    line.c_ospeed = speed_t(baudRate);
+    line.c_cc[VMIN] = 1;
+    line.c_cc[VTIME] = 0;
+}
+
+} // namespace
+
+CSerialPort::~CSerialPort()
+{
+    Close();
+}
+
+bool CSerialPort::Open(const QString& devicePath, int baudRate)
+{
+    Close();
+    m_lastOpenError = 0;
+    const int fd = ::open(QFile::encodeName(devicePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        m_lastOpenError = errno;
+        return false;
+    }
+    // A second open of the device, by this or another process, must fail. The lock catches users that bypass
+    // TIOCEXCL (root does); TIOCEXCL catches programs that do not lock.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        m_lastOpenError = (errno == EWOULDBLOCK) ? EBUSY : errno;
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_devicePath = devicePath;
+    m_baudRate = baudRate;
+    if (::ioctl(m_fd, TIOCEXCL) != 0)
+        Raise(errno, QStringLiteral("take the device for exclusive use"));
+    Configure(baudRate);
+    return true;
+}
+
+void CSerialPort::Configure(int baudRate)
+{
+    if (baudRate <= 0)
+        Raise(EINVAL, QStringLiteral("set the baud rate %1").arg(baudRate));
+    termios2 line{};
+    if (::ioctl(m_fd, TCGETS2, &line) != 0)
+        Raise(errno, QStringLiteral("read the line settings"));
+    MakeRawLine(line, baudRate);
+    if (::ioctl(m_fd, TCSETS2, &line) != 0)
+        Raise(errno, QStringLiteral("set the line to %1 baud, 8 data bits, no parity, 1 stop bit").arg(baudRate));
+    // Nothing stale in either direction when a download starts.
+    if (::ioctl(m_fd, TCFLSH, TCIOFLUSH) != 0)
+        Raise(errno, QStringLiteral("flush the line"));
+}
+
+void CSerialPort::Raise(int error, const QString& operation)
+{
+    const QString devicePath = m_devicePath;
+    ReleaseDevice();
+    throw CSerialException(error, operation, devicePath);
+}
+
+void CSerialPort::Close()
+{
+    ReleaseDevice();
+}
+
+void CSerialPort::ReleaseDevice()
+{
+    if (m_fd < 0)
+        return;
+    ::ioctl(m_fd, TIOCNXCL);
+    // Closing the descriptor also drops the lock.
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+int CSerialPort::Write(const char* bytes, int count)
+{
+    if (m_fd < 0)
+        throw CSerialException(EBADF, QStringLiteral("write to a closed port"), m_devicePath);
+    int written = 0;
+    while (written < count) {
+        const ssize_t n = ::write(m_fd, bytes + written, size_t(count - written));
+        if (n > 0) {
+            written += int(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN)
+            throw CSerialException(errno, QStringLiteral("write"), m_devicePath);
+        pollfd room{m_fd, POLLOUT, 0};
+        const int ready = ::poll(&room, 1, int(m_writeStallLimit.count()));
+        if (ready < 0 && errno != EINTR)
+            throw CSerialException(errno, QStringLiteral("wait to write"), m_devicePath);
+        if (ready == 0)
+            throw CSerialException(ETIMEDOUT, QStringLiteral("write"), m_devicePath);
+        if (ready > 0 && !(room.revents & POLLOUT))
+            throw CSerialException(EIO, QStringLiteral("write"), m_devicePath);
+    }
+    return written;
+}
