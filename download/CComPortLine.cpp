@@ -1,0 +1,55 @@
+#include "download/CComPortLine.h"
+
+#include "serial/CComPort.h"
+#include "serial/CSerialException.h"
+
+CComPortLine::CComPortLine(Portwire::CComPort& port)
+    : m_port(port)
+{
+}
+
+bool CComPortLine::IsOpen() const
+{
+    return m_port.IsOpen();
+}
+
+bool CComPortLine::Open(int portNumber, int baud, QString* error)
+{
+    try {
+        return m_port.Open(portNumber, baud);
+    } catch (const CSerialException& exception) {
+        if (error)
+            *error = exception.Description();
+        return false;
+    }
+}
+
+bool CComPortLine::Write(const QByteArray& bytes, QString* error)
+{
+    try {
+        const int written = m_port.Write(bytes.constData(), int(bytes.size()));
+        if (written == bytes.size())
+            return true;
+        if (error)
+            *error = QStringLiteral("Only %1 of %2 bytes were written to %3.")
+                         .arg(written)
+                         .arg(bytes.size())
+                         .arg(m_port.DevicePath());
+        return false;
+    } catch (const CSerialException& exception) {
+        if (error)
+            *error = exception.Description();
+        return false;
+    }
+}
+
+void CComPortLine::Close()
+{
+    m_port.Close();
+}
+
+void CComPortLine::SetCallbacks(ReceiveCallback onReceive, LostCallback onLost, void* context)
+{
+    m_port.SetReceiveCallback(onReceive, context);
+    m_port.SetConnectionLostCallback(onLost, context);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "download/ISerialLine.h"
+
+namespace Portwire {
+class CComPort;
+}
+
+// The download's serial line over the real serial connection: serial errors become messages.
+class CComPortLine final : public ISerialLine
+{
+public:
+    explicit CComPortLine(Portwire::CComPort& port);
+
+    bool IsOpen() const override;
+    bool Open(int portNumber, int baud, QString* error) override;
+    bool Write(const QByteArray& bytes, QString* error) override;
+    void Close() override;
+    void SetCallbacks(ReceiveCallback onReceive, LostCallback onLost, void* context) override;
+
+private:
+    Portwire::CComPort& m_port;
+};
