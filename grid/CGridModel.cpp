@@ -166,6 +166,24 @@ void CGridModel::SetCellText(int row, int column, const QString& text)
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
 
+void CGridModel::SetColumnTexts(int column, int firstRow, const QVector<QString>& texts)
+{
+    if (column < 0 || column >= ColumnCount() || firstRow < 0 || firstRow >= RowCount() || texts.isEmpty())
+        return;
+    const int lastRow = std::min(RowCount() - 1, firstRow + int(texts.size()) - 1);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        QVector<QString>& cells = m_rows[std::size_t(row)].cells;
+        const QString& text = texts[row - firstRow];
+        if (cells.size() <= column) {
+            if (text.isEmpty())
+                continue;
+            cells.resize(column + 1);
+        }
+        cells[column] = text;
+    }
+    Q_EMIT dataChanged(index(firstRow, column), index(lastRow, column), {Qt::DisplayRole, Qt::EditRole});
+}
+
 QString CGridModel::CellText(int row, int column) const
 {
     if (row < 0 || row >= RowCount() || column < 0)
