@@ -60,12 +60,23 @@ void CMFCListCtrlEx::setModel(QAbstractItemModel* model)
                                       ApplyColumnWidths(first, last);
                                       OnModelShapeChanged();
                                   });
+    // A reset (all rows deleted) keeps the widths the user gave the columns.
+    m_modelConnections << connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        m_widthsBeforeReset.clear();
+        for (int column = 0; column < horizontalHeader()->count(); ++column)
+            m_widthsBeforeReset << columnWidth(column);
+    });
     m_modelConnections << connect(model, &QAbstractItemModel::modelReset, this, [this] {
-        ApplyColumnWidths(0, this->model()->columnCount() - 1);
+        if (m_widthsBeforeReset.size() == this->model()->columnCount()) {
+            for (int column = 0; column < m_widthsBeforeReset.size(); ++column)
+                setColumnWidth(column, m_widthsBeforeReset[column]);
+        } else {
+            ApplyColumnWidths(0, this->model()->columnCount() - 1);
+        }
         OnModelShapeChanged();
     });
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved,
-                        &QAbstractItemModel::columnsRemoved}) {
+    for (auto signal :
+         {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved, &QAbstractItemModel::columnsRemoved}) {
         m_modelConnections << connect(model, signal, this, [this] { OnModelShapeChanged(); });
     }
     m_modelConnections << connect(model, &QAbstractItemModel::layoutChanged, this, [this] { OnModelShapeChanged(); });
@@ -162,8 +173,7 @@ CMFCListCtrlEx::SEditResult CMFCListCtrlEx::CloseEditor()
 QRect CMFCListCtrlEx::EditorRect(const QModelIndex& cell) const
 {
     QRect rect = visualRect(cell);
-    const std::optional<SEditCtrl> record = m_grid ? m_grid->FindCellRecord(cell.row(), cell.column())
-                                                   : std::nullopt;
+    const std::optional<SEditCtrl> record = m_grid ? m_grid->FindCellRecord(cell.row(), cell.column()) : std::nullopt;
     if (record && record->nSpanTo > cell.column()) {
         const QRect last = visualRect(m_grid->index(cell.row(), record->nSpanTo));
         if (last.isValid())
@@ -237,8 +247,8 @@ void CMFCListCtrlEx::updateGeometries()
 
 bool CMFCListCtrlEx::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_editor && watched->isWidgetType()
-        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
+    if (m_editor && watched->isWidgetType() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         auto* target = static_cast<QWidget*>(watched);
         QWidget* editorWidget = m_editor->Widget();
         if (target->window() == window() && target != editorWidget && !editorWidget->isAncestorOf(target))

@@ -28,7 +28,8 @@ public:
     void StartEdit(int row, int column);
     // Opens the next cell to the right of the edit cell that has a record; nothing when none does.
     void EditNextCell();
-    // Ends an open editor as losing the focus would (it commits). Commands call it before they run.
+    // Ends an open editor as losing the focus would (it commits). A mouse press anywhere else in the
+    // window does this by itself; commands started by a shortcut, and closing the window, call it first.
     void EndEdit();
     bool IsEditing() const { return m_editor != nullptr; }
     // The open editor's widget, nullptr when none is open.
@@ -63,4 +64,5 @@ private:
     IInPlaceEditor* m_editor = nullptr;
     QPersistentModelIndex m_editCell;
     QList<QMetaObject::Connection> m_modelConnections;
+    QList<int> m_widthsBeforeReset;
 };

@@ -5,7 +5,6 @@
 #include "app/StringTable.h"
 #include "grid/CGridModel.h"
 
-#include <charconv>
 #include <utility>
 #include <vector>
 
@@ -16,13 +15,6 @@ constexpr int kQuantityPricingColumn = kCheckColumn;
 
 constexpr int kBeepHz = 1000;
 constexpr int kBeepMs = 100;
-
-bool HoldsNumber(const QString& text, int number)
-{
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, number);
-    return text == QLatin1String(digits, int(result.ptr - digits));
-}
 
 } // namespace
 
@@ -109,7 +101,7 @@ void CPluTable::AppendNewRow()
     // The whole row is made at once, so that a long table costs one insertion per row.
     SGridRow entry;
     entry.cells.resize(columnCount);
-    entry.cells[kSrNoColumn] = QString::number(row + 1);
+    entry.cells[kSrNoColumn] = NumberText(row + 1);
     for (int column = kPluNoColumn; column <= lastTextColumn; ++column) {
         SEditCtrl record;
         record.nRow = row;
@@ -195,14 +187,18 @@ bool CPluTable::ConfirmDiscard()
 void CPluTable::Renumber()
 {
     const int rowCount = m_grid.RowCount();
-    int firstWrong = 0;
-    while (firstWrong < rowCount && HoldsNumber(m_grid.CellText(firstWrong, kSrNoColumn), firstWrong + 1))
-        ++firstWrong;
-    if (firstWrong == rowCount)
+    if (rowCount == 0)
         return;
-    QVector<QString> numbers;
-    numbers.reserve(rowCount - firstWrong);
-    for (int row = firstWrong; row < rowCount; ++row)
-        numbers.append(QString::number(row + 1));
-    m_grid.SetColumnTexts(kSrNoColumn, firstWrong, numbers);
+    NumberText(rowCount);
+    m_grid.SetColumnTexts(kSrNoColumn, 0, m_numberTexts);
+}
+
+const QString& CPluTable::NumberText(int number)
+{
+    Q_ASSERT(number > 0);
+    if (number > m_numberTexts.size()) {
+        for (int next = int(m_numberTexts.size()) + 1; next <= number; ++next)
+            m_numberTexts.append(QString::number(next));
+    }
+    return m_numberTexts[number - 1];
 }

@@ -3,9 +3,9 @@
 #include "grid/GridRecords.h"
 
 #include <QObject>
-#include <QtGlobal>
 #include <QString>
 #include <QVector>
+#include <QtGlobal>
 
 class CGridModel;
 class CSettings;
@@ -85,6 +85,9 @@ Q_SIGNALS:
 private:
     // Sets every row's Sr.No. to its position; rows that already hold theirs are left alone.
     void Renumber();
+    // The decimal text of a row number, shared by every cell that shows it, so that renumbering a
+    // long table allocates nothing.
+    const QString& NumberText(int number);
 
     CGridModel& m_grid;
     CSettings& m_settings;
@@ -92,4 +95,5 @@ private:
     int m_pluMode = 0;
     int m_limitMode = 0;
     int m_unexportedChanges = 0;
+    QVector<QString> m_numberTexts; // [i] holds the text of i + 1
 };

@@ -95,6 +95,12 @@ TEST(GridView, ShowsTheModelsColumnsWithFixedRowsAndRowSelection)
     EXPECT_EQ(view.selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(view.selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(view.horizontalHeader()->defaultAlignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+
+    // Deleting all rows keeps what the user made of the widths.
+    view.setColumnWidth(1, 200);
+    fixture.grid.ClearRows();
+    EXPECT_EQ(view.columnWidth(1), 200);
+    EXPECT_EQ(view.columnWidth(kColumns), 123);
 }
 
 TEST(GridView, SelectionMarkFollowsTheRowLastSelected)
@@ -177,10 +183,18 @@ TEST_P(GridViewEditing, EndingTheEditorStoresAndNotifiesOnlyAChange)
         QTest::keyClicks(editor, QString::fromUtf8(ending.typed));
 
     switch (ending.ending) {
-    case EEnding::Enter: QTest::keyClick(editor, Qt::Key_Return); break;
-    case EEnding::Escape: QTest::keyClick(editor, Qt::Key_Escape); break;
-    case EEnding::Tab: QTest::keyClick(editor, Qt::Key_Tab); break;
-    case EEnding::FocusLoss: fixture.view->setFocus(); break;
+    case EEnding::Enter:
+        QTest::keyClick(editor, Qt::Key_Return);
+        break;
+    case EEnding::Escape:
+        QTest::keyClick(editor, Qt::Key_Escape);
+        break;
+    case EEnding::Tab:
+        QTest::keyClick(editor, Qt::Key_Tab);
+        break;
+    case EEnding::FocusLoss:
+        fixture.view->setFocus();
+        break;
     }
 
     const QString expected = ending.stored ? QString::fromUtf8(ending.typed) : Text(1, 1);
