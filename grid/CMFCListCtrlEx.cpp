@@ -159,7 +159,8 @@ CMFCListCtrlEx::SEditResult CMFCListCtrlEx::CloseEditor()
     if (!editor)
         return {};
     m_editor = nullptr;
-    QCoreApplication::instance()->removeEventFilter(this);
+    if (QCoreApplication* application = QCoreApplication::instance())
+        application->removeEventFilter(this);
     editor->SetEndHandler({});
     const SEditResult result{editor->Text(), editor->Commits()};
     QWidget* widget = editor->Widget();
