@@ -166,6 +166,36 @@ void CGridModel::SetCellText(int row, int column, const QString& text)
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
 
+int CGridModel::SetColumnTexts(int column, int firstRow, const QVector<QString>& texts)
+{
+    if (column < 0 || column >= ColumnCount() || firstRow < 0 || firstRow >= RowCount() || texts.isEmpty())
+        return 0;
+    const int lastRow = std::min(RowCount() - 1, firstRow + int(texts.size()) - 1);
+    int firstChanged = -1;
+    int lastChanged = -1;
+    int changed = 0;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        QVector<QString>& cells = m_rows[std::size_t(row)].cells;
+        const QString& text = texts[row - firstRow];
+        if (cells.size() <= column) {
+            if (text.isEmpty())
+                continue;
+            cells.resize(column + 1);
+        } else if (cells.at(column) == text) {
+            continue;
+        }
+        cells[column] = text;
+        if (firstChanged < 0)
+            firstChanged = row;
+        lastChanged = row;
+        ++changed;
+    }
+    if (firstChanged < 0)
+        return 0;
+    Q_EMIT dataChanged(index(firstChanged, column), index(lastChanged, column), {Qt::DisplayRole, Qt::EditRole});
+    return changed;
+}
+
 QString CGridModel::CellText(int row, int column) const
 {
     if (row < 0 || row >= RowCount() || column < 0)

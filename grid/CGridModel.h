@@ -63,6 +63,10 @@ public:
 
     void SetCellText(int row, int column, const QString& text);
     QString CellText(int row, int column) const;
+    // Sets the texts of one column for rows firstRow, firstRow + 1, ... (texts beyond the last row are
+    // not used) with one notification for the rows whose text changed, so that renumbering a long
+    // table stays quick. Returns the number of cells changed.
+    int SetColumnTexts(int column, int firstRow, const QVector<QString>& texts);
     // Every cell of the row, as many as there are columns.
     QVector<QString> RowTexts(int row) const;
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "grid/GridRecords.h"
+
 #include <QObject>
 #include <QString>
 #include <QVector>
+#include <QtGlobal>
 
 class CGridModel;
 class CSettings;
@@ -26,7 +29,16 @@ class CPluTable : public QObject
 public:
     static constexpr int kPricing = 0;
     static constexpr int kCounting = 1;
+    // Column indexes shared by both layouts.
+    static constexpr int kSrNoColumn = 0;
+    static constexpr int kPluNoColumn = 1;
+    static constexpr int kValueColumn = 2; // unit price or unit weight
+    // Row backgrounds, packed 0x00BBGGRR.
+    static constexpr quint32 kEntryRowColor = PackRgb(240, 100, 100);
+    static constexpr quint32 kCompleteRowColor = PackRgb(255, 255, 255);
 
+    // The table listens to the grid's cellChanged itself: every edit the user makes reaches
+    // OnCellCommitted without the owner's help. The grid starts empty; call EnterStoredMode.
     CPluTable(CGridModel& grid, CSettings& settings, IPrompt& prompt, QObject* parent = nullptr);
 
     CGridModel& Grid() { return m_grid; }
@@ -40,13 +52,20 @@ public:
     // The columns of a layout, in index order.
     static QVector<SPluColumn> Columns(int pluMode, int limitMode);
 
-    // Start-up: enters the stored layout (PLUMODE, LIMMODE) and clears UnexportedChanges.
+    // Start-up: enters the stored layout (PLUMODE, LIMMODE), clears UnexportedChanges and emits
+    // modeChanged so that the Setting menu shows the stored layout.
     void EnterStoredMode();
 
+    // Empties the grid and builds the columns of the layout in force, with one entry row.
     void RebuildTable();
+    // Appends an empty, red, numbered entry row whose data cells are editable (the Add command).
     void AppendNewRow();
+    // A row with a PLU No. and a unit price or weight turns white and counts as an unexported change;
+    // completing the last row appends a new entry row.
     void OnCellCommitted(int row);
+    // Deletes the grid's marked row ("Unselected" when there is none) and renumbers the rows.
     void DeleteMarkedRow();
+    // The New command: asks first when there are unexported changes.
     void NewTable();
     // The Pricing/Counting commands. With unexported changes they ask first; Cancel keeps everything.
     void SetPluMode(int mode);
@@ -59,14 +78,22 @@ public:
     bool ConfirmDiscard();
 
 Q_SIGNALS:
-    // The layout changed: the Setting menu's checks follow it.
+    // The layout changed (EnterStoredMode, SetPluMode, ToggleLimitMode): the Setting menu's checks
+    // follow it. Not emitted when a question was cancelled or the mode was already in force.
     void modeChanged(int pluMode, int limitMode);
 
 private:
+    // Sets every row's Sr.No. to its position; rows that already hold theirs are left alone.
+    void Renumber();
+    // The decimal text of a row number, shared by every cell that shows it, so that renumbering a
+    // long table allocates nothing.
+    const QString& NumberText(int number);
+
     CGridModel& m_grid;
     CSettings& m_settings;
     IPrompt& m_prompt;
     int m_pluMode = 0;
     int m_limitMode = 0;
     int m_unexportedChanges = 0;
+    QVector<QString> m_numberTexts; // [i] holds the text of i + 1
 };

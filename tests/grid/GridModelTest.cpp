@@ -102,6 +102,33 @@ TEST(GridModel, CheckClickNotifiesBeforeTheTextChanges)
     EXPECT_TRUE(textSeenByOwner.isEmpty());
 }
 
+TEST(GridModel, SetColumnTextsWritesARunOfRowsWithOneNotification)
+{
+    CGridModel grid;
+    QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    FillFiveRows(grid);
+    QSignalSpy dataChanged(&grid, &CGridModel::dataChanged);
+    QSignalSpy cellChanged(&grid, &CGridModel::cellChanged);
+    // More texts than rows: the rest is dropped.
+    EXPECT_EQ(grid.SetColumnTexts(2, 3, {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")}), 2);
+    EXPECT_EQ(grid.CellText(2, 2), QString());
+    EXPECT_EQ(grid.CellText(3, 2), QStringLiteral("x"));
+    EXPECT_EQ(grid.CellText(4, 2), QStringLiteral("y"));
+    EXPECT_EQ(grid.RowCount(), 5);
+    ASSERT_EQ(dataChanged.count(), 1);
+    EXPECT_EQ(dataChanged.at(0).at(0).toModelIndex(), grid.index(3, 2));
+    EXPECT_EQ(dataChanged.at(0).at(1).toModelIndex(), grid.index(4, 2));
+
+    // Cells that already hold their text are left alone and outside the notification.
+    EXPECT_EQ(grid.SetColumnTexts(1, 0, {QStringLiteral("a1"), QStringLiteral("b"), QStringLiteral("a3")}), 1);
+    ASSERT_EQ(dataChanged.count(), 2);
+    EXPECT_EQ(dataChanged.at(1).at(0).toModelIndex(), grid.index(1, 1));
+    EXPECT_EQ(dataChanged.at(1).at(1).toModelIndex(), grid.index(1, 1));
+    EXPECT_EQ(grid.SetColumnTexts(1, 0, {QStringLiteral("a1")}), 0);
+    EXPECT_EQ(dataChanged.count(), 2);
+    EXPECT_EQ(cellChanged.count(), 0);
+}
+
 TEST(GridModel, SetColumnTypeReplacesTheColumnsRecord)
 {
     CGridModel grid;

@@ -1,0 +1,228 @@
+// Speed of the PLU table on its grid with many rows: building, editing, deleting, clearing, and
+// painting at different places of a long table. Run: build/bin/grid_bench
+#include "app/CSettings.h"
+#include "app/IPrompt.h"
+#include "grid/CMFCListCtrlEx.h"
+#include "plu/CPluTable.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kBigTable = 100000;
+
+class CSilentPrompt final : public IPrompt
+{
+public:
+    void Beep(int, int) override {}
+    void ShowMessage(const QString&, const QString&, EIcon) override {}
+    bool AskOkCancel(const QString&, const QString&, EIcon) override { return true; }
+};
+
+QTemporaryDir& SettingsDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A counting table with limits on its grid, optionally shown in a view as the window shows it.
+struct SBench
+{
+    CSettings settings{SettingsDir().filePath(QStringLiteral("bench.conf"))};
+    CSilentPrompt prompt;
+    CGridModel grid;
+    CPluTable table{grid, settings, prompt};
+    std::unique_ptr<CMFCListCtrlEx> view;
+
+    explicit SBench(bool withView)
+    {
+        settings.WriteInt(ESetting::PluMode, CPluTable::kCounting);
+        settings.WriteInt(ESetting::LimMode, 1);
+        table.EnterStoredMode();
+        if (withView) {
+            view = std::make_unique<CMFCListCtrlEx>();
+            view->SetGrid(&grid);
+            view->resize(900, 600);
+            view->show();
+            QCoreApplication::processEvents();
+        }
+    }
+
+    // Entry rows up to the given count: every data cell editable, every row coloured.
+    void Fill(int rows)
+    {
+        while (grid.RowCount() < rows)
+            table.AppendNewRow();
+        QCoreApplication::processEvents();
+    }
+
+    QImage Paint()
+    {
+        QImage image(view->viewport()->size(), QImage::Format_RGB32);
+        view->viewport()->render(&image);
+        return image;
+    }
+};
+
+// The Add path, one row at a time, as the entry rule and Import's last step use it.
+void BM_BuildByAppendNewRow(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto bench = std::make_unique<SBench>(state.range(0) != 0);
+        state.ResumeTiming();
+        bench->Fill(kBigTable);
+        state.PauseTiming();
+        bench.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_BuildByAppendNewRow)->ArgName("view")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Many rows in one insertion, with their texts, editors and colours made beforehand (Import).
+void BM_BuildByInsertRows(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto bench = std::make_unique<SBench>(state.range(0) != 0);
+        bench->grid.ClearRows();
+        state.ResumeTiming();
+        std::vector<SGridRow> rows(kBigTable);
+        for (int row = 0; row < kBigTable; ++row) {
+            SGridRow& entry = rows[std::size_t(row)];
+            entry.cells = {QString::number(row + 1),
+                           QString::number(row),
+                           QStringLiteral("0.125"),
+                           QStringLiteral("G%1").arg(row),
+                           QStringLiteral("Goods"),
+                           QString(),
+                           QString(),
+                           QString()};
+            for (int column = 1; column <= 7; ++column) {
+                SEditCtrl record;
+                record.nCol = column;
+                entry.records.push_back(record);
+            }
+            entry.color = SColoredRow{row, 0, CPluTable::kCompleteRowColor};
+        }
+        bench->grid.InsertRows(0, std::move(rows));
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        bench.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_BuildByInsertRows)->ArgName("view")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Completing the last row of a long table: it turns white and a new entry row follows.
+void BM_CompleteLastRow(benchmark::State& state)
+{
+    SBench bench(state.range(0) != 0);
+    bench.Fill(kBigTable);
+    int n = 0;
+    for (auto _ : state) {
+        const int row = bench.grid.RowCount() - 1;
+        bench.grid.CommitEdit(row, 1, QString::number(++n));
+        bench.grid.CommitEdit(row, 2, QStringLiteral("0.5"));
+    }
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_CompleteLastRow)->ArgName("view")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Editing a cell of the last row without completing it.
+void BM_CommitCellInLastRow(benchmark::State& state)
+{
+    SBench bench(state.range(0) != 0);
+    bench.Fill(kBigTable);
+    int n = 0;
+    for (auto _ : state)
+        bench.grid.CommitEdit(bench.grid.RowCount() - 1, 4, QString::number(++n));
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_CommitCellInLastRow)->ArgName("view")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The Delete command on the middle row, 1,000 times in a row: each renumbers the rows below.
+void BM_DeleteMiddleRow(benchmark::State& state)
+{
+    SBench bench(state.range(0) != 0);
+    bench.Fill(kBigTable);
+    for (auto _ : state) {
+        bench.grid.SetSelectionMark(bench.grid.RowCount() / 2);
+        bench.table.DeleteMarkedRow();
+    }
+    QCoreApplication::processEvents();
+    state.counters["rows_left"] = bench.grid.RowCount();
+}
+BENCHMARK(BM_DeleteMiddleRow)->ArgName("view")->Arg(0)->Arg(1)->Iterations(1000)->Unit(benchmark::kMicrosecond);
+
+void BM_ClearRows(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto bench = std::make_unique<SBench>(state.range(0) != 0);
+        bench->Fill(kBigTable);
+        state.ResumeTiming();
+        bench->grid.ClearRows();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        bench.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ClearRows)->ArgName("view")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Painting the visible page at the top, the middle and the bottom of a short and a long table.
+void BM_PaintPage(benchmark::State& state)
+{
+    SBench bench(true);
+    bench.Fill(int(state.range(0)));
+    QScrollBar* bar = bench.view->verticalScrollBar();
+    bar->setValue(int(bar->maximum() * state.range(1) / 2));
+    QCoreApplication::processEvents();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bench.Paint());
+}
+BENCHMARK(BM_PaintPage)
+    ->ArgNames({"rows", "half_pages"})
+    ->ArgsProduct({{1000, kBigTable}, {0, 1, 2}})
+    ->Unit(benchmark::kMicrosecond);
+
+// Scrolling one page down (or back up at the end) and painting the new page.
+void BM_ScrollPageAndPaint(benchmark::State& state)
+{
+    SBench bench(true);
+    bench.Fill(int(state.range(0)));
+    QScrollBar* bar = bench.view->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    int step = bar->pageStep();
+    for (auto _ : state) {
+        if (bar->value() + step > bar->maximum() || bar->value() + step < 0)
+            step = -step;
+        bar->setValue(bar->value() + step);
+        benchmark::DoNotOptimize(bench.Paint());
+    }
+}
+BENCHMARK(BM_ScrollPageAndPaint)->ArgName("rows")->Arg(1000)->Arg(kBigTable)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,86 @@
+#include "grid/CGridItemDelegate.h"
+
+#include "grid/CGridModel.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QPen>
+
+namespace {
+
+QColor ToColor(quint32 packed)
+{
+    return QColor(RedOf(packed), GreenOf(packed), BlueOf(packed));
+}
+
+QColor RoleColor(const QModelIndex& index, int role, const QColor& fallback)
+{
+    const QVariant value = index.data(role);
+    return value.isValid() ? ToColor(value.toUInt()) : fallback;
+}
+
+constexpr int kBoxSize = 15;
+
+} // namespace
+
+CGridItemDelegate::CGridItemDelegate(QObject* parent)
+    : QStyledItemDelegate(parent)
+{
+}
+
+void CGridItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QColor rowText = RoleColor(index, CGridModel::RowTextColorRole, option.palette.color(QPalette::Text));
+    const QColor rowBackground =
+        RoleColor(index, CGridModel::RowBackgroundColorRole, option.palette.color(QPalette::Base));
+
+    QColor background = rowBackground;
+    QColor text = rowText;
+    if (option.state & QStyle::State_Selected) {
+        const bool gridHasFocus = option.widget && option.widget->hasFocus();
+        if (gridHasFocus) {
+            background = option.palette.color(QPalette::Active, QPalette::Highlight);
+            text = option.palette.color(QPalette::Active, QPalette::HighlightedText);
+        } else {
+            background = option.palette.color(QPalette::Disabled, QPalette::Text);
+        }
+    }
+
+    painter->save();
+    painter->fillRect(option.rect, background);
+    const QRect textRect = option.rect.adjusted(index.column() == 0 ? 2 : 6, 1, -1, -1);
+    if (index.data(CGridModel::CellTypeRole).toInt() == CET_CHECK) {
+        DrawCheckBox(painter, textRect, index.data(CGridModel::CheckStateValueRole).toInt() == 1,
+                     index.data(CGridModel::LockedRole).toInt() == 1);
+    } else {
+        const QString elided =
+            option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, textRect.width());
+        painter->setFont(option.font);
+        painter->setPen(text);
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, elided);
+    }
+    painter->restore();
+}
+
+void CGridItemDelegate::DrawCheckBox(QPainter* painter, const QRect& rect, bool checked, bool locked)
+{
+    const int left = rect.left() + (rect.width() > kBoxSize ? (rect.width() - 16) / 2 : 0);
+    const int top = rect.top() + (rect.height() > kBoxSize - 1 ? (rect.height() - kBoxSize) / 2 : 0);
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    // Outlines cover their end pixels, so a 15-pixel box is drawn as a 14-pixel rectangle.
+    painter->setPen(locked ? QColor(212, 213, 213) : QColor(142, 143, 143));
+    painter->setBrush(Qt::white);
+    painter->drawRect(QRect(left, top, kBoxSize - 1, kBoxSize - 1));
+    painter->setPen(QColor(184, 187, 191));
+    painter->setBrush(QColor(230, 230, 240));
+    painter->drawRect(QRect(left + 2, top + 2, 10, 10));
+    if (checked) {
+        QPen tick(locked ? QColor(163, 221, 152) : QColor(113, 171, 22), 2);
+        painter->setPen(tick);
+        const QPoint points[] = {{left + 1, top + 8}, {left + 5, top + 13}, {left + 13, top + 1}};
+        painter->drawPolyline(points, 3);
+    }
+    painter->restore();
+}

@@ -1,0 +1,79 @@
+#include "grid/CEditEx.h"
+#include "grid/CMFCListCtrlEx.h"
+#include "plu/CPluTable.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempSettings.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The table on a real grid view, edited with the mouse and the keyboard.
+struct SPluGridFixture
+{
+    CTempSettings settings;
+    CScriptedPrompt prompt;
+    CGridModel grid;
+    CPluTable table{grid, settings.Settings(), prompt};
+    CMFCListCtrlEx view;
+
+    SPluGridFixture()
+    {
+        table.EnterStoredMode();
+        view.SetGrid(&grid);
+        view.resize(800, 300);
+        view.show();
+        view.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
+    }
+
+    void Click(int row, int column)
+    {
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(grid.index(row, column)).center());
+    }
+
+    CEditEx* Editor() const { return qobject_cast<CEditEx*>(view.Editor()); }
+};
+
+TEST(PluGrid, TypingPluNoAndWeightIntoTheEntryRowCompletesIt)
+{
+    SPluGridFixture fixture;
+    fixture.Click(0, 1);
+    ASSERT_NE(fixture.Editor(), nullptr);
+    QTest::keyClicks(fixture.Editor(), QStringLiteral("101"));
+    QTest::keyClick(fixture.Editor(), Qt::Key_Tab);
+    ASSERT_NE(fixture.Editor(), nullptr);
+    EXPECT_EQ(fixture.view.EditColumn(), 2);
+    EXPECT_EQ(fixture.grid.RowCount(), 1);
+    QTest::keyClicks(fixture.Editor(), QStringLiteral("0.25"));
+    QTest::keyClick(fixture.Editor(), Qt::Key_Return);
+
+    EXPECT_FALSE(fixture.view.IsEditing());
+    ASSERT_EQ(fixture.grid.RowCount(), 2);
+    EXPECT_EQ(fixture.grid.RowColor(0)->crBk, CPluTable::kCompleteRowColor);
+    EXPECT_EQ(fixture.grid.RowColor(1)->crBk, CPluTable::kEntryRowColor);
+    EXPECT_EQ(fixture.grid.CellText(1, 0), QStringLiteral("2"));
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+}
+
+TEST(PluGrid, DeleteRemovesTheClickedRow)
+{
+    SPluGridFixture fixture;
+    for (int n = 1; n <= 3; ++n) {
+        const int row = fixture.grid.RowCount() - 1;
+        fixture.grid.CommitEdit(row, 1, QString::number(n));
+        fixture.grid.CommitEdit(row, 2, QStringLiteral("1"));
+    }
+    fixture.Click(1, 0); // Sr.No. opens no editor but selects the row
+    EXPECT_FALSE(fixture.view.IsEditing());
+    EXPECT_EQ(fixture.grid.SelectionMark(), 1);
+    fixture.table.DeleteMarkedRow();
+    EXPECT_EQ(fixture.grid.RowCount(), 3);
+    EXPECT_EQ(fixture.grid.CellText(1, 1), QStringLiteral("3"));
+    EXPECT_EQ(fixture.grid.CellText(1, 0), QStringLiteral("2"));
+}
+
+} // namespace

@@ -1,0 +1,559 @@
+#include "app/Language.h"
+#include "app/StringTable.h"
+#include "grid/CGridModel.h"
+#include "plu/CPluTable.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempSettings.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <ostream>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const QString kNotExported = QStringLiteral("Not exported, are you sure you want to create a new one?");
+
+// A table on its grid with a temporary settings store and a prompt that answers from a script.
+struct SPluFixture
+{
+    CTempSettings settings;
+    CScriptedPrompt prompt;
+    CGridModel grid;
+    CPluTable table{grid, settings.Settings(), prompt};
+
+    // Starts as the window does, from the stored layout.
+    void Start(int pluMode, int limitMode)
+    {
+        settings.Settings().WriteInt(ESetting::PluMode, pluMode);
+        settings.Settings().WriteInt(ESetting::LimMode, limitMode);
+        table.EnterStoredMode();
+    }
+
+    // The end of an in-place edit, as the grid reports it.
+    void Type(int row, int column, const QString& text) { grid.CommitEdit(row, column, text); }
+
+    // Fills the entry row with a PLU No. and a value; a new entry row follows.
+    void CompleteLastRow(const QString& pluNo)
+    {
+        const int row = grid.RowCount() - 1;
+        Type(row, 1, pluNo);
+        Type(row, 2, QStringLiteral("1.5"));
+    }
+
+    std::vector<quint32> Backgrounds() const
+    {
+        std::vector<quint32> colors;
+        for (int row = 0; row < grid.RowCount(); ++row)
+            colors.push_back(grid.RowColor(row) ? grid.RowColor(row)->crBk : 0xDEADu);
+        return colors;
+    }
+
+    QStringList Numbers() const
+    {
+        QStringList numbers;
+        for (int row = 0; row < grid.RowCount(); ++row)
+            numbers << grid.CellText(row, 0);
+        return numbers;
+    }
+
+    std::vector<int> CellTypes(int row) const
+    {
+        std::vector<int> types;
+        for (int column = 0; column < grid.ColumnCount(); ++column)
+            types.push_back(grid.FindCellType(row, column));
+        return types;
+    }
+
+    std::map<int, int> ColumnTypes() const
+    {
+        std::map<int, int> types;
+        for (const SColumnTypes& entry : grid.ColumnTypes())
+            types[entry.nColumn] = entry.nType;
+        return types;
+    }
+};
+
+constexpr quint32 kRed = PackRgb(240, 100, 100);
+constexpr quint32 kWhite = PackRgb(255, 255, 255);
+
+struct SLayoutCase
+{
+    const char* name;
+    int pluMode;
+    int limitMode;
+    std::vector<const char*> titles;
+    std::vector<int> widths;
+    std::map<int, int> columnTypes;
+    std::vector<int> entryRowCellTypes;
+};
+
+void PrintTo(const SLayoutCase& testCase, std::ostream* out)
+{
+    *out << testCase.name;
+}
+
+const SLayoutCase kLayoutCases[] = {
+    {"Pricing",
+     0,
+     0,
+     {"Sr.No.", "PLU No.", "Unit price", "Goods Id", "Goods Name", "Specification", "Remark", "Expiration(Days)",
+      "Quantity pricing"},
+     {50, 60, 90, 90, 150, 100, 100, 80, 80},
+     {{2, CST_REAL}, {7, CST_INTEGER}},
+     {-1, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_CHECK}},
+    // Limits add no column to the pricing layout.
+    {"PricingWithLimits",
+     0,
+     1,
+     {"Sr.No.", "PLU No.", "Unit price", "Goods Id", "Goods Name", "Specification", "Remark", "Expiration(Days)",
+      "Quantity pricing"},
+     {50, 60, 90, 90, 150, 100, 100, 80, 80},
+     {{2, CST_REAL}, {7, CST_INTEGER}},
+     {-1, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_CHECK}},
+    {"Counting",
+     1,
+     0,
+     {"Sr.No.", "PLU No.", "Unit weight", "Goods Id", "Goods Name", "Specification"},
+     {50, 60, 80, 90, 130, 100},
+     {{2, CST_REAL}},
+     {-1, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT}},
+    {"CountingWithLimits",
+     1,
+     1,
+     {"Sr.No.", "PLU No.", "Unit weight", "Goods Id", "Goods Name", "Specification", "Hi", "Lo"},
+     {50, 60, 80, 90, 130, 100, 90, 90},
+     {{2, CST_REAL}, {6, CST_REAL}, {7, CST_REAL}},
+     {-1, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT}},
+};
+
+class PluLayout : public ::testing::TestWithParam<SLayoutCase>
+{
+};
+
+TEST_P(PluLayout, StoredLayoutBuildsItsColumnsAndOneRedEntryRow)
+{
+    const SLayoutCase& layout = GetParam();
+    SPluFixture fixture;
+    QAbstractItemModelTester tester(&fixture.grid, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy modeChanged(&fixture.table, &CPluTable::modeChanged);
+    fixture.table.SetUnexportedChanges(1);
+    fixture.Start(layout.pluMode, layout.limitMode);
+
+    const CGridModel& grid = fixture.grid;
+    ASSERT_EQ(grid.ColumnCount(), int(layout.titles.size()));
+    for (int column = 0; column < grid.ColumnCount(); ++column) {
+        EXPECT_EQ(grid.ColumnTitle(column), QString::fromUtf8(layout.titles[column])) << column;
+        EXPECT_EQ(grid.ColumnWidth(column), layout.widths[column]) << column;
+    }
+    EXPECT_EQ(fixture.ColumnTypes(), layout.columnTypes);
+
+    ASSERT_EQ(grid.RowCount(), 1);
+    EXPECT_EQ(fixture.Numbers(), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
+    EXPECT_EQ(grid.RowColor(0)->crText, 0u);
+    EXPECT_EQ(fixture.CellTypes(0), layout.entryRowCellTypes);
+    if (layout.pluMode == CPluTable::kPricing) {
+        EXPECT_EQ(grid.CellText(0, 8), QString(QChar(0x00D7)));
+        EXPECT_EQ(grid.FindCellRecord(0, 8)->nCheck, 0);
+    }
+
+    EXPECT_EQ(fixture.table.PluMode(), layout.pluMode);
+    EXPECT_EQ(fixture.table.LimitMode(), layout.limitMode);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 0);
+    ASSERT_EQ(modeChanged.count(), 1);
+    EXPECT_EQ(modeChanged.at(0), (QVariantList{layout.pluMode, layout.limitMode}));
+    EXPECT_EQ(fixture.prompt.messages.size(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, PluLayout, ::testing::ValuesIn(kLayoutCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PluTable, FirstStartWithDefaultSettingsIsCounting)
+{
+    SPluFixture fixture;
+    QSignalSpy modeChanged(&fixture.table, &CPluTable::modeChanged);
+    fixture.table.EnterStoredMode();
+    EXPECT_EQ(fixture.grid.ColumnCount(), 6);
+    EXPECT_EQ(fixture.Numbers(), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
+    ASSERT_EQ(modeChanged.count(), 1);
+    EXPECT_EQ(modeChanged.at(0), (QVariantList{1, 0}));
+}
+
+TEST(PluTable, TitlesAreInTheLanguageInForce)
+{
+    SPluFixture fixture;
+    Language::SetLanguageInForce(1031);
+    fixture.Start(1, 1);
+    Language::SetLanguageInForce(0);
+    EXPECT_EQ(fixture.grid.ColumnTitle(0), LoadString(StringId::SrNo, 1031));
+    EXPECT_NE(fixture.grid.ColumnTitle(0), LoadString(StringId::SrNo, 1033));
+    EXPECT_EQ(fixture.grid.ColumnTitle(7), LoadString(StringId::Lo, 1031));
+}
+
+// ---- the complete-row rule ----
+
+struct SEntryCase
+{
+    const char* name;
+    int pluMode;
+    std::vector<std::pair<int, const char*>> edits; // column, text, typed into the entry row in order
+    bool completes;
+};
+
+void PrintTo(const SEntryCase& testCase, std::ostream* out)
+{
+    *out << testCase.name;
+}
+
+const SEntryCase kEntryCases[] = {
+    {"CountingPluThenWeight", 1, {{1, "12"}, {2, "0.5"}}, true},
+    {"CountingWeightThenPlu", 1, {{2, "0.5"}, {1, "12"}}, true},
+    {"PricingPluThenPrice", 0, {{1, "12"}, {2, "3.20"}}, true},
+    {"BlanksCountAsText", 0, {{1, " "}, {2, " "}}, true},
+    {"OtherColumnsAlone", 1, {{3, "id"}, {4, "Apples"}, {5, "1 kg"}}, false},
+    {"PricingOtherColumnsAlone", 0, {{3, "id"}, {6, "note"}, {7, "5"}}, false},
+    {"PluNoAlone", 1, {{1, "12"}, {3, "id"}}, false},
+    {"ValueAlone", 0, {{2, "3.20"}, {4, "Pears"}}, false},
+};
+
+class PluEntryRow : public ::testing::TestWithParam<SEntryCase>
+{
+};
+
+TEST_P(PluEntryRow, CompletingTheLastRowTurnsItWhiteAndAppendsANumberedRedRow)
+{
+    const SEntryCase& entry = GetParam();
+    SPluFixture fixture;
+    fixture.Start(entry.pluMode, 0);
+    fixture.CompleteLastRow(QStringLiteral("1")); // row 0 complete, row 1 is the entry row
+    fixture.table.SetUnexportedChanges(0);
+
+    for (const auto& [column, text] : entry.edits)
+        fixture.Type(1, column, QString::fromUtf8(text));
+
+    if (entry.completes) {
+        EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kWhite, kRed}));
+        EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+        EXPECT_EQ(fixture.CellTypes(2), fixture.CellTypes(0));
+        EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+    } else {
+        EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kRed}));
+        EXPECT_EQ(fixture.table.UnexportedChanges(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, PluEntryRow, ::testing::ValuesIn(kEntryCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PluTable, EditingARowAboveTheLastAppendsNothing)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 0);
+    fixture.CompleteLastRow(QStringLiteral("1"));
+    fixture.CompleteLastRow(QStringLiteral("2"));
+    fixture.table.SetUnexportedChanges(0);
+    ASSERT_EQ(fixture.grid.RowCount(), 3);
+
+    fixture.Type(0, 4, QStringLiteral("Apples"));
+    fixture.Type(0, 1, QStringLiteral("7"));
+    EXPECT_EQ(fixture.grid.RowCount(), 3);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+
+    // Emptying a complete row's PLU No. keeps it white and keeps the flag.
+    fixture.Type(1, 1, QString());
+    EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kWhite, kRed}));
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+    EXPECT_EQ(fixture.grid.RowCount(), 3);
+}
+
+TEST(PluTable, CheckClickOnAFilledRowCountsAsAnEdit)
+{
+    SPluFixture fixture;
+    fixture.Start(0, 0);
+    // Texts set by the owner are not edits: the row stays red until the check click.
+    fixture.grid.SetCellText(0, 1, QStringLiteral("4"));
+    fixture.grid.SetCellText(0, 2, QStringLiteral("2.00"));
+    EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
+
+    ASSERT_TRUE(fixture.grid.ToggleCheck(0, 8));
+    EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kRed}));
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+    EXPECT_EQ(fixture.grid.CellText(0, 8), QString(QChar(0x221A)));
+    EXPECT_EQ(fixture.grid.CellText(1, 8), QString(QChar(0x00D7)));
+}
+
+// ---- Delete ----
+
+TEST(PluTable, DeleteRenumbersAndMovesEverythingOfTheRowsBelowUp)
+{
+    SPluFixture fixture;
+    fixture.Start(0, 0);
+    for (int n = 1; n <= 4; ++n)
+        fixture.CompleteLastRow(QStringLiteral("P%1").arg(n));
+    ASSERT_EQ(fixture.grid.RowCount(), 5);
+    fixture.grid.ToggleCheck(3, 8);
+    fixture.grid.RemoveCellRecord(3, 5); // row 4 lost its Specification editor
+    fixture.table.SetUnexportedChanges(0);
+
+    fixture.grid.SetSelectionMark(2);
+    fixture.table.DeleteMarkedRow();
+
+    EXPECT_EQ(fixture.Numbers(),
+              (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}));
+    EXPECT_EQ(fixture.grid.CellText(2, 1), QStringLiteral("P4"));
+    EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kWhite, kWhite, kRed}));
+    EXPECT_EQ(fixture.grid.FindCellRecord(2, 8)->nCheck, 1);
+    EXPECT_EQ(fixture.grid.CellText(2, 8), QString(QChar(0x221A)));
+    EXPECT_EQ(fixture.grid.FindCellType(2, 5), -1);
+    EXPECT_EQ(fixture.grid.FindCellType(3, 5), CET_EDIT);
+    EXPECT_EQ(fixture.grid.FindCellRecord(3, 8)->nCheck, 0);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 0);
+    EXPECT_TRUE(fixture.prompt.messages.empty());
+}
+
+TEST(PluTable, DeleteWithNothingMarkedSaysUnselected)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 0);
+    fixture.CompleteLastRow(QStringLiteral("1"));
+    ASSERT_EQ(fixture.grid.SelectionMark(), -1);
+
+    fixture.table.DeleteMarkedRow();
+    ASSERT_EQ(fixture.prompt.messages.size(), 1u);
+    const CScriptedPrompt::SMessage& message = fixture.prompt.messages.front();
+    EXPECT_EQ(message.text, QStringLiteral("Unselected"));
+    EXPECT_EQ(message.caption, ApplicationCaption());
+    EXPECT_FALSE(message.question);
+    EXPECT_EQ(fixture.grid.RowCount(), 2);
+    EXPECT_EQ(fixture.prompt.beeps, 0);
+}
+
+TEST(PluTable, DeletingTheLastRowsAppendsNoEntryRow)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 0);
+    fixture.CompleteLastRow(QStringLiteral("1"));
+    fixture.grid.SetSelectionMark(1);
+    fixture.table.DeleteMarkedRow();
+    EXPECT_EQ(fixture.Numbers(), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kWhite});
+    fixture.grid.SetSelectionMark(0);
+    fixture.table.DeleteMarkedRow();
+    EXPECT_EQ(fixture.grid.RowCount(), 0);
+    // Add still works on the empty table.
+    fixture.table.AppendNewRow();
+    EXPECT_EQ(fixture.Numbers(), QStringList{QStringLiteral("1")});
+}
+
+TEST(PluTable, AddAppendsEvenAfterAnEmptyEntryRow)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 1);
+    fixture.table.AppendNewRow();
+    fixture.table.AppendNewRow();
+    EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+    EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kRed, kRed, kRed}));
+    EXPECT_EQ(fixture.CellTypes(2), fixture.CellTypes(0));
+}
+
+// ---- New and the question about unexported rows ----
+
+TEST(PluTable, NewAsksOnlyAfterACompletedRowAndKeepsAsking)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 0);
+    fixture.Type(0, 3, QStringLiteral("id"));
+    fixture.table.NewTable();
+    EXPECT_TRUE(fixture.prompt.messages.empty());
+    EXPECT_EQ(fixture.grid.CellText(0, 3), QString());
+
+    fixture.CompleteLastRow(QStringLiteral("1"));
+    fixture.prompt.AnswerNext(false);
+    fixture.table.NewTable();
+    EXPECT_EQ(fixture.prompt.beeps, 1);
+    ASSERT_EQ(fixture.prompt.QuestionCount(), 1);
+    const CScriptedPrompt::SMessage& question = fixture.prompt.messages.back();
+    EXPECT_EQ(question.text, kNotExported);
+    EXPECT_TRUE(question.caption.isEmpty());
+    EXPECT_EQ(question.icon, IPrompt::EIcon::Warning);
+    EXPECT_EQ(fixture.grid.RowCount(), 2); // Cancel keeps the rows
+
+    fixture.prompt.AnswerNext(true);
+    fixture.table.NewTable();
+    EXPECT_EQ(fixture.grid.RowCount(), 1);
+    EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+
+    fixture.prompt.AnswerNext(false);
+    fixture.table.NewTable();
+    EXPECT_EQ(fixture.prompt.QuestionCount(), 3);
+    EXPECT_EQ(fixture.prompt.beeps, 3);
+}
+
+// ---- layout changes ----
+
+enum class ELayoutCommand
+{
+    OtherMode,
+    Lim,
+};
+
+struct SLayoutCommandCase
+{
+    const char* name;
+    ELayoutCommand command;
+    int pluMode;
+    int limitMode;
+    int expectedPluMode;
+    int expectedLimitMode;
+};
+
+void PrintTo(const SLayoutCommandCase& testCase, std::ostream* out)
+{
+    *out << testCase.name;
+}
+
+const SLayoutCommandCase kLayoutCommandCases[] = {
+    {"CountingToPricing", ELayoutCommand::OtherMode, 1, 1, 0, 1},
+    {"PricingToCounting", ELayoutCommand::OtherMode, 0, 0, 1, 0},
+    {"LimOnInCounting", ELayoutCommand::Lim, 1, 0, 1, 1},
+    {"LimOffInCounting", ELayoutCommand::Lim, 1, 1, 1, 0},
+    {"LimInPricing", ELayoutCommand::Lim, 0, 0, 0, 1},
+};
+
+class PluLayoutCommand : public ::testing::TestWithParam<SLayoutCommandCase>
+{
+protected:
+    void Run(SPluFixture& fixture) const
+    {
+        if (GetParam().command == ELayoutCommand::OtherMode)
+            fixture.table.SetPluMode(GetParam().expectedPluMode);
+        else
+            fixture.table.ToggleLimitMode();
+    }
+
+    // Two complete rows and the entry row, with nothing unexported unless asked.
+    void Prepare(SPluFixture& fixture, int unexported) const
+    {
+        fixture.Start(GetParam().pluMode, GetParam().limitMode);
+        fixture.CompleteLastRow(QStringLiteral("1"));
+        fixture.CompleteLastRow(QStringLiteral("2"));
+        fixture.table.SetUnexportedChanges(unexported);
+    }
+
+    void ExpectSwitched(SPluFixture& fixture, const QSignalSpy& modeChanged) const
+    {
+        const SLayoutCommandCase& command = GetParam();
+        EXPECT_EQ(fixture.table.PluMode(), command.expectedPluMode);
+        EXPECT_EQ(fixture.table.LimitMode(), command.expectedLimitMode);
+        EXPECT_EQ(fixture.settings.Settings().ReadInt(ESetting::PluMode), command.expectedPluMode);
+        EXPECT_EQ(fixture.settings.Settings().ReadInt(ESetting::LimMode), command.expectedLimitMode);
+        EXPECT_EQ(fixture.grid.ColumnCount(),
+                  int(CPluTable::Columns(command.expectedPluMode, command.expectedLimitMode).size()));
+        EXPECT_EQ(fixture.grid.RowCount(), 1);
+        EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
+        ASSERT_EQ(modeChanged.count(), 1);
+        EXPECT_EQ(modeChanged.at(0), (QVariantList{command.expectedPluMode, command.expectedLimitMode}));
+    }
+};
+
+TEST_P(PluLayoutCommand, WithoutUnexportedRowsSwitchesWithoutAsking)
+{
+    SPluFixture fixture;
+    Prepare(fixture, 0);
+    QSignalSpy modeChanged(&fixture.table, &CPluTable::modeChanged);
+    Run(fixture);
+    EXPECT_TRUE(fixture.prompt.messages.empty());
+    EXPECT_EQ(fixture.prompt.beeps, 0);
+    ExpectSwitched(fixture, modeChanged);
+}
+
+TEST_P(PluLayoutCommand, WithUnexportedRowsCancelKeepsEverything)
+{
+    SPluFixture fixture;
+    Prepare(fixture, 1);
+    const QString settingsBefore = fixture.settings.FileText();
+    QSignalSpy modeChanged(&fixture.table, &CPluTable::modeChanged);
+    fixture.prompt.AnswerNext(false);
+    Run(fixture);
+
+    EXPECT_EQ(fixture.prompt.beeps, 1);
+    ASSERT_EQ(fixture.prompt.QuestionCount(), 1);
+    EXPECT_EQ(fixture.prompt.messages.back().text, kNotExported);
+    EXPECT_EQ(fixture.table.PluMode(), GetParam().pluMode);
+    EXPECT_EQ(fixture.table.LimitMode(), GetParam().limitMode);
+    EXPECT_EQ(fixture.settings.FileText(), settingsBefore);
+    EXPECT_EQ(fixture.grid.RowCount(), 3);
+    EXPECT_EQ(fixture.grid.CellText(1, 1), QStringLiteral("2"));
+    EXPECT_EQ(modeChanged.count(), 0);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+}
+
+TEST_P(PluLayoutCommand, WithUnexportedRowsOkSwitches)
+{
+    SPluFixture fixture;
+    Prepare(fixture, 1);
+    QSignalSpy modeChanged(&fixture.table, &CPluTable::modeChanged);
+    fixture.prompt.AnswerNext(true);
+    Run(fixture);
+    EXPECT_EQ(fixture.prompt.QuestionCount(), 1);
+    ExpectSwitched(fixture, modeChanged);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, PluLayoutCommand, ::testing::ValuesIn(kLayoutCommandCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PluTable, ChoosingTheModeInForceKeepsTheRows)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 0);
+    fixture.CompleteLastRow(QStringLiteral("1"));
+    fixture.settings.Settings().WriteInt(ESetting::PluMode, 7);
+    QSignalSpy modeChanged(&fixture.table, &CPluTable::modeChanged);
+    fixture.table.SetPluMode(1);
+    EXPECT_EQ(fixture.grid.RowCount(), 2);
+    EXPECT_EQ(fixture.settings.Settings().ReadInt(ESetting::PluMode), 7); // not written again
+    EXPECT_EQ(modeChanged.count(), 0);
+    EXPECT_TRUE(fixture.prompt.messages.empty());
+}
+
+TEST(PluTable, ImportSwitchesLimitsWithoutAsking)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 0);
+    fixture.CompleteLastRow(QStringLiteral("1"));
+    fixture.table.ToggleLimitMode(false);
+    EXPECT_TRUE(fixture.prompt.messages.empty());
+    EXPECT_EQ(fixture.table.LimitMode(), 1);
+    EXPECT_EQ(fixture.grid.ColumnCount(), 8);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+}
+
+TEST(PluTable, CountingWithLimitsToPricingLeavesOnlyPricingColumnTypes)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 1);
+    fixture.table.SetPluMode(0);
+    EXPECT_EQ(fixture.ColumnTypes(), (std::map<int, int>{{2, CST_REAL}, {7, CST_INTEGER}}));
+    EXPECT_EQ(fixture.grid.GetColumnType(6), -1);
+}
+
+TEST(PluTable, StoredValuesOtherThanPricingMeanCounting)
+{
+    SPluFixture fixture;
+    fixture.Start(5, 3);
+    EXPECT_EQ(fixture.table.PluMode(), 1);
+    EXPECT_EQ(fixture.table.LimitMode(), 0);
+    EXPECT_EQ(fixture.grid.ColumnCount(), 6);
+    EXPECT_EQ(fixture.settings.Settings().ReadInt(ESetting::PluMode), 1);
+}
+
+} // namespace
