@@ -57,7 +57,15 @@ QString CsvField(const QString& text)
 
 CSimulatedScale::CSimulatedScale(SScaleOptions options)
     : m_options(std::move(options))
+    , m_pluMode(m_options.pluMode)
+    , m_limitMode(m_options.limitMode)
 {
+}
+
+void CSimulatedScale::SetMode(int pluMode, int limitMode)
+{
+    m_pluMode = pluMode;
+    m_limitMode = limitMode;
 }
 
 CSimulatedScale::~CSimulatedScale()
@@ -198,7 +206,7 @@ void CSimulatedScale::Run()
 void CSimulatedScale::Feed(const char* bytes, int count)
 {
     m_lastByteAt = NowMs();
-    const int expected = ScaleRecord::ExpectedLength(m_options.pluMode, m_options.limitMode);
+    const int expected = ScaleRecord::ExpectedLength(PluMode(), LimitMode());
     for (int i = 0; i < count; ++i) {
         if (m_pending.isEmpty() && bytes[i] != '\x02')
             continue; // noise between records
@@ -216,7 +224,9 @@ void CSimulatedScale::Feed(const char* bytes, int count)
 void CSimulatedScale::HandleRecord(const QByteArray& record)
 {
     int number = 0;
-    QString problem = ScaleRecord::CheckRecord(record, m_options.pluMode, m_options.limitMode);
+    const int pluMode = PluMode();
+    const int limitMode = LimitMode();
+    QString problem = ScaleRecord::CheckRecord(record, pluMode, limitMode);
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         number = ++m_recordCount;
@@ -244,7 +254,7 @@ void CSimulatedScale::HandleRecord(const QByteArray& record)
         return;
     const bool refuse = !problem.isEmpty() || number == m_options.refuseRecord;
     if (!refuse) {
-        const QStringList row = ScaleRecord::DecodeRecord(record, m_options.pluMode, m_options.limitMode,
+        const QStringList row = ScaleRecord::DecodeRecord(record, pluMode, limitMode,
                                                           m_options.textCodePage, m_options.goodsIdCodePage);
         {
             std::lock_guard<std::mutex> lock(m_mutex);

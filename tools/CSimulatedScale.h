@@ -48,6 +48,8 @@ public:
     void Disconnect();
 
     QString DevicePath() const { return m_devicePath; }
+    // Changes the kind of records the scale takes (the program's table changed its layout).
+    void SetMode(int pluMode, int limitMode);
     bool IsRunning() const { return m_thread.joinable(); }
 
     int RecordsReceived() const;
@@ -72,7 +74,12 @@ private:
     void AppendCsv(const QStringList& row);
     void CloseDevice();
 
+    int PluMode() const { return m_pluMode.load(); }
+    int LimitMode() const { return m_limitMode.load(); }
+
     SScaleOptions m_options;
+    std::atomic<int> m_pluMode{1};
+    std::atomic<int> m_limitMode{0};
     QString m_devicePath;
     int m_masterFd = -1;
     int m_slaveHoldFd = -1; // keeps the pseudo-terminal alive between the program's downloads

@@ -7,10 +7,50 @@
 #include "ui/CTalvexDlg.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+
+namespace {
+
+struct SStartOptions
+{
+    SWindowOptions window;
+    QString fileToImport;
+};
+
+SStartOptions ParseOptions(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Prepares the PLU table of weighing scales and loads it over a serial line.\n"
+                       "Without a command it opens the window; see 'talvex help' for the commands."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Offer a simulated scale as the last port, so that Download can be "
+                                                 "tried without hardware."));
+    const QCommandLineOption device(QStringLiteral("serial-device"),
+                                    QStringLiteral("Offer this device in the port selector too (repeatable)."),
+                                    QStringLiteral("path"));
+    parser.addOptions({demo, device});
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A table to import at start (.csv, .xls, .xlsx)."),
+                                 QStringLiteral("[file]"));
+    parser.process(arguments);
+
+    SStartOptions options;
+    options.window.demo = parser.isSet(demo);
+    options.window.serialDevices = parser.values(device);
+    if (!parser.positionalArguments().isEmpty())
+        options.fileToImport = parser.positionalArguments().constFirst();
+    return options;
+}
+
+} // namespace
 
 int CTalvexApp::Run(int& argc, char** argv)
 {
     QApplication application(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(TALVEX_VERSION));
+    const SStartOptions options = ParseOptions(QApplication::arguments());
 
     CSettings settings;
     // The language is fixed before the first window or text exists, for the life of the process.
@@ -19,7 +59,7 @@ int CTalvexApp::Run(int& argc, char** argv)
 
     CMessageBoxPrompt prompt;
     CProcessRelauncher relauncher;
-    CTalvexDlg window(settings, prompt, relauncher, QApplication::arguments().mid(1));
+    CTalvexDlg window(settings, prompt, relauncher, QApplication::arguments().mid(1), options.window);
     prompt.SetParent(&window);
     window.show();
     return QApplication::exec();

@@ -5,6 +5,9 @@
 #include "app/IRelauncher.h"
 #include "app/LanguageCommands.h"
 #include "app/StringTable.h"
+#include "grid/CMFCListCtrlEx.h"
+#include "serial/PortDiscovery.h"
+#include "tools/CSimulatedScale.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CToolBarEx.h"
 #include "ui/CommandIds.h"
@@ -18,7 +21,6 @@
 #include <QMenu>
 #include <QMetaObject>
 #include <QShortcut>
-#include <QTableView>
 
 #include <algorithm>
 
@@ -44,22 +46,25 @@ QAction* AddCommandItem(QMenu& menu, const QString& text, int command, bool chec
 } // namespace
 
 CTalvexDlg::CTalvexDlg(CSettings& settings, IPrompt& prompt, IRelauncher& relauncher, QStringList restartArguments,
-                       QWidget* parent)
+                       const SWindowOptions& options, QWidget* parent)
     : QWidget(parent)
     , m_settings(settings)
     , m_prompt(prompt)
     , m_relauncher(relauncher)
     , m_restartArguments(std::move(restartArguments))
+    , m_table(m_grid, settings, prompt)
+    , m_download(m_table, m_line, settings, prompt)
 {
     setWindowIcon(ProgramIcon());
     CreateSelectorsAndGrid();
-    SetPortEntries({});
+    FillPortSelector(options);
     const int baudIndex = m_settings.ReadInt(ESetting::Bps);
     m_baudSelector->setCurrentIndex(baudIndex >= 0 && baudIndex < m_baudSelector->count() ? baudIndex : -1);
     CreateToolBar();
-    EnterStoredMode();
+    ConnectTableAndDownload();
+    m_table.EnterStoredMode();
     m_restartPending = 0;
-    m_unexportedChanges = 0;
+    m_table.SetUnexportedChanges(0);
     m_encodingSelector->setCurrentIndex(0);
     PlaceControls();
     m_layout.SetUp(this);
@@ -72,7 +77,12 @@ CTalvexDlg::CTalvexDlg(CSettings& settings, IPrompt& prompt, IRelauncher& relaun
     m_portSelector->setFocus();
 }
 
-CTalvexDlg::~CTalvexDlg() = default;
+CTalvexDlg::~CTalvexDlg()
+{
+    // The view goes before the grid model it shows.
+    delete m_gridView;
+    m_gridView = nullptr;
+}
 
 QStringList CTalvexDlg::BaudRateEntries()
 {
@@ -95,9 +105,43 @@ void CTalvexDlg::CreateSelectorsAndGrid()
     m_encodingSelector->addItems(EncodingEntries());
     m_progressLabel = new QLabel(QStringLiteral("   "), this);
 
-    // The grid's view; the PLU grid control takes this place.
-    m_gridView = new QTableView(this);
-    m_gridView->setModel(&m_grid);
+    m_gridView = new CMFCListCtrlEx(this);
+    m_gridView->SetGrid(&m_grid);
+}
+
+void CTalvexDlg::FillPortSelector(const SWindowOptions& options)
+{
+    PortDiscovery::PortList ports = PortDiscovery::DiscoverSerialPorts(options.serialDevices);
+    if (options.demo) {
+        m_demoScale = std::make_unique<CSimulatedScale>();
+        QString error;
+        if (m_demoScale->Start(&error)) {
+            ports.append({QStringLiteral("Simulated scale (%1)").arg(m_demoScale->DevicePath()),
+                          m_demoScale->DevicePath()});
+        } else {
+            m_demoScale.reset();
+            m_prompt.ShowMessage(ApplicationCaption(), QStringLiteral("The simulated scale could not start: %1").arg(error),
+                                 IPrompt::EIcon::Warning);
+        }
+    }
+    m_port.SetPorts(ports);
+    SetPortEntries(PortDiscovery::Labels(ports));
+    if (m_demoScale)
+        m_portSelector->setCurrentIndex(m_portSelector->count() - 1);
+}
+
+void CTalvexDlg::ConnectTableAndDownload()
+{
+    connect(&m_table, &CPluTable::modeChanged, this, [this](int pluMode, int limitMode) {
+        SetModeChecks(pluMode, limitMode);
+        if (m_demoScale)
+            m_demoScale->SetMode(pluMode, limitMode);
+    });
+    connect(&m_download, &CDownloadSession::labelChanged, this, [this](const QString& text, const QString& toolTip) {
+        m_progressLabel->setText(text);
+        m_progressLabel->setToolTip(toolTip);
+    });
+    connect(&m_download, &CDownloadSession::failedAtRow, this, &CTalvexDlg::OnDownloadFailedAt);
 }
 
 void CTalvexDlg::CreateToolBar()
@@ -147,12 +191,6 @@ void CTalvexDlg::CreateToolBar()
 
     m_toolBar->ApplyButtons();
     connect(m_toolBar, &CToolBarEx::commandTriggered, this, [this](int command) { OnCommand(command); });
-}
-
-void CTalvexDlg::EnterStoredMode()
-{
-    // Until the PLU table enters the stored layout itself, the menu shows what is stored.
-    SetModeChecks(m_settings.ReadInt(ESetting::PluMode), m_settings.ReadInt(ESetting::LimMode));
 }
 
 void CTalvexDlg::PlaceControls()
@@ -222,22 +260,43 @@ bool CTalvexDlg::OnCommand(int commandId)
         OnLanguageCommand(lcid);
         return true;
     }
+    // A command started from the keyboard finds a cell editor open: its text counts first.
+    m_gridView->EndEdit();
     switch (commandId) {
     case CommandId::Import: OnImport(); return true;
     case CommandId::Export: OnExport(); return true;
     case CommandId::Download: OnDownload(); return true;
-    case CommandId::New: OnNew(); return true;
-    case CommandId::Add: OnAdd(); return true;
-    case CommandId::Delete: OnDelete(); return true;
-    case CommandId::Pricing: OnPricing(); return true;
-    case CommandId::Counting: OnCounting(); return true;
-    case CommandId::Lim: OnLim(); return true;
+    case CommandId::New: m_table.NewTable(); return true;
+    case CommandId::Add: m_table.AppendNewRow(); return true;
+    case CommandId::Delete: m_table.DeleteMarkedRow(); return true;
+    case CommandId::Pricing: m_table.SetPluMode(CPluTable::kPricing); return true;
+    case CommandId::Counting: m_table.SetPluMode(CPluTable::kCounting); return true;
+    case CommandId::Lim: m_table.ToggleLimitMode(); return true;
     case CommandId::About: ShowAbout(); return true;
     // The drop-down buttons' own part does nothing; the arrow beside it opens the menu.
     case CommandId::Setting:
     case CommandId::Language: return true;
     default: return false;
     }
+}
+
+void CTalvexDlg::OnDownload()
+{
+    SDownloadRequest request;
+    request.portIndex = PortIndex();
+    request.baudIndex = BaudIndex();
+    request.baudText = m_baudSelector->currentText();
+    request.encodingIndex = EncodingIndex();
+    m_progressLabel->setToolTip(QString());
+    m_download.Start(request);
+}
+
+void CTalvexDlg::OnDownloadFailedAt(int row)
+{
+    if (row < 0 || row >= m_grid.RowCount())
+        return;
+    m_gridView->selectRow(row);
+    m_gridView->scrollTo(m_grid.index(row, 0));
 }
 
 bool CTalvexDlg::ConfirmQuit()
@@ -268,6 +327,7 @@ void CTalvexDlg::ShowAbout()
 
 void CTalvexDlg::closeEvent(QCloseEvent* event)
 {
+    m_gridView->EndEdit();
     if (m_restartPending == 1) {
         // The language command has asked already.
         m_restartPending = 0;

@@ -1,18 +1,32 @@
 #pragma once
 
+#include "download/CComPortLine.h"
+#include "download/CDownloadSession.h"
 #include "grid/CGridModel.h"
+#include "plu/CPluTable.h"
+#include "serial/CComPort.h"
 #include "ui/CLayoutManager.h"
+
+#include <memory>
 
 #include <QStringList>
 #include <QWidget>
 
+class CMFCListCtrlEx;
 class CSettings;
+class CSimulatedScale;
 class CToolBarEx;
 class IPrompt;
 class IRelauncher;
 class QComboBox;
 class QLabel;
-class QTableView;
+
+// What the command line asks of the window.
+struct SWindowOptions
+{
+    QStringList serialDevices; // offered after the system's serial ports
+    bool demo = false;         // a simulated scale as the last port, selected
+};
 
 // The program's only window: the toolbar on top, the port, baud and encoding selectors with the
 // progress label in one line below it, and the grid filling the rest. It dispatches the numeric
@@ -23,7 +37,7 @@ class CTalvexDlg : public QWidget
 
 public:
     CTalvexDlg(CSettings& settings, IPrompt& prompt, IRelauncher& relauncher, QStringList restartArguments,
-               QWidget* parent = nullptr);
+               const SWindowOptions& options = {}, QWidget* parent = nullptr);
     ~CTalvexDlg() override;
 
     // The fixed entries of the baud and encoding selectors, in selector order.
@@ -48,16 +62,20 @@ public:
     void SetModeChecks(int pluMode, int limitMode);
 
     // 1 after a row was completed since the last export: closing and restarting ask first.
-    int UnexportedChanges() const { return m_unexportedChanges; }
-    void SetUnexportedChanges(int value) { m_unexportedChanges = value; }
+    int UnexportedChanges() const { return m_table.UnexportedChanges(); }
+    void SetUnexportedChanges(int value) { m_table.SetUnexportedChanges(value); }
 
     CToolBarEx& ToolBar() { return *m_toolBar; }
     QComboBox& PortSelector() { return *m_portSelector; }
     QComboBox& BaudSelector() { return *m_baudSelector; }
     QComboBox& EncodingSelector() { return *m_encodingSelector; }
     QLabel& ProgressLabel() { return *m_progressLabel; }
-    QTableView& GridView() { return *m_gridView; }
+    CMFCListCtrlEx& GridView() { return *m_gridView; }
     CGridModel& Grid() { return m_grid; }
+    CPluTable& Table() { return m_table; }
+    CDownloadSession& Download() { return m_download; }
+    // The simulated scale of the demo mode, or null.
+    CSimulatedScale* DemoScale() { return m_demoScale.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,7 +84,8 @@ protected:
 private:
     void CreateToolBar();
     void CreateSelectorsAndGrid();
-    void EnterStoredMode();
+    void FillPortSelector(const SWindowOptions& options);
+    void ConnectTableAndDownload();
     void PlaceControls();
 
     // Asks string 130 when there are unexported changes; true when the window may go.
@@ -74,16 +93,10 @@ private:
     void OnLanguageCommand(int lcid);
     void ShowAbout();
 
-    // Commands whose code is not wired to the window yet.
-    void OnImport() {}   // import from a spreadsheet file
-    void OnExport() {}   // export to a spreadsheet file
-    void OnDownload() {} // download to the scale
-    void OnNew() {}      // NewTable of the PLU table
-    void OnAdd() {}      // AppendNewRow of the PLU table
-    void OnDelete() {}   // DeleteMarkedRow of the PLU table
-    void OnPricing() {}  // SetPluMode(0) of the PLU table
-    void OnCounting() {} // SetPluMode(1) of the PLU table
-    void OnLim() {}      // ToggleLimitMode of the PLU table
+    void OnImport() {} // import from a spreadsheet file
+    void OnExport() {} // export to a spreadsheet file
+    void OnDownload();
+    void OnDownloadFailedAt(int row);
 
     CSettings& m_settings;
     IPrompt& m_prompt;
@@ -91,14 +104,18 @@ private:
     QStringList m_restartArguments;
 
     CGridModel m_grid;
+    CPluTable m_table;
+    Portwire::CComPort m_port;
+    CComPortLine m_line{m_port};
+    CDownloadSession m_download;
+    std::unique_ptr<CSimulatedScale> m_demoScale;
     CToolBarEx* m_toolBar = nullptr;
     QComboBox* m_portSelector = nullptr;
     QComboBox* m_baudSelector = nullptr;
     QComboBox* m_encodingSelector = nullptr;
     QLabel* m_progressLabel = nullptr;
-    QTableView* m_gridView = nullptr;
+    CMFCListCtrlEx* m_gridView = nullptr;
     CLayoutManager m_layout;
 
-    int m_unexportedChanges = 0;
     int m_restartPending = 0;
 };

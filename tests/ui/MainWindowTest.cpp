@@ -3,6 +3,7 @@
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
 #include "ui/CAboutDlg.h"
+#include "grid/CMFCListCtrlEx.h"
 #include "ui/CTalvexDlg.h"
 #include "ui/CToolBarEx.h"
 #include "ui/CommandIds.h"
@@ -87,7 +88,7 @@ TEST(MainWindow, ToolBarButtonsInOrderWithTheirCommands)
             EXPECT_EQ(button->x() - bar.Button(n - 1)->geometry().right() - 1, 8) << n;
         }
         // Click on the left of each button, away from a drop-down arrow. No command here asks
-        // anything or closes the window.
+        // a question or closes the window; Download and Delete say why they cannot run.
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
     }
     const QList<int> expected = {CommandId::Import, CommandId::Export, CommandId::Download, CommandId::New,
@@ -97,7 +98,11 @@ TEST(MainWindow, ToolBarButtonsInOrderWithTheirCommands)
         sent << signal.at(0).toInt();
     EXPECT_EQ(sent, expected);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(f.prompt.messages.empty());
+    EXPECT_EQ(f.prompt.QuestionCount(), 0);
+    QStringList told;
+    for (const CScriptedPrompt::SMessage& message : f.prompt.messages)
+        told << message.text;
+    EXPECT_EQ(told, (QStringList{LoadString(StringId::NoData), LoadString(StringId::Unselected)}));
 }
 
 TEST(MainWindow, DropDownMenus)
@@ -220,7 +225,6 @@ TEST(MainWindow, FirstRunSelectorsAndLabel)
 {
     SWindowFixture f;
     CTalvexDlg& window = f.Open();
-    EXPECT_EQ(window.PortSelector().count(), 0); // no port until the port list arrives
     window.SetPortEntries({QStringLiteral("/dev/ttyS0"), QStringLiteral("/dev/ttyS1")});
     EXPECT_EQ(window.PortSelector().currentText(), QStringLiteral("/dev/ttyS0"));
     EXPECT_EQ(window.BaudSelector().currentText(), QStringLiteral("9600"));

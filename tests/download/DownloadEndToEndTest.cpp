@@ -1,0 +1,146 @@
+#include "app/Language.h"
+#include "download/CComPortLine.h"
+#include "download/CDownloadSession.h"
+#include "grid/CGridModel.h"
+#include "plu/CPluTable.h"
+#include "serial/CComPort.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempSettings.h"
+#include "tools/CSimulatedScale.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The window's download path against the simulated scale on a pseudo-terminal.
+struct SEndToEnd
+{
+    CTempSettings settings;
+    CScriptedPrompt prompt;
+    CGridModel grid;
+    CPluTable table{grid, settings.Settings(), prompt};
+    CSimulatedScale scale;
+    Portwire::CComPort port;
+    CComPortLine line{port};
+    CDownloadSession session{table, line, settings.Settings(), prompt};
+    QString label;
+    QString toolTip;
+    int failedRow = -1;
+
+    SEndToEnd(int pluMode, int limitMode, SScaleOptions options = {})
+        : scale([&] {
+            options.pluMode = pluMode;
+            options.limitMode = limitMode;
+            return options;
+        }())
+    {
+        Language::SetLanguageInForce(1033);
+        settings.Settings().WriteInt(ESetting::PluMode, pluMode);
+        settings.Settings().WriteInt(ESetting::LimMode, limitMode);
+        table.EnterStoredMode();
+        QString error;
+        EXPECT_TRUE(scale.Start(&error)) << error.toStdString();
+        port.SetPorts({{QStringLiteral("Simulated scale"), scale.DevicePath()}});
+        QObject::connect(&session, &CDownloadSession::labelChanged, &session, [this](const QString& t, const QString& tip) {
+            label = t;
+            toolTip = tip;
+        });
+        QObject::connect(&session, &CDownloadSession::failedAtRow, &session, [this](int row) { failedRow = row; });
+    }
+
+    // Types the rows into the table the way a user completes them, entry row included.
+    void Type(const std::vector<QStringList>& rows)
+    {
+        for (const QStringList& row : rows) {
+            const int r = grid.RowCount() - 1;
+            for (int column = 0; column < row.size(); ++column)
+                grid.CommitEdit(r, column + 1, row[column]);
+        }
+    }
+
+    CDownloadSession::EStart Start(int encoding = 3)
+    {
+        SDownloadRequest request;
+        request.portIndex = 0;
+        request.baudIndex = 6;
+        request.baudText = QStringLiteral("115200");
+        request.encodingIndex = encoding;
+        return session.Start(request);
+    }
+
+    bool WaitForEnd(int timeoutMs = 10000)
+    {
+        return QTest::qWaitFor([this] { return !session.IsRunning() && !port.IsOpen(); }, timeoutMs);
+    }
+};
+
+TEST(DownloadEndToEnd, TheScaleReceivesTheTablesRows)
+{
+    SEndToEnd f(CPluTable::kCounting, 1);
+    const std::vector<QStringList> rows = {
+        {QStringLiteral("5"), QStringLiteral("0.25"), QStringLiteral("A5"), QString::fromUtf8("螺丝 M6"),
+         QStringLiteral("steel"), QStringLiteral("1.2"), QString()},
+        {QStringLiteral("1008"), QStringLiteral("1000"), QString(), QStringLiteral("Washers"), QString(),
+         QStringLiteral("2.5"), QStringLiteral("-1")},
+    };
+    f.Type(rows);
+    ASSERT_EQ(f.grid.RowCount(), 3);
+    ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+    ASSERT_TRUE(f.WaitForEnd());
+    EXPECT_EQ(f.label, QStringLiteral("Success"));
+    EXPECT_TRUE(f.scale.Problems().isEmpty()) << f.scale.Problems().join(QLatin1Char('\n')).toStdString();
+    const std::vector<QStringList> received = f.scale.AcceptedRows();
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0], (QStringList{QStringLiteral("5"), QStringLiteral("0.2500"), QStringLiteral("A5"),
+                                        QString::fromUtf8("螺丝 M6"), QStringLiteral("steel"),
+                                        QStringLiteral("1.200000"), QStringLiteral("0.000000")}));
+    EXPECT_EQ(received[1], (QStringList{QStringLiteral("1008"), QStringLiteral("1000.000"), QString(),
+                                        QStringLiteral("Washers"), QString(), QStringLiteral("2.500000"),
+                                        QStringLiteral("-1.00000")}));
+
+    // The port is free again: a second download works.
+    ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+    ASSERT_TRUE(f.WaitForEnd());
+    EXPECT_EQ(f.label, QStringLiteral("Success"));
+    EXPECT_EQ(f.scale.AcceptedRows().size(), 4u);
+}
+
+TEST(DownloadEndToEnd, RefusalAndSilenceEndInFail)
+{
+    for (const bool refuse : {true, false}) {
+        SScaleOptions options;
+        (refuse ? options.refuseRecord : options.silentRecord) = 2;
+        SEndToEnd f(CPluTable::kPricing, 0, options);
+        f.session.SetAcknowledgementTimeoutMs(300);
+        f.Type({{QStringLiteral("1"), QStringLiteral("2")}, {QStringLiteral("2"), QStringLiteral("3")}});
+        ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+        ASSERT_TRUE(f.WaitForEnd());
+        EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+        EXPECT_EQ(f.failedRow, 1) << refuse;
+        EXPECT_EQ(f.scale.RecordsReceived(), 2);
+    }
+}
+
+TEST(DownloadEndToEnd, PullingTheLineAwayFailsAtOnce)
+{
+    SScaleOptions options;
+    options.disconnectAtRecord = 2;
+    SEndToEnd f(CPluTable::kPricing, 0, options);
+    f.Type({{QStringLiteral("1"), QStringLiteral("2")},
+            {QStringLiteral("2"), QStringLiteral("3")},
+            {QStringLiteral("3"), QStringLiteral("4")}});
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+    ASSERT_TRUE(f.WaitForEnd());
+    EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+    EXPECT_EQ(f.failedRow, 1);
+    EXPECT_TRUE(f.toolTip.contains(QStringLiteral("disconnected"))) << f.toolTip.toStdString();
+    // The real time-out is 3 s; the hang-up is noticed long before it.
+    EXPECT_LT(timer.elapsed(), 2000);
+}
+
+} // namespace
