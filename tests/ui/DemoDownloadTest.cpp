@@ -1,0 +1,92 @@
+#include "app/IRelauncher.h"
+#include "app/Language.h"
+#include "grid/CGridModel.h"
+#include "grid/CMFCListCtrlEx.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempSettings.h"
+#include "tools/CSimulatedScale.h"
+#include "ui/CTalvexDlg.h"
+#include "ui/CommandIds.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class CNoRelaunch final : public IRelauncher
+{
+public:
+    bool Relaunch(const QString&, const QStringList&) override { return false; }
+};
+
+struct SDemoWindow
+{
+    CTempSettings settings;
+    CScriptedPrompt prompt;
+    CNoRelaunch relauncher;
+    std::optional<CTalvexDlg> window;
+
+    explicit SDemoWindow(int pluMode)
+    {
+        Language::SetLanguageInForce(1033);
+        settings.Settings().WriteInt(ESetting::PluMode, pluMode);
+        SWindowOptions options;
+        options.demo = true;
+        options.serialDevices = {QStringLiteral("/dev/does-not-exist")};
+        window.emplace(settings.Settings(), prompt, relauncher, QStringList(), options);
+        window->show();
+    }
+
+    void Type(int row, const QStringList& cells)
+    {
+        for (int column = 0; column < cells.size(); ++column)
+            window->Grid().CommitEdit(row, column + 1, cells[column]);
+    }
+};
+
+TEST(DemoDownload, TheSimulatedScaleIsTheLastPortAndTakesTheTable)
+{
+    SDemoWindow f(0);
+    CTalvexDlg& window = *f.window;
+    ASSERT_NE(window.DemoScale(), nullptr);
+    QComboBox& ports = window.PortSelector();
+    ASSERT_GE(ports.count(), 2);
+    EXPECT_EQ(ports.itemText(ports.count() - 2), QStringLiteral("/dev/does-not-exist"));
+    EXPECT_TRUE(ports.currentText().startsWith(QStringLiteral("Simulated scale (/dev/pts/")))
+        << ports.currentText().toStdString();
+
+    f.Type(0, {QStringLiteral("12"), QStringLiteral("3.5"), QStringLiteral("K42"), QStringLiteral("Apples")});
+    f.Type(1, {QStringLiteral("13"), QStringLiteral("1.25")});
+    ASSERT_EQ(window.Grid().RowCount(), 3);
+    window.OnCommand(CommandId::Download);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.ProgressLabel().text() == QStringLiteral("Success"); }, 10000))
+        << window.ProgressLabel().text().toStdString();
+    const std::vector<QStringList> rows = window.DemoScale()->AcceptedRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].mid(0, 4), (QStringList{QStringLiteral("12"), QStringLiteral("3.50"), QStringLiteral("K42"),
+                                              QStringLiteral("Apples")}));
+    EXPECT_EQ(rows[1].mid(0, 2), (QStringList{QStringLiteral("13"), QStringLiteral("1.25")}));
+    EXPECT_EQ(f.prompt.MessageCount(), 0);
+}
+
+TEST(DemoDownload, FollowsTheTablesLayoutAndShowsTheFailedRow)
+{
+    SDemoWindow f(0);
+    CTalvexDlg& window = *f.window;
+    ASSERT_NE(window.DemoScale(), nullptr);
+    window.OnCommand(CommandId::Counting); // nothing typed yet: no question
+    f.Type(0, {QStringLiteral("1"), QStringLiteral("0.5")});
+    f.Type(1, {QStringLiteral("2000"), QStringLiteral("0.5")});
+    window.Download().SetAcknowledgementTimeoutMs(300);
+    window.OnCommand(CommandId::Download);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.ProgressLabel().text() == QStringLiteral("Fail!"); }, 10000));
+    EXPECT_EQ(window.DemoScale()->AcceptedRows().size(), 1u); // the counting record was taken
+    EXPECT_TRUE(window.ProgressLabel().toolTip().contains(QStringLiteral("2000")))
+        << window.ProgressLabel().toolTip().toStdString();
+    EXPECT_EQ(window.GridView().currentIndex().row(), 1);
+}
+
+} // namespace
