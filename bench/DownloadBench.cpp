@@ -1,0 +1,119 @@
+// Downloads 1,008 pricing rows to the simulated scale paced like a real line, and compares the
+// time taken with the line's own limit: every record and every answer at 10 bits per byte.
+// Usage: download_bench [baud ...]   (default: 9600 115200)
+
+#include "app/CSettings.h"
+#include "app/IPrompt.h"
+#include "app/Language.h"
+#include "download/CComPortLine.h"
+#include "download/CDownloadSession.h"
+#include "grid/CGridModel.h"
+#include "plu/CPluTable.h"
+#include "serial/CComPort.h"
+#include "tools/CSimulatedScale.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+class CSilentPrompt final : public IPrompt
+{
+public:
+    void Beep(int, int) override {}
+    void ShowMessage(const QString&, const QString& text, EIcon) override
+    {
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    }
+    bool AskOkCancel(const QString&, const QString&, EIcon) override { return true; }
+};
+
+constexpr int kRows = 1008;
+constexpr int kRecordBytes = 79;
+constexpr int kAnswerBytes = 7;
+
+void FillTable(CGridModel& grid, CPluTable& table)
+{
+    for (int i = 0; i < kRows; ++i) {
+        const int row = grid.RowCount() - 1;
+        grid.CommitEdit(row, 1, QString::number(i + 1));
+        grid.CommitEdit(row, 2, QStringLiteral("%1.%2").arg(i % 500 + 1).arg(i % 100, 2, 10, QLatin1Char('0')));
+        grid.CommitEdit(row, 3, QStringLiteral("G%1").arg(i));
+        grid.CommitEdit(row, 4, QStringLiteral("Article %1").arg(i));
+    }
+    Q_ASSERT(table.Grid().RowCount() == kRows + 1);
+}
+
+bool RunOnce(int baud)
+{
+    QTemporaryDir dir;
+    CSettings settings(dir.filePath(QStringLiteral("talvex.conf")));
+    settings.WriteInt(ESetting::PluMode, 0);
+    CSilentPrompt prompt;
+    CGridModel grid;
+    CPluTable table(grid, settings, prompt);
+    table.EnterStoredMode();
+    FillTable(grid, table);
+
+    SScaleOptions options;
+    options.pluMode = 0;
+    options.paceBaud = baud;
+    CSimulatedScale scale(options);
+    QString error;
+    if (!scale.Start(&error)) {
+        std::fprintf(stderr, "cannot start the simulated scale: %s\n", error.toUtf8().constData());
+        return false;
+    }
+    Portwire::CComPort port;
+    port.SetPorts({{QStringLiteral("scale"), scale.DevicePath()}});
+    CComPortLine line(port);
+    CDownloadSession session(table, line, settings, prompt);
+    QString label;
+    QObject::connect(&session, &CDownloadSession::labelChanged, &session,
+                     [&](const QString& text, const QString&) { label = text; });
+
+    SDownloadRequest request;
+    request.portIndex = 0;
+    request.baudIndex = 0;
+    request.baudText = QString::number(baud);
+    request.encodingIndex = 3;
+    QElapsedTimer timer;
+    timer.start();
+    if (session.Start(request) != CDownloadSession::EStart::Started)
+        return false;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (!session.IsRunning())
+            loop.quit();
+    });
+    poll.start(1);
+    loop.exec();
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    const double limit = double(kRows) * (kRecordBytes + kAnswerBytes) * 10.0 / baud;
+    std::printf("%6d baud: %s, %d records in %.2f s; line limit %.2f s; ratio %.3f\n", baud,
+                label.toUtf8().constData(), scale.RecordsReceived(), seconds, limit, seconds / limit);
+    return scale.RecordsReceived() == kRows;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    Language::SetLanguageInForce(1033);
+    QList<int> bauds;
+    for (int i = 1; i < argc; ++i)
+        bauds << QString::fromLocal8Bit(argv[i]).toInt();
+    if (bauds.isEmpty())
+        bauds = {9600, 115200};
+    bool ok = true;
+    for (int baud : bauds)
+        ok = RunOnce(baud) && ok;
+    return ok ? 0 : 1;
+}
