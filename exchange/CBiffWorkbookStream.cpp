@@ -173,9 +173,11 @@ void WriteSharedStrings(CStreamWriter& out, const std::vector<QString>& strings,
         const QString& text = strings[i];
         const bool compressed = IsCompressible(text);
         const int unitBytes = compressed ? 1 : 2;
-        // A string's header and its first character never part.
-        const int headerBytes = 3 + (text.isEmpty() ? 0 : unitBytes);
-        if (used() + headerBytes > CBiffWorkbookStream::kMaxRecordData)
+        // A string that does not fit in the rest of the record starts a new one, so that only texts longer
+        // than a record are split, and those over as few records as possible (FreeXL reads no text that
+        // spans three). Its header and first character never part in any case.
+        const qsizetype bytes = 3 + text.size() * unitBytes;
+        if (used() + bytes > CBiffWorkbookStream::kMaxRecordData && used() > 8)
             startContinue();
         if (i % perBucket == 0)
             buckets.emplace_back(quint32(out.Position()), quint16(out.Position() - record));
