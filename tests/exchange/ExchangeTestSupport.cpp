@@ -7,6 +7,14 @@
 
 namespace ExchangeTest {
 
+QStringList Strings(std::initializer_list<const char*> texts)
+{
+    QStringList strings;
+    for (const char* text : texts)
+        strings.append(QString::fromUtf8(text));
+    return strings;
+}
+
 QString FixturePath(const QString& name)
 {
     return QDir(QStringLiteral(TALVEX_EXCHANGE_FIXTURES)).filePath(name);

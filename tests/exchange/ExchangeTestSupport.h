@@ -5,8 +5,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
+
 // Helpers shared by the exchange tests.
 namespace ExchangeTest {
+
+// Texts from UTF-8 literals.
+QStringList Strings(std::initializer_list<const char*> texts);
 
 // A file of tests/data/exchange.
 QString FixturePath(const QString& name);
