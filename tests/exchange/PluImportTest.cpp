@@ -241,7 +241,8 @@ TEST_P(PricingWorkbook, CountingDropsTheColumnsItLacks)
     EXPECT_EQ(EditorType(result.rows[0], 6), -1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Writers, PricingWorkbook, ::testing::Values("pricing_xlwt.xls", "pricing_openpyxl.xlsx"));
+INSTANTIATE_TEST_SUITE_P(Writers, PricingWorkbook, ::testing::Values("pricing_xlwt.xls", "pricing_openpyxl.xlsx"),
+                         [](const auto& info) { return std::string(info.index == 0 ? "xlwt" : "openpyxl"); });
 
 TEST_F(PluImport, SevenColumnWorkbookSwitchesLimitsOnWhenCounting)
 {
