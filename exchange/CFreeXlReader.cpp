@@ -21,76 +21,87 @@ QString FreeXlReason(int code)
     }
 }
 
-} // namespace
-
-CFreeXlReader::~CFreeXlReader()
+// Closes a FreeXL handle with the scope.
+class CFreeXlHandle
 {
-    Close();
-}
-
-void CFreeXlReader::Close()
-{
-    if (m_handle)
-        freexl_close(m_handle);
-    m_handle = nullptr;
-    m_rows = 0;
-    m_columns = 0;
-}
-
-bool CFreeXlReader::Load(const QString& path)
-{
-    Close();
-    m_error.clear();
-    const QByteArray encodedPath = QFile::encodeName(path);
-    int result = freexl_open(encodedPath.constData(), &m_handle);
-    if (result == FREEXL_OK) {
-        unsigned int sheets = 0;
-        result = freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &sheets);
-        if (result == FREEXL_OK && sheets == 0)
-            result = FREEXL_BIFF_ILLEGAL_SHEET_INDEX;
+public:
+    CFreeXlHandle() = default;
+    ~CFreeXlHandle()
+    {
+        if (m_handle)
+            freexl_close(m_handle);
     }
-    if (result == FREEXL_OK)
-        result = freexl_select_active_worksheet(m_handle, 0);
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    if (result == FREEXL_OK)
-        result = freexl_worksheet_dimensions(m_handle, &rows, &columns);
-    if (result != FREEXL_OK) {
-        m_error = FreeXlReason(result);
-        Close();
-        return false;
-    }
-    m_rows = int(rows);
-    m_columns = int(columns);
-    return true;
-}
+    CFreeXlHandle(const CFreeXlHandle&) = delete;
+    CFreeXlHandle& operator=(const CFreeXlHandle&) = delete;
 
-SWorkbookCell CFreeXlReader::Cell(int row, int column) const
+    const void** Address() { return &m_handle; }
+    const void* Get() const { return m_handle; }
+
+private:
+    const void* m_handle = nullptr;
+};
+
+void CopyCell(const FreeXL_CellValue& value, int row, int column, CSheetCells& cells)
 {
-    SWorkbookCell cell;
-    FreeXL_CellValue value;
-    if (!m_handle || row < 0 || column < 0 || row >= m_rows || column >= m_columns
-        || freexl_get_cell_value(m_handle, unsigned(row), static_cast<unsigned short>(column), &value) != FREEXL_OK)
-        return cell;
     switch (value.type) {
     case FREEXL_CELL_INT:
-        cell.isNumber = true;
-        cell.number = value.value.int_value;
+        cells.SetNumber(row, column, value.value.int_value);
         break;
     case FREEXL_CELL_DOUBLE:
-        cell.isNumber = true;
-        cell.number = value.value.double_value;
+        cells.SetNumber(row, column, value.value.double_value);
         break;
     case FREEXL_CELL_TEXT:
     case FREEXL_CELL_SST_TEXT:
     case FREEXL_CELL_DATE:
     case FREEXL_CELL_DATETIME:
     case FREEXL_CELL_TIME:
-        if (value.value.text_value)
-            cell.text = QString::fromUtf8(value.value.text_value);
+        if (value.value.text_value && *value.value.text_value)
+            cells.SetText(row, column, value.value.text_value);
         break;
     default:
         break;
     }
-    return cell;
+}
+
+} // namespace
+
+bool CFreeXlReader::Load(const QString& path)
+{
+    m_cells.Clear();
+    m_rows = m_columns = 0;
+    m_error.clear();
+    CFreeXlHandle handle;
+    const QByteArray encodedPath = QFile::encodeName(path);
+    int result = freexl_open(encodedPath.constData(), handle.Address());
+    if (result == FREEXL_OK) {
+        unsigned int sheets = 0;
+        result = freexl_get_info(handle.Get(), FREEXL_BIFF_SHEET_COUNT, &sheets);
+        if (result == FREEXL_OK && sheets == 0)
+            result = FREEXL_BIFF_ILLEGAL_SHEET_INDEX;
+    }
+    if (result == FREEXL_OK)
+        result = freexl_select_active_worksheet(handle.Get(), 0);
+    unsigned int rows = 0;
+    unsigned short columns = 0;
+    if (result == FREEXL_OK)
+        result = freexl_worksheet_dimensions(handle.Get(), &rows, &columns);
+    if (result == FREEXL_OK)
+        m_cells.Reserve(size_t(rows) * columns, size_t(rows) * columns * 16);
+    for (unsigned int row = 0; result == FREEXL_OK && row < rows; ++row) {
+        for (unsigned short column = 0; result == FREEXL_OK && column < columns; ++column) {
+            FreeXL_CellValue value;
+            result = freexl_get_cell_value(handle.Get(), row, column, &value);
+            if (result == FREEXL_OK)
+                CopyCell(value, int(row), int(column), m_cells);
+        }
+    }
+    if (result != FREEXL_OK) {
+        m_error = FreeXlReason(result);
+        m_cells.Clear();
+        return false;
+    }
+    m_cells.Finish();
+    m_rows = int(rows);
+    m_columns = int(columns);
+    return true;
 }

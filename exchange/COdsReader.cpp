@@ -14,30 +14,31 @@
 
 namespace {
 
-SWorkbookCell ReadCell(const ixion::model_context& model, const ixion::abs_address_t& address)
+void ReadCell(const ixion::model_context& model, const ixion::abs_address_t& address, CSheetCells& cells)
 {
-    SWorkbookCell cell;
     const ixion::cell_access access = model.get_cell_access(address);
-    if (access.get_type() == ixion::celltype_t::formula)
-        return cell; // results of formulas are not computed here: empty text
+    const int row = int(address.row);
+    const int column = int(address.column);
+    if (access.get_type() == ixion::celltype_t::formula) {
+        cells.SetEmpty(row, column); // results of formulas are not computed here: empty text
+        return;
+    }
     switch (access.get_value_type()) {
     case ixion::cell_value_t::numeric:
-        cell.isNumber = true;
-        cell.number = access.get_numeric_value();
+        cells.SetNumber(row, column, access.get_numeric_value());
         break;
     case ixion::cell_value_t::boolean:
-        cell.isNumber = true;
-        cell.number = access.get_boolean_value() ? 1 : 0;
+        cells.SetNumber(row, column, access.get_boolean_value() ? 1 : 0);
         break;
     case ixion::cell_value_t::string: {
         const std::string_view text = access.get_string_value();
-        cell.text = QString::fromUtf8(text.data(), qsizetype(text.size()));
+        cells.SetText(row, column, text);
         break;
     }
     default:
-        break; // empty, or an error value: empty text
+        cells.SetEmpty(row, column); // an error value: empty text
+        break;
     }
-    return cell;
 }
 
 } // namespace
@@ -57,17 +58,20 @@ bool COdsReader::Load(const QString& path)
         }
         const orcus::spreadsheet::sheet* sheet = document.get_sheet(0);
         const ixion::abs_range_t range = sheet->get_data_range();
-        if (range.last.row < 0 || range.last.column < 0)
+        if (range.last.row < 0 || range.last.column < 0) {
+            m_cells.Finish();
             return true; // an empty sheet
+        }
         const ixion::model_context& model = document.get_model_context();
         for (ixion::row_t row = 0; row <= range.last.row; ++row) {
             for (ixion::col_t column = 0; column <= range.last.column; ++column) {
                 const ixion::abs_address_t address(0, row, column);
                 if (model.is_empty(address))
                     continue;
-                m_cells.Set(int(row), int(column), ReadCell(model, address));
+                ReadCell(model, address, m_cells);
             }
         }
+        m_cells.Finish();
         return true;
     } catch (const std::exception& error) {
         m_error = QStringLiteral("not a readable .ods workbook (%1)").arg(QString::fromUtf8(error.what()));

@@ -7,9 +7,12 @@
 #include <orcus/zip_archive_stream.hpp>
 
 #include <charconv>
+#include <exception>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -247,9 +250,8 @@ bool ParseNumber(std::string_view text, double& value)
 class CSheetHandler : public SNoOpHandler
 {
 public:
-    CSheetHandler(CSheetCells& cells, const std::vector<QString>& sharedStrings)
+    explicit CSheetHandler(CSheetCells& cells)
         : m_cells(cells)
-        , m_sharedStrings(sharedStrings)
     {
     }
 
@@ -348,46 +350,45 @@ private:
 
     void CommitCell()
     {
-        SWorkbookCell cell;
         if (m_type == "s") {
             if (!m_hasValue)
                 return;
             unsigned long index = 0;
             const std::string_view text = Trimmed(m_value);
             const auto result = std::from_chars(text.data(), text.data() + text.size(), index);
-            if (result.ec == std::errc() && index < m_sharedStrings.size())
-                cell.text = m_sharedStrings[index];
+            if (result.ec == std::errc() && index <= 0xFFFFFFFFul)
+                m_cells.SetSharedText(m_cellRow, m_cellColumn, quint32(index));
+            else
+                m_cells.SetEmpty(m_cellRow, m_cellColumn);
         } else if (m_type == "inlineStr") {
-            if (!m_hasInline)
-                return;
-            cell.text = QString::fromUtf8(m_inline.data(), qsizetype(m_inline.size()));
+            if (m_hasInline)
+                AddText(m_inline);
         } else if (m_type == "str" || m_type == "d") {
-            if (!m_hasValue)
-                return;
-            cell.text = QString::fromUtf8(m_value.data(), qsizetype(m_value.size()));
+            if (m_hasValue)
+                AddText(m_value);
         } else if (m_type == "b") {
-            if (!m_hasValue)
-                return;
-            const std::string_view text = Trimmed(m_value);
-            cell.isNumber = true;
-            cell.number = text == "1" || text == "true" ? 1 : 0;
+            if (m_hasValue) {
+                const std::string_view text = Trimmed(m_value);
+                m_cells.SetNumber(m_cellRow, m_cellColumn, text == "1" || text == "true" ? 1 : 0);
+            }
         } else if (m_type == "e") {
-            if (!m_hasValue)
-                return; // an error value reads as empty text
+            if (m_hasValue)
+                m_cells.SetEmpty(m_cellRow, m_cellColumn); // an error value reads as empty text
         } else if (m_hasValue) {
-            cell.isNumber = ParseNumber(m_value, cell.number);
-            if (!cell.isNumber)
-                cell.text = QString::fromUtf8(m_value.data(), qsizetype(m_value.size()));
+            double number = 0;
+            if (ParseNumber(m_value, number))
+                m_cells.SetNumber(m_cellRow, m_cellColumn, number);
+            else
+                AddText(m_value);
         } else if (m_hasInline) {
-            cell.text = QString::fromUtf8(m_inline.data(), qsizetype(m_inline.size()));
-        } else {
-            return; // a cell with a format only
+            AddText(m_inline);
         }
-        m_cells.Set(m_cellRow, m_cellColumn, std::move(cell));
+        // Otherwise a cell with a format only: no value.
     }
 
+    void AddText(const std::string& text) { m_cells.SetText(m_cellRow, m_cellColumn, text); }
+
     CSheetCells& m_cells;
-    const std::vector<QString>& m_sharedStrings;
     std::string m_attributeR;
     std::string m_attributeT;
     bool m_inSheetData = false;
@@ -444,7 +445,53 @@ const SRelationship* FindByType(const std::vector<SRelationship>& relationships,
     return nullptr;
 }
 
-void ReadFirstSheet(const orcus::zip_archive& archive, CSheetCells& cells)
+// Reads the shared string table on a thread of its own, from a second handle on the archive, while
+// the sheet is parsed: the two are the bulk of a large workbook.
+class CSharedStringsLoader
+{
+public:
+    CSharedStringsLoader(const std::string& archivePath, const std::string& part)
+        : m_thread([this, archivePath, part] { Load(archivePath, part); })
+    {
+    }
+    ~CSharedStringsLoader()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    CSharedStringsLoader(const CSharedStringsLoader&) = delete;
+    CSharedStringsLoader& operator=(const CSharedStringsLoader&) = delete;
+
+    std::vector<QString> Take()
+    {
+        m_thread.join();
+        if (m_error)
+            std::rethrow_exception(m_error);
+        return std::move(m_strings);
+    }
+
+private:
+    void Load(const std::string& archivePath, const std::string& part)
+    {
+        try {
+            orcus::zip_archive_stream_fd stream(archivePath.c_str());
+            orcus::zip_archive archive(&stream);
+            archive.load();
+            const Bytes xml = CPackage(archive).Part(part, false);
+            CSharedStringsHandler handler(m_strings);
+            if (!xml.empty())
+                ParseXml(xml, handler);
+        } catch (...) {
+            m_error = std::current_exception();
+        }
+    }
+
+    std::vector<QString> m_strings;
+    std::exception_ptr m_error;
+    std::thread m_thread;
+};
+
+void ReadFirstSheet(const std::string& archivePath, const orcus::zip_archive& archive, CSheetCells& cells)
 {
     const CPackage package(archive);
     const std::vector<SRelationship> root = package.Relationships("_rels/.rels", true);
@@ -468,16 +515,18 @@ void ReadFirstSheet(const orcus::zip_archive& archive, CSheetCells& cells)
     if (!sheet)
         throw CFormatError("the first sheet's part is not named");
 
-    std::vector<QString> sharedStrings;
-    if (const SRelationship* strings = FindByType(parts, "/sharedStrings")) {
-        const Bytes xml = package.Part(ResolveTarget(workbookFolder, strings->target), false);
-        CSharedStringsHandler handler(sharedStrings);
-        if (!xml.empty())
-            ParseXml(xml, handler);
-    }
+    std::unique_ptr<CSharedStringsLoader> sharedStrings;
+    if (const SRelationship* strings = FindByType(parts, "/sharedStrings"))
+        sharedStrings = std::make_unique<CSharedStringsLoader>(archivePath, ResolveTarget(workbookFolder, strings->target));
 
-    CSheetHandler handler(cells, sharedStrings);
-    ParseXml(package.Part(ResolveTarget(workbookFolder, sheet->target), true), handler);
+    const Bytes sheetXml = package.Part(ResolveTarget(workbookFolder, sheet->target), true);
+    // A cell takes some 30 bytes of XML at the least; room that is never used costs no memory pages.
+    cells.Reserve(sheetXml.size() / 30, sharedStrings ? sheetXml.size() / 100 : sheetXml.size() / 4);
+    CSheetHandler handler(cells);
+    ParseXml(sheetXml, handler);
+    if (sharedStrings)
+        cells.SetSharedStrings(sharedStrings->Take());
+    cells.Finish();
 }
 
 } // namespace
@@ -487,10 +536,11 @@ bool CXlsxReader::Load(const QString& path)
     m_cells.Clear();
     m_error.clear();
     try {
-        orcus::zip_archive_stream_fd stream(QFile::encodeName(path).constData());
+        const std::string archivePath = QFile::encodeName(path).toStdString();
+        orcus::zip_archive_stream_fd stream(archivePath.c_str());
         orcus::zip_archive archive(&stream);
         archive.load();
-        ReadFirstSheet(archive, m_cells);
+        ReadFirstSheet(archivePath, archive, m_cells);
         return true;
     } catch (const CFormatError& error) {
         m_error = QStringLiteral("not a readable .xlsx workbook: %1").arg(QString::fromUtf8(error.what()));

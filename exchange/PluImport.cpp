@@ -8,7 +8,10 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -26,12 +29,14 @@ public:
 
     int TableColumns() const { return m_tableColumns; }
 
-    void Begin(int index)
+    // Starts a row that will get at most `cells` cells after its number.
+    void Begin(int index, int cells)
     {
         m_index = index;
         m_row = SGridRow();
-        m_row.cells.reserve(m_tableColumns);
+        m_row.cells.reserve(std::min(cells, m_tableColumns - 1) + 1);
         m_row.cells.append(QString::number(index + 1));
+        m_row.records.reserve(size_t(std::min(cells, m_tableColumns - 1)));
     }
 
     void SetText(int tableColumn, const QString& text)
@@ -120,8 +125,8 @@ SImportResult ReadTextFile(const QString& path, int pluMode, int limitMode)
         CRowBuilder builder(pluMode, result.limitMode);
         const int used = std::min(result.columnCount, builder.TableColumns() - 1);
         while (reader.ReadRecord(fields)) {
-            builder.Begin(int(result.rows.size()));
             const int count = std::min(used, int(fields.size()));
+            builder.Begin(int(result.rows.size()), count);
             for (int j = 0; j < count; ++j)
                 builder.SetText(j + 1, fields[j]);
             result.rows.push_back(builder.Take());
@@ -131,6 +136,42 @@ SImportResult ReadTextFile(const QString& path, int pluMode, int limitMode)
         return Failure(CannotRead(path, file.ErrorString()));
     result.ok = true;
     return result;
+}
+
+// Runs work(first, end) over [0, count) in chunks on up to four threads: building a large table is
+// mostly memory allocation, which the threads' own allocator arenas do side by side.
+void ForEachChunk(int count, const std::function<void(int, int)>& work)
+{
+    constexpr int kMinRowsPerThread = 8192;
+    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+    const int chunks = std::clamp(count / kMinRowsPerThread, 1, threads);
+    if (chunks == 1) {
+        work(0, count);
+        return;
+    }
+    std::vector<std::thread> workers;
+    std::vector<std::exception_ptr> errors(static_cast<size_t>(chunks));
+    const int perChunk = (count + chunks - 1) / chunks;
+    for (int chunk = 1; chunk < chunks; ++chunk) {
+        workers.emplace_back([&, chunk] {
+            try {
+                work(chunk * perChunk, std::min(count, (chunk + 1) * perChunk));
+            } catch (...) {
+                errors[size_t(chunk)] = std::current_exception();
+            }
+        });
+    }
+    try {
+        work(0, std::min(count, perChunk));
+    } catch (...) {
+        errors[0] = std::current_exception();
+    }
+    for (std::thread& worker : workers)
+        worker.join();
+    for (const std::exception_ptr& error : errors) {
+        if (error)
+            std::rethrow_exception(error);
+    }
 }
 
 SImportResult ReadWorkbook(const QString& path, EWorkbookFormat format, int pluMode)
@@ -144,20 +185,23 @@ SImportResult ReadWorkbook(const QString& path, EWorkbookFormat format, int pluM
     const int lastCol = reader->LastCol();
     result.columnCount = lastCol;
     result.limitMode = PluFileLayout::WantedLimitMode(pluMode, lastCol);
-    CRowBuilder builder(pluMode, result.limitMode);
-    const int used = std::min(lastCol, builder.TableColumns() - 1);
-    result.rows.reserve(size_t(std::max(lastRow - 1, 0)));
-    for (int sheetRow = 1; sheetRow < lastRow; ++sheetRow) {
-        builder.Begin(sheetRow - 1);
-        for (int column = 0; column < used; ++column) {
-            const SWorkbookCell cell = reader->Cell(sheetRow, column);
-            if (cell.isNumber)
-                builder.SetNumber(column + 1, cell.number);
-            else
-                builder.SetText(column + 1, cell.text);
+    const int tableColumns = PluFileLayout::TableColumnCount(pluMode, result.limitMode);
+    const int used = std::min(lastCol, tableColumns - 1);
+    result.rows.resize(size_t(std::max(lastRow - 1, 0)));
+    ForEachChunk(int(result.rows.size()), [&](int first, int end) {
+        CRowBuilder builder(pluMode, result.limitMode);
+        for (int index = first; index < end; ++index) {
+            builder.Begin(index, used);
+            for (int column = 0; column < used; ++column) {
+                const SWorkbookCell cell = reader->Cell(index + 1, column);
+                if (cell.isNumber)
+                    builder.SetNumber(column + 1, cell.number);
+                else
+                    builder.SetText(column + 1, cell.text);
+            }
+            result.rows[size_t(index)] = builder.Take();
         }
-        result.rows.push_back(builder.Take());
-    }
+    });
     result.ok = true;
     return result;
 }

@@ -37,6 +37,7 @@ public:
     virtual int LastRow() const = 0;
     virtual int LastCol() const = 0;
 
+    // Once Load has returned, Cell may be called from several threads at once.
     virtual SWorkbookCell Cell(int row, int column) const = 0;
 };
 
