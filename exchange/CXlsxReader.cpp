@@ -34,11 +34,16 @@ bool EndsWith(std::string_view text, std::string_view end)
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
+bool IsXmlSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
 std::string_view Trimmed(std::string_view text)
 {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r'))
+    while (!text.empty() && IsXmlSpace(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
+    while (!text.empty() && IsXmlSpace(text.back()))
         text.remove_suffix(1);
     return text;
 }
@@ -516,8 +521,10 @@ void ReadFirstSheet(const std::string& archivePath, const orcus::zip_archive& ar
         throw CFormatError("the first sheet's part is not named");
 
     std::unique_ptr<CSharedStringsLoader> sharedStrings;
-    if (const SRelationship* strings = FindByType(parts, "/sharedStrings"))
-        sharedStrings = std::make_unique<CSharedStringsLoader>(archivePath, ResolveTarget(workbookFolder, strings->target));
+    if (const SRelationship* strings = FindByType(parts, "/sharedStrings")) {
+        const std::string part = ResolveTarget(workbookFolder, strings->target);
+        sharedStrings = std::make_unique<CSharedStringsLoader>(archivePath, part);
+    }
 
     const Bytes sheetXml = package.Part(ResolveTarget(workbookFolder, sheet->target), true);
     // A cell takes some 30 bytes of XML at the least; room that is never used costs no memory pages.

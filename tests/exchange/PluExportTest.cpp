@@ -95,7 +95,8 @@ TEST_P(ExportRoundTrip, EveryLayoutReadsBackUnchanged)
     AddEmptyRows(grid, 1); // the entry row
 
     QTemporaryDir dir;
-    const QString path = dir.filePath(c.format == EWorkbookFormat::Xls ? QStringLiteral("t.xls") : QStringLiteral("t.xlsx"));
+    const QString path =
+        dir.filePath(c.format == EWorkbookFormat::Xls ? QStringLiteral("t.xls") : QStringLiteral("t.xlsx"));
     const SExportResult exported = ExportTable(grid, c.pluMode, c.limitMode, SExportTarget{path, c.format});
     ASSERT_TRUE(exported.ok) << exported.error.toStdString();
 
@@ -157,7 +158,8 @@ TEST_F(PluExport, HeaderHoldsTheTitlesOfTheLanguageInForceCutTo39)
     grid.InsertColumn(7, longTitle, 90);
 
     for (const EWorkbookFormat format : {EWorkbookFormat::Xls, EWorkbookFormat::Xlsx}) {
-        const QString path = m_dir.filePath(format == EWorkbookFormat::Xls ? QStringLiteral("h.xls") : QStringLiteral("h.xlsx"));
+        const QString path =
+            m_dir.filePath(format == EWorkbookFormat::Xls ? QStringLiteral("h.xls") : QStringLiteral("h.xlsx"));
         ASSERT_TRUE(ExportTable(grid, kCounting, 1, SExportTarget{path, format}).ok);
         const auto reader = ReadBack(path, format);
         EXPECT_EQ(reader->LastRow(), 1); // the header only: the table has no rows

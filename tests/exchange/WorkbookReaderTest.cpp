@@ -62,7 +62,9 @@ TEST_P(PricingFixture, ReadsNumbersTextsBooleansAndTheUsedRange)
 INSTANTIATE_TEST_SUITE_P(Readers, PricingFixture,
                          ::testing::Values(std::make_pair(EWorkbookFormat::Xls, "pricing_xlwt.xls"),
                                            std::make_pair(EWorkbookFormat::Xlsx, "pricing_openpyxl.xlsx")),
-                         [](const auto& info) { return info.param.first == EWorkbookFormat::Xls ? "xlwt" : "openpyxl"; });
+                         [](const auto& info) {
+                             return info.param.first == EWorkbookFormat::Xls ? "xlwt" : "openpyxl";
+                         });
 
 TEST(XlsxReader, FollowsRelationshipsAndReadsEveryKindOfCell)
 {
