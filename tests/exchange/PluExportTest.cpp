@@ -215,6 +215,38 @@ TEST_F(PluExport, XlsRefusesMoreRowsThanASheetHoldsBeforeWriting)
     EXPECT_EQ(ReadBack(xlsx, EWorkbookFormat::Xlsx)->LastRow(), 65537);
 }
 
+TEST_F(PluExport, ALargeTableReadsBackWholeAndInOrder)
+{
+    // Large enough for the rows to be built in several parts.
+    constexpr int kRows = 40000;
+    CGridModel grid;
+    FillGrid(grid, kCounting, 1, {});
+    std::vector<SGridRow> rows(static_cast<size_t>(kRows));
+    for (int r = 0; r < kRows; ++r) {
+        rows[size_t(r)].cells = {QString::number(r + 1), QString::number(r), QStringLiteral("%1.5").arg(r),
+                                 QString(), QString::fromUtf8("名称%1").arg(r), QString(), QString(), QString::number(-r)};
+    }
+    grid.InsertRows(0, std::move(rows));
+    for (const EWorkbookFormat format : {EWorkbookFormat::Xls, EWorkbookFormat::Xlsx}) {
+        const QString path =
+            m_dir.filePath(format == EWorkbookFormat::Xls ? QStringLiteral("l.xls") : QStringLiteral("l.xlsx"));
+        ASSERT_TRUE(ExportTable(grid, kCounting, 1, SExportTarget{path, format}).ok);
+        const SImportResult result = ReadImportFile(path, kCounting, 0);
+        ASSERT_TRUE(result.ok);
+        EXPECT_EQ(result.limitMode, 1);
+        ASSERT_EQ(result.rows.size(), size_t(kRows));
+        for (int r = 0; r < kRows; ++r) {
+            const SGridRow& row = result.rows[size_t(r)];
+            ASSERT_EQ(Texts(row, 8), QStringList({QString::number(r + 1), QString::number(r),
+                                                  QStringLiteral("%1.5").arg(r), QString(),
+                                                  QString::fromUtf8("名称%1").arg(r), QString(), QString(),
+                                                  QString::number(-r)}))
+                << r;
+            ASSERT_EQ(row.records.size(), 7u);
+        }
+    }
+}
+
 TEST_F(PluExport, AFailedExportLeavesTheExistingFileAndNoTemporaryFile)
 {
     CGridModel grid;
