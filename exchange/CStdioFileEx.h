@@ -11,9 +11,8 @@
 // byte-order mark, UTF-8 with a mark, UTF-8 without one, or 8-bit text in a code page. It also writes
 // text, as UTF-16 with a mark or in a code page.
 //
-// Reading follows the buffered text files of the program's first platform: in text mode a CR LF pair
-// arrives as LF, and every line comes back without its line end. Unlike there, a line of any length
-// comes back whole.
+// In text mode a CR LF pair arrives as LF, as in Windows text files, and every line comes back without
+// its line end, whatever its length.
 class CStdioFileEx
 {
 public:
