@@ -1,0 +1,81 @@
+#include "exchange/COdsReader.h"
+
+#include <QFile>
+
+#include <ixion/address.hpp>
+#include <ixion/cell_access.hpp>
+#include <ixion/model_context.hpp>
+#include <orcus/orcus_ods.hpp>
+#include <orcus/spreadsheet/document.hpp>
+#include <orcus/spreadsheet/factory.hpp>
+#include <orcus/spreadsheet/sheet.hpp>
+
+#include <exception>
+
+namespace {
+
+void ReadCell(const ixion::model_context& model, const ixion::abs_address_t& address, CSheetCells& cells)
+{
+    const ixion::cell_access access = model.get_cell_access(address);
+    const int row = int(address.row);
+    const int column = int(address.column);
+    if (access.get_type() == ixion::celltype_t::formula) {
+        cells.SetEmpty(row, column); // results of formulas are not computed here: empty text
+        return;
+    }
+    switch (access.get_value_type()) {
+    case ixion::cell_value_t::numeric:
+        cells.SetNumber(row, column, access.get_numeric_value());
+        break;
+    case ixion::cell_value_t::boolean:
+        cells.SetNumber(row, column, access.get_boolean_value() ? 1 : 0);
+        break;
+    case ixion::cell_value_t::string: {
+        const std::string_view text = access.get_string_value();
+        cells.SetText(row, column, text);
+        break;
+    }
+    default:
+        cells.SetEmpty(row, column); // an error value: empty text
+        break;
+    }
+}
+
+} // namespace
+
+bool COdsReader::Load(const QString& path)
+{
+    m_cells.Clear();
+    m_error.clear();
+    try {
+        orcus::spreadsheet::document document(orcus::spreadsheet::range_size_t{1048576, 16384});
+        orcus::spreadsheet::import_factory factory(document);
+        orcus::orcus_ods loader(&factory);
+        loader.read_file(QFile::encodeName(path).toStdString());
+        if (document.get_sheet_count() == 0) {
+            m_error = QStringLiteral("the workbook has no sheet");
+            return false;
+        }
+        const orcus::spreadsheet::sheet* sheet = document.get_sheet(0);
+        const ixion::abs_range_t range = sheet->get_data_range();
+        if (range.last.row < 0 || range.last.column < 0) {
+            m_cells.Finish();
+            return true; // an empty sheet
+        }
+        const ixion::model_context& model = document.get_model_context();
+        for (ixion::row_t row = 0; row <= range.last.row; ++row) {
+            for (ixion::col_t column = 0; column <= range.last.column; ++column) {
+                const ixion::abs_address_t address(0, row, column);
+                if (model.is_empty(address))
+                    continue;
+                ReadCell(model, address, m_cells);
+            }
+        }
+        m_cells.Finish();
+        return true;
+    } catch (const std::exception& error) {
+        m_error = QStringLiteral("not a readable .ods workbook (%1)").arg(QString::fromUtf8(error.what()));
+    }
+    m_cells.Clear();
+    return false;
+}

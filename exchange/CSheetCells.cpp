@@ -1,0 +1,116 @@
+#include "exchange/CSheetCells.h"
+
+#include <algorithm>
+#include <utility>
+
+void CSheetCells::Clear()
+{
+    *this = CSheetCells();
+}
+
+void CSheetCells::Reserve(size_t cells, size_t textBytes)
+{
+    m_cells.reserve(cells);
+    m_texts.reserve(textBytes);
+}
+
+CSheetCells::SCell& CSheetCells::Add(int row, int column, EKind kind)
+{
+    if (!m_cells.empty()) {
+        const SCell& last = m_cells.back();
+        if (row < last.row || (row == last.row && column <= last.column))
+            m_ordered = false;
+    }
+    SCell cell;
+    cell.row = row;
+    cell.column = column;
+    cell.kind = kind;
+    cell.number = 0;
+    m_cells.push_back(cell);
+    m_lastRow = std::max(m_lastRow, row + 1);
+    m_lastCol = std::max(m_lastCol, column + 1);
+    return m_cells.back();
+}
+
+void CSheetCells::SetNumber(int row, int column, double value)
+{
+    if (row >= 0 && column >= 0)
+        Add(row, column, EKind::Number).number = value;
+}
+
+void CSheetCells::SetText(int row, int column, std::string_view utf8)
+{
+    if (row < 0 || column < 0)
+        return;
+    SCell& cell = Add(row, column, EKind::Text);
+    cell.text.offset = quint32(m_texts.size());
+    cell.text.length = quint32(utf8.size());
+    m_texts.append(utf8);
+}
+
+void CSheetCells::SetSharedText(int row, int column, quint32 sharedIndex)
+{
+    if (row >= 0 && column >= 0)
+        Add(row, column, EKind::SharedText).sharedIndex = sharedIndex;
+}
+
+void CSheetCells::SetEmpty(int row, int column)
+{
+    if (row >= 0 && column >= 0)
+        Add(row, column, EKind::Empty);
+}
+
+void CSheetCells::SetSharedStrings(std::vector<QString> strings)
+{
+    m_sharedStrings = std::move(strings);
+}
+
+void CSheetCells::Finish()
+{
+    if (!m_ordered) {
+        // A cell given twice keeps its last value: the stable order puts it last among its equals.
+        std::stable_sort(m_cells.begin(), m_cells.end(), [](const SCell& a, const SCell& b) {
+            return a.row != b.row ? a.row < b.row : a.column < b.column;
+        });
+        m_ordered = true;
+    }
+    m_rowStart.assign(size_t(m_lastRow) + 1, 0);
+    size_t cell = 0;
+    for (int row = 0; row <= m_lastRow; ++row) {
+        while (cell < m_cells.size() && m_cells[cell].row < row)
+            ++cell;
+        m_rowStart[size_t(row)] = quint32(cell);
+    }
+}
+
+SWorkbookCell CSheetCells::Cell(int row, int column) const
+{
+    SWorkbookCell result;
+    if (row < 0 || row >= m_lastRow || size_t(row) + 1 >= m_rowStart.size())
+        return result;
+    const SCell* found = nullptr;
+    for (quint32 i = m_rowStart[size_t(row)]; i < m_rowStart[size_t(row) + 1]; ++i) {
+        if (m_cells[i].column == column)
+            found = &m_cells[i];
+        else if (m_cells[i].column > column)
+            break;
+    }
+    if (!found)
+        return result;
+    switch (found->kind) {
+    case EKind::Number:
+        result.isNumber = true;
+        result.number = found->number;
+        break;
+    case EKind::Text:
+        result.text = QString::fromUtf8(m_texts.data() + found->text.offset, qsizetype(found->text.length));
+        break;
+    case EKind::SharedText:
+        if (found->sharedIndex < m_sharedStrings.size())
+            result.text = m_sharedStrings[found->sharedIndex];
+        break;
+    case EKind::Empty:
+        break;
+    }
+    return result;
+}

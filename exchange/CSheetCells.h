@@ -1,0 +1,73 @@
+#pragma once
+
+#include "exchange/Workbook.h"
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The cells of one sheet that hold a value, for readers that load a whole sheet. Cells are kept in
+// one flat list and their texts as UTF-8 in one buffer, so that a sheet of a million cells costs a few
+// large allocations rather than several per cell; a text becomes UTF-16 only when Cell() hands it out,
+// which the rows of a table do on several threads. Finish() orders the cells by row for lookups.
+class CSheetCells
+{
+public:
+    void Clear();
+    // Room for this many cells and bytes of text, when a reader can tell.
+    void Reserve(size_t cells, size_t textBytes);
+
+    void SetNumber(int row, int column, double value);
+    void SetText(int row, int column, std::string_view utf8);
+    // A text of the shared string table (SetSharedStrings), by its index.
+    void SetSharedText(int row, int column, quint32 sharedIndex);
+    // A cell that holds a value without text (an error value): it counts as used and reads as empty text.
+    void SetEmpty(int row, int column);
+    void SetSharedStrings(std::vector<QString> strings);
+
+    // Orders the cells once all are set; lookups need it.
+    void Finish();
+
+    // One past the last row and column that hold a value.
+    int LastRow() const { return m_lastRow; }
+    int LastCol() const { return m_lastCol; }
+    // Safe to call from several threads at once after Finish().
+    SWorkbookCell Cell(int row, int column) const;
+
+private:
+    enum class EKind : quint8
+    {
+        Number,
+        Text,
+        SharedText,
+        Empty,
+    };
+
+    struct SCell
+    {
+        qint32 row;
+        qint32 column;
+        EKind kind;
+        union {
+            double number;
+            quint32 sharedIndex;
+            struct
+            {
+                quint32 offset;
+                quint32 length;
+            } text;
+        };
+    };
+
+    SCell& Add(int row, int column, EKind kind);
+
+    std::vector<SCell> m_cells;
+    std::string m_texts;
+    std::vector<QString> m_sharedStrings;
+    std::vector<quint32> m_rowStart; // m_rowStart[r] .. m_rowStart[r + 1]: the cells of row r
+    bool m_ordered = true;
+    int m_lastRow = 0;
+    int m_lastCol = 0;
+};

@@ -1,0 +1,104 @@
+#include "exchange/CXlsWriter.h"
+
+#include <QFile>
+
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-stdio.h>
+#include <gsf/gsf-utils.h>
+
+#include <mutex>
+
+namespace {
+
+QString GErrorText(const GError* error)
+{
+    return error && error->message ? QString::fromUtf8(error->message) : QStringLiteral("unknown error");
+}
+
+} // namespace
+
+CXlsWriter::CXlsWriter(const QString& path)
+    : m_path(path)
+{
+}
+
+bool CXlsWriter::AddSheet(const QString& name)
+{
+    if (m_stream) {
+        m_error = QStringLiteral("an .xls workbook is written with one sheet");
+        return false;
+    }
+    m_stream = std::make_unique<CBiffWorkbookStream>(name);
+    return true;
+}
+
+bool CXlsWriter::WriteText(int row, int column, QStringView text)
+{
+    if (!m_stream)
+        return false;
+    if (text.isEmpty())
+        return true;
+    if (text.size() > kMaxCellTextLength) {
+        m_error = QStringLiteral("the text of row %1, column %2 is longer than %3 characters")
+                      .arg(row + 1)
+                      .arg(column + 1)
+                      .arg(kMaxCellTextLength);
+        return false;
+    }
+    if (!m_stream->AddText(row, column, text)) {
+        m_error = QStringLiteral("row %1, column %2 lies outside an .xls sheet (%3 rows, %4 columns)")
+                      .arg(row + 1)
+                      .arg(column + 1)
+                      .arg(CBiffWorkbookStream::kMaxRows)
+                      .arg(CBiffWorkbookStream::kMaxColumns);
+        return false;
+    }
+    return true;
+}
+
+bool CXlsWriter::Save()
+{
+    if (!m_stream)
+        return false;
+    return WriteCompoundFile(m_path, m_stream->Build(), &m_error);
+}
+
+bool CXlsWriter::WriteCompoundFile(const QString& path, const QByteArray& workbook, QString* error)
+{
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { gsf_init(); });
+
+    GError* openError = nullptr;
+    GsfOutput* file = gsf_output_stdio_new(QFile::encodeName(path).constData(), &openError);
+    if (!file) {
+        if (error)
+            *error = GErrorText(openError);
+        if (openError)
+            g_error_free(openError);
+        return false;
+    }
+    GsfOutfile* compound = gsf_outfile_msole_new(file);
+    g_object_unref(file);
+    GsfOutput* compoundOutput = reinterpret_cast<GsfOutput*>(compound);
+    GsfOutput* stream = gsf_outfile_new_child(compound, "Workbook", FALSE);
+    bool ok = stream != nullptr;
+    if (ok) {
+        ok = gsf_output_write(stream, size_t(workbook.size()), reinterpret_cast<const guint8*>(workbook.constData()));
+        if (!ok && error)
+            *error = GErrorText(gsf_output_error(stream));
+        const bool closed = gsf_output_close(stream);
+        if (ok && !closed && error)
+            *error = GErrorText(gsf_output_error(stream));
+        ok = ok && closed;
+        g_object_unref(stream);
+    } else if (error) {
+        *error = QStringLiteral("the workbook stream could not be created");
+    }
+    const bool closed = gsf_output_close(compoundOutput);
+    if (ok && !closed && error)
+        *error = GErrorText(gsf_output_error(compoundOutput));
+    ok = ok && closed;
+    g_object_unref(compound);
+    return ok;
+}

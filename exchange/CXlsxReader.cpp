@@ -1,0 +1,561 @@
+#include "exchange/CXlsxReader.h"
+
+#include <QFile>
+
+#include <orcus/sax_parser.hpp>
+#include <orcus/zip_archive.hpp>
+#include <orcus/zip_archive_stream.hpp>
+
+#include <charconv>
+#include <exception>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+constexpr int kMaxRows = 1048576;
+constexpr int kMaxColumns = 16384;
+
+// A package that is a zip archive but not a readable workbook.
+class CFormatError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+bool EndsWith(std::string_view text, std::string_view end)
+{
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+bool IsXmlSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsXmlSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsXmlSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The folder of a part name, with its trailing slash ("xl/workbook.xml" -> "xl/").
+std::string FolderOf(std::string_view part)
+{
+    const size_t slash = part.rfind('/');
+    return slash == std::string_view::npos ? std::string() : std::string(part.substr(0, slash + 1));
+}
+
+// A relationship's target as a part name of the archive: absolute targets start at the package root,
+// others are relative to the folder of the part that refers to them.
+std::string ResolveTarget(std::string_view sourceFolder, std::string_view target)
+{
+    std::string joined = !target.empty() && target.front() == '/' ? std::string(target.substr(1))
+                                                                   : std::string(sourceFolder) + std::string(target);
+    std::vector<std::string> segments;
+    size_t start = 0;
+    while (start <= joined.size()) {
+        size_t end = joined.find('/', start);
+        if (end == std::string::npos)
+            end = joined.size();
+        const std::string segment = joined.substr(start, end - start);
+        if (segment == "..") {
+            if (!segments.empty())
+                segments.pop_back();
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        start = end + 1;
+    }
+    std::string result;
+    for (const std::string& segment : segments) {
+        if (!result.empty())
+            result += '/';
+        result += segment;
+    }
+    return result;
+}
+
+// "xl/workbook.xml" -> "xl/_rels/workbook.xml.rels"
+std::string RelationshipsPartOf(std::string_view part)
+{
+    const std::string folder = FolderOf(part);
+    return folder + "_rels/" + std::string(part.substr(folder.size())) + ".rels";
+}
+
+struct SNoOpHandler
+{
+    void doctype(const orcus::sax::doctype_declaration&) {}
+    void start_declaration(std::string_view) {}
+    void end_declaration(std::string_view) {}
+    void start_element(const orcus::sax::parser_element&) {}
+    void end_element(const orcus::sax::parser_element&) {}
+    void characters(std::string_view, bool) {}
+    void attribute(const orcus::sax::parser_attribute&) {}
+};
+
+template <typename Handler>
+void ParseXml(const Bytes& xml, Handler& handler)
+{
+    if (xml.empty())
+        throw CFormatError("an empty part");
+    orcus::sax_parser<Handler> parser(reinterpret_cast<const char*>(xml.data()), xml.size(), handler);
+    parser.parse();
+}
+
+struct SRelationship
+{
+    std::string id;
+    std::string type;
+    std::string target;
+};
+
+class CRelationshipsHandler : public SNoOpHandler
+{
+public:
+    std::vector<SRelationship> relationships;
+
+    void attribute(const orcus::sax::parser_attribute& attribute)
+    {
+        if (attribute.name == "Id")
+            m_pending.id = attribute.value;
+        else if (attribute.name == "Type")
+            m_pending.type = attribute.value;
+        else if (attribute.name == "Target")
+            m_pending.target = attribute.value;
+    }
+    void start_element(const orcus::sax::parser_element& element)
+    {
+        if (element.name == "Relationship")
+            relationships.push_back(m_pending);
+        m_pending = SRelationship();
+    }
+
+private:
+    SRelationship m_pending;
+};
+
+// Finds the first sheet of the workbook part: its relationship id.
+class CWorkbookHandler : public SNoOpHandler
+{
+public:
+    std::string firstSheetId;
+    bool found = false;
+
+    void attribute(const orcus::sax::parser_attribute& attribute)
+    {
+        if (attribute.name == "id" && !attribute.ns.empty())
+            m_pendingId = attribute.value;
+    }
+    void start_element(const orcus::sax::parser_element& element)
+    {
+        if (!found && element.name == "sheet") {
+            firstSheetId = m_pendingId;
+            found = true;
+        }
+        m_pendingId.clear();
+    }
+
+private:
+    std::string m_pendingId;
+};
+
+// Collects the text of each string item; the runs of rich text are joined, phonetic hints left out.
+class CSharedStringsHandler : public SNoOpHandler
+{
+public:
+    explicit CSharedStringsHandler(std::vector<QString>& strings)
+        : m_strings(strings)
+    {
+    }
+
+    void start_element(const orcus::sax::parser_element& element)
+    {
+        if (element.name == "si") {
+            m_inItem = true;
+            m_text.clear();
+        } else if (element.name == "rPh") {
+            ++m_phoneticDepth;
+        } else if (element.name == "t" && m_inItem && m_phoneticDepth == 0) {
+            m_inText = true;
+        }
+    }
+    void end_element(const orcus::sax::parser_element& element)
+    {
+        if (element.name == "t") {
+            m_inText = false;
+        } else if (element.name == "rPh") {
+            --m_phoneticDepth;
+        } else if (element.name == "si") {
+            m_strings.push_back(QString::fromUtf8(m_text.data(), qsizetype(m_text.size())));
+            m_inItem = false;
+        }
+    }
+    void characters(std::string_view text, bool)
+    {
+        if (m_inText)
+            m_text.append(text);
+    }
+
+private:
+    std::vector<QString>& m_strings;
+    std::string m_text;
+    bool m_inItem = false;
+    bool m_inText = false;
+    int m_phoneticDepth = 0;
+};
+
+// "AB12" -> column 27, row 11.
+void ParseCellReference(std::string_view reference, int& row, int& column)
+{
+    size_t i = 0;
+    long long columnNumber = 0;
+    while (i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z') {
+        columnNumber = columnNumber * 26 + (reference[i] - 'A' + 1);
+        if (columnNumber > kMaxColumns)
+            throw CFormatError("a cell reference outside the sheet");
+        ++i;
+    }
+    long long rowNumber = 0;
+    const auto result = std::from_chars(reference.data() + i, reference.data() + reference.size(), rowNumber);
+    if (i == 0 || result.ec != std::errc() || result.ptr != reference.data() + reference.size() || rowNumber < 1
+        || rowNumber > kMaxRows)
+        throw CFormatError("a malformed cell reference");
+    row = int(rowNumber - 1);
+    column = int(columnNumber - 1);
+}
+
+int ParseRowNumber(std::string_view text)
+{
+    long long number = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || number < 1 || number > kMaxRows)
+        throw CFormatError("a malformed row number");
+    return int(number - 1);
+}
+
+bool ParseNumber(std::string_view text, double& value)
+{
+    text = Trimmed(text);
+    if (text.empty())
+        return false;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+class CSheetHandler : public SNoOpHandler
+{
+public:
+    explicit CSheetHandler(CSheetCells& cells)
+        : m_cells(cells)
+    {
+    }
+
+    void attribute(const orcus::sax::parser_attribute& attribute)
+    {
+        if (!attribute.ns.empty())
+            return;
+        if (attribute.name == "r")
+            m_attributeR = attribute.value;
+        else if (attribute.name == "t")
+            m_attributeT = attribute.value;
+    }
+
+    void start_element(const orcus::sax::parser_element& element)
+    {
+        const std::string_view name = element.name;
+        if (name == "sheetData") {
+            m_inSheetData = true;
+        } else if (m_inSheetData) {
+            if (name == "row")
+                StartRow();
+            else if (name == "c")
+                StartCell();
+            else if (name == "v" && m_inCell)
+                m_target = ETarget::Value, m_hasValue = true;
+            else if (name == "is" && m_inCell)
+                m_inInlineString = true, m_hasInline = true;
+            else if (name == "rPh")
+                ++m_phoneticDepth;
+            else if (name == "t" && m_inInlineString && m_phoneticDepth == 0)
+                m_target = ETarget::InlineText;
+        }
+        m_attributeR.clear();
+        m_attributeT.clear();
+    }
+
+    void end_element(const orcus::sax::parser_element& element)
+    {
+        const std::string_view name = element.name;
+        if (name == "v" || name == "t") {
+            m_target = ETarget::None;
+        } else if (name == "rPh") {
+            --m_phoneticDepth;
+        } else if (name == "is") {
+            m_inInlineString = false;
+        } else if (name == "c" && m_inCell) {
+            CommitCell();
+            m_inCell = false;
+        } else if (name == "sheetData") {
+            m_inSheetData = false;
+        }
+    }
+
+    void characters(std::string_view text, bool)
+    {
+        if (m_target == ETarget::Value)
+            m_value.append(text);
+        else if (m_target == ETarget::InlineText)
+            m_inline.append(text);
+    }
+
+private:
+    enum class ETarget
+    {
+        None,
+        Value,
+        InlineText,
+    };
+
+    void StartRow()
+    {
+        m_row = m_attributeR.empty() ? m_row + 1 : ParseRowNumber(m_attributeR);
+        if (m_row >= kMaxRows)
+            throw CFormatError("a row outside the sheet");
+        m_column = -1;
+    }
+
+    void StartCell()
+    {
+        if (m_attributeR.empty()) {
+            m_cellRow = m_row < 0 ? 0 : m_row;
+            m_cellColumn = m_column + 1;
+            if (m_cellColumn >= kMaxColumns)
+                throw CFormatError("a cell outside the sheet");
+        } else {
+            ParseCellReference(m_attributeR, m_cellRow, m_cellColumn);
+        }
+        m_column = m_cellColumn;
+        m_type = m_attributeT;
+        m_value.clear();
+        m_inline.clear();
+        m_hasValue = false;
+        m_hasInline = false;
+        m_inCell = true;
+    }
+
+    void CommitCell()
+    {
+        if (m_type == "s") {
+            if (!m_hasValue)
+                return;
+            unsigned long index = 0;
+            const std::string_view text = Trimmed(m_value);
+            const auto result = std::from_chars(text.data(), text.data() + text.size(), index);
+            if (result.ec == std::errc() && index <= 0xFFFFFFFFul)
+                m_cells.SetSharedText(m_cellRow, m_cellColumn, quint32(index));
+            else
+                m_cells.SetEmpty(m_cellRow, m_cellColumn);
+        } else if (m_type == "inlineStr") {
+            if (m_hasInline)
+                AddText(m_inline);
+        } else if (m_type == "str" || m_type == "d") {
+            if (m_hasValue)
+                AddText(m_value);
+        } else if (m_type == "b") {
+            if (m_hasValue) {
+                const std::string_view text = Trimmed(m_value);
+                m_cells.SetNumber(m_cellRow, m_cellColumn, text == "1" || text == "true" ? 1 : 0);
+            }
+        } else if (m_type == "e") {
+            if (m_hasValue)
+                m_cells.SetEmpty(m_cellRow, m_cellColumn); // an error value reads as empty text
+        } else if (m_hasValue) {
+            double number = 0;
+            if (ParseNumber(m_value, number))
+                m_cells.SetNumber(m_cellRow, m_cellColumn, number);
+            else
+                AddText(m_value);
+        } else if (m_hasInline) {
+            AddText(m_inline);
+        }
+        // Otherwise a cell with a format only: no value.
+    }
+
+    void AddText(const std::string& text) { m_cells.SetText(m_cellRow, m_cellColumn, text); }
+
+    CSheetCells& m_cells;
+    std::string m_attributeR;
+    std::string m_attributeT;
+    bool m_inSheetData = false;
+    int m_row = -1;
+    int m_column = -1;
+    bool m_inCell = false;
+    int m_cellRow = 0;
+    int m_cellColumn = 0;
+    std::string m_type;
+    std::string m_value;
+    std::string m_inline;
+    bool m_hasValue = false;
+    bool m_hasInline = false;
+    bool m_inInlineString = false;
+    int m_phoneticDepth = 0;
+    ETarget m_target = ETarget::None;
+};
+
+class CPackage
+{
+public:
+    explicit CPackage(const orcus::zip_archive& archive)
+        : m_archive(archive)
+    {
+    }
+
+    Bytes Part(const std::string& name, bool required) const
+    {
+        Bytes bytes;
+        if (!m_archive.read_file_entry(name, bytes) && required)
+            throw CFormatError("the part " + name + " is missing");
+        return bytes;
+    }
+
+    std::vector<SRelationship> Relationships(const std::string& relsPart, bool required) const
+    {
+        const Bytes xml = Part(relsPart, required);
+        CRelationshipsHandler handler;
+        if (!xml.empty())
+            ParseXml(xml, handler);
+        return handler.relationships;
+    }
+
+private:
+    const orcus::zip_archive& m_archive;
+};
+
+const SRelationship* FindByType(const std::vector<SRelationship>& relationships, std::string_view typeEnd)
+{
+    for (const SRelationship& relationship : relationships) {
+        if (EndsWith(relationship.type, typeEnd))
+            return &relationship;
+    }
+    return nullptr;
+}
+
+// Reads the shared string table on a thread of its own, from a second handle on the archive, while
+// the sheet is parsed: the two are the bulk of a large workbook.
+class CSharedStringsLoader
+{
+public:
+    CSharedStringsLoader(const std::string& archivePath, const std::string& part)
+        : m_thread([this, archivePath, part] { Load(archivePath, part); })
+    {
+    }
+    ~CSharedStringsLoader()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    CSharedStringsLoader(const CSharedStringsLoader&) = delete;
+    CSharedStringsLoader& operator=(const CSharedStringsLoader&) = delete;
+
+    std::vector<QString> Take()
+    {
+        m_thread.join();
+        if (m_error)
+            std::rethrow_exception(m_error);
+        return std::move(m_strings);
+    }
+
+private:
+    void Load(const std::string& archivePath, const std::string& part)
+    {
+        try {
+            orcus::zip_archive_stream_fd stream(archivePath.c_str());
+            orcus::zip_archive archive(&stream);
+            archive.load();
+            const Bytes xml = CPackage(archive).Part(part, false);
+            CSharedStringsHandler handler(m_strings);
+            if (!xml.empty())
+                ParseXml(xml, handler);
+        } catch (...) {
+            m_error = std::current_exception();
+        }
+    }
+
+    std::vector<QString> m_strings;
+    std::exception_ptr m_error;
+    std::thread m_thread;
+};
+
+void ReadFirstSheet(const std::string& archivePath, const orcus::zip_archive& archive, CSheetCells& cells)
+{
+    const CPackage package(archive);
+    const std::vector<SRelationship> root = package.Relationships("_rels/.rels", true);
+    const SRelationship* office = FindByType(root, "/officeDocument");
+    if (!office)
+        throw CFormatError("the package has no workbook");
+    const std::string workbookPart = ResolveTarget("", office->target);
+
+    CWorkbookHandler workbook;
+    ParseXml(package.Part(workbookPart, true), workbook);
+    if (!workbook.found)
+        throw CFormatError("the workbook has no sheet");
+
+    const std::string workbookFolder = FolderOf(workbookPart);
+    const std::vector<SRelationship> parts = package.Relationships(RelationshipsPartOf(workbookPart), true);
+    const SRelationship* sheet = nullptr;
+    for (const SRelationship& relationship : parts) {
+        if (relationship.id == workbook.firstSheetId)
+            sheet = &relationship;
+    }
+    if (!sheet)
+        throw CFormatError("the first sheet's part is not named");
+
+    std::unique_ptr<CSharedStringsLoader> sharedStrings;
+    if (const SRelationship* strings = FindByType(parts, "/sharedStrings")) {
+        const std::string part = ResolveTarget(workbookFolder, strings->target);
+        sharedStrings = std::make_unique<CSharedStringsLoader>(archivePath, part);
+    }
+
+    const Bytes sheetXml = package.Part(ResolveTarget(workbookFolder, sheet->target), true);
+    // A cell takes some 30 bytes of XML at the least; room that is never used costs no memory pages.
+    cells.Reserve(sheetXml.size() / 30, sharedStrings ? sheetXml.size() / 100 : sheetXml.size() / 4);
+    CSheetHandler handler(cells);
+    ParseXml(sheetXml, handler);
+    if (sharedStrings)
+        cells.SetSharedStrings(sharedStrings->Take());
+    cells.Finish();
+}
+
+} // namespace
+
+bool CXlsxReader::Load(const QString& path)
+{
+    m_cells.Clear();
+    m_error.clear();
+    try {
+        const std::string archivePath = QFile::encodeName(path).toStdString();
+        orcus::zip_archive_stream_fd stream(archivePath.c_str());
+        orcus::zip_archive archive(&stream);
+        archive.load();
+        ReadFirstSheet(archivePath, archive, m_cells);
+        return true;
+    } catch (const CFormatError& error) {
+        m_error = QStringLiteral("not a readable .xlsx workbook: %1").arg(QString::fromUtf8(error.what()));
+    } catch (const orcus::zip_error& error) {
+        m_error = QStringLiteral("not an .xlsx workbook (%1)").arg(QString::fromUtf8(error.what()));
+    } catch (const std::exception& error) {
+        m_error = QStringLiteral("not a readable .xlsx workbook (%1)").arg(QString::fromUtf8(error.what()));
+    }
+    m_cells.Clear();
+    return false;
+}

@@ -1,0 +1,79 @@
+#include "exchange/CXlsxWriter.h"
+
+#include <QFile>
+
+#include <xlsxwriter.h>
+
+namespace {
+
+QString LibraryReason(lxw_error error)
+{
+    return QString::fromUtf8(lxw_strerror(error));
+}
+
+} // namespace
+
+CXlsxWriter::CXlsxWriter(const QString& path)
+{
+    const QByteArray encodedPath = QFile::encodeName(path);
+    lxw_workbook_options options = {};
+    options.constant_memory = LXW_TRUE;
+    m_workbook = workbook_new_opt(encodedPath.constData(), &options);
+    if (!m_workbook)
+        m_error = QStringLiteral("the workbook could not be created");
+}
+
+CXlsxWriter::~CXlsxWriter()
+{
+    if (m_workbook)
+        lxw_workbook_free(m_workbook); // not saved: freed without writing
+
+}
+
+bool CXlsxWriter::AddSheet(const QString& name)
+{
+    if (!m_workbook)
+        return false;
+    m_sheet = workbook_add_worksheet(m_workbook, name.toUtf8().constData());
+    if (!m_sheet) {
+        m_error = QStringLiteral("the sheet \"%1\" could not be added").arg(name);
+        return false;
+    }
+    return true;
+}
+
+bool CXlsxWriter::WriteText(int row, int column, QStringView text)
+{
+    if (!m_sheet)
+        return false;
+    if (text.isEmpty())
+        return true;
+    if (text.size() > kMaxCellTextLength) {
+        m_error = QStringLiteral("the text of row %1, column %2 is longer than %3 characters")
+                      .arg(row + 1)
+                      .arg(column + 1)
+                      .arg(kMaxCellTextLength);
+        return false;
+    }
+    const lxw_error error = worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column),
+                                                   text.toUtf8().constData(), nullptr);
+    if (error != LXW_NO_ERROR) {
+        m_error = QStringLiteral("row %1, column %2: %3").arg(row + 1).arg(column + 1).arg(LibraryReason(error));
+        return false;
+    }
+    return true;
+}
+
+bool CXlsxWriter::Save()
+{
+    if (!m_workbook)
+        return false;
+    const lxw_error error = workbook_close(m_workbook);
+    m_workbook = nullptr;
+    m_sheet = nullptr;
+    if (error != LXW_NO_ERROR) {
+        m_error = LibraryReason(error);
+        return false;
+    }
+    return true;
+}

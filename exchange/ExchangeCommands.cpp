@@ -1,0 +1,61 @@
+#include "exchange/ExchangeCommands.h"
+
+#include "app/IPrompt.h"
+#include "exchange/IFileDialogs.h"
+#include "exchange/PluExport.h"
+#include "grid/CGridModel.h"
+#include "plu/CPluTable.h"
+
+#include <QFileInfo>
+
+#include <utility>
+
+QString ImportFileFilter()
+{
+    return QStringLiteral("Excel Files (*.xls *.CSV *.xlsx *.XLS *.csv *.XLSX *.ods *.ODS)");
+}
+
+QString ExportFileFilter()
+{
+    return QStringLiteral("Excel Files (*.xls *.xlsx *.XLS *.XLSX)");
+}
+
+void ApplyImportResult(CPluTable& table, SImportResult result)
+{
+    if (result.limitMode != table.LimitMode())
+        table.ToggleLimitMode(false);
+    CGridModel& grid = table.Grid();
+    grid.ClearRows();
+    grid.InsertRows(0, std::move(result.rows));
+    table.AppendNewRow();
+}
+
+bool RunImportCommand(CPluTable& table, IFileDialogs& dialogs, IPrompt& prompt)
+{
+    if (!table.ConfirmDiscard())
+        return false;
+    const QString path = dialogs.GetOpenFileName(ImportFileFilter());
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return false;
+    SImportResult result = ReadImportFile(path, table.PluMode(), table.LimitMode());
+    if (!result.ok) {
+        prompt.ShowMessage(ApplicationCaption(), result.error, IPrompt::EIcon::Warning);
+        return false;
+    }
+    ApplyImportResult(table, std::move(result));
+    return true;
+}
+
+bool RunExportCommand(CPluTable& table, IFileDialogs& dialogs, IPrompt& prompt)
+{
+    const QString path = dialogs.GetSaveFileName(ExportFileFilter());
+    if (path.isEmpty())
+        return false;
+    const SExportResult result = ExportTable(table.Grid(), table.PluMode(), table.LimitMode(), ExportTargetFor(path));
+    if (!result.ok) {
+        prompt.ShowMessage(ApplicationCaption(), result.error, IPrompt::EIcon::Warning);
+        return false;
+    }
+    table.SetUnexportedChanges(0);
+    return true;
+}

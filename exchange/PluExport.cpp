@@ -1,0 +1,160 @@
+#include "exchange/PluExport.h"
+
+#include "exchange/PluFileLayout.h"
+#include "exchange/PluImport.h"
+#include "grid/CGridModel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray kXlsSignature = QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+const QByteArray kXlsxSignature = QByteArrayLiteral("PK\x03\x04");
+
+QString SystemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// 65536 -> "65,536"
+QString Grouped(int number)
+{
+    QString digits = QString::number(number);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return digits;
+}
+
+// Checks that the written file is complete as far as the file system goes: it starts as its format
+// does, and its bytes have reached the disk.
+bool VerifyWrittenFile(const QString& path, EWorkbookFormat format, QString& reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    const QByteArray& signature = format == EWorkbookFormat::Xls ? kXlsSignature : kXlsxSignature;
+    if (file.read(signature.size()) != signature) {
+        reason = QStringLiteral("the written file is incomplete");
+        return false;
+    }
+    if (::fsync(file.handle()) != 0) {
+        reason = SystemReason();
+        return false;
+    }
+    return true;
+}
+
+// The permissions a new file gets (0666 less the umask), or those of the file it replaces.
+void SetFinalPermissions(const QString& temporaryPath, const QString& targetPath)
+{
+    struct stat existing;
+    mode_t mode = 0;
+    if (::stat(QFile::encodeName(targetPath).constData(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::chmod(QFile::encodeName(temporaryPath).constData(), mode);
+}
+
+bool WriteWorkbook(const CGridModel& grid, int columns, const QString& path, EWorkbookFormat format,
+                   QString& reason)
+{
+    const std::unique_ptr<IWorkbookWriter> writer = CreateWorkbookWriter(format, path);
+    if (!writer) {
+        reason = QStringLiteral("this file type cannot be written");
+        return false;
+    }
+    bool ok = writer->AddSheet(QStringLiteral("Sheet1"));
+    for (int i = 0; ok && i < columns; ++i)
+        ok = writer->WriteText(0, i, PluFileLayout::HeaderTitle(grid.ColumnTitle(i + 1)));
+    const int rows = grid.RowCount();
+    for (int row = 0; ok && row < rows; ++row) {
+        for (int i = 0; ok && i < columns; ++i)
+            ok = writer->WriteText(row + 1, i, grid.CellText(row, i + 1));
+    }
+    if (ok)
+        ok = writer->Save();
+    if (!ok)
+        reason = writer->ErrorString();
+    return ok;
+}
+
+} // namespace
+
+SExportTarget ExportTargetFor(const QString& chosenPath)
+{
+    SExportTarget target;
+    if (AsciiUpperEnding(chosenPath, 5) == QLatin1String(".XLSX")) {
+        target.path = chosenPath;
+        target.format = EWorkbookFormat::Xlsx;
+        return target;
+    }
+    target.path = chosenPath;
+    if (AsciiUpperEnding(chosenPath, 4) != QLatin1String(".XLS"))
+        target.path += QLatin1String(".xls");
+    target.format = EWorkbookFormat::Xls;
+    return target;
+}
+
+SExportResult ExportTable(const CGridModel& grid, int pluMode, int limitMode, const SExportTarget& target)
+{
+    SExportResult result;
+    auto fail = [&](const QString& reason) {
+        result.error = QStringLiteral("Cannot export to %1:\n%2").arg(target.path, reason);
+        return result;
+    };
+
+    const int columns = PluFileLayout::ExportColumnCount(pluMode, limitMode);
+    const int sheetRows = grid.RowCount() + 1;
+    const int maxRows = MaxSheetRows(target.format);
+    if (sheetRows > maxRows) {
+        if (target.format == EWorkbookFormat::Xls)
+            return fail(QStringLiteral("The table has %1 rows; with the header row that is more than the %2 rows "
+                                       "an .xls sheet holds. Export to an .xlsx file instead.")
+                            .arg(Grouped(grid.RowCount()), Grouped(maxRows)));
+        return fail(QStringLiteral("The table has %1 rows; with the header row that is more than the %2 rows "
+                                   "a sheet holds.")
+                        .arg(Grouped(grid.RowCount()), Grouped(maxRows)));
+    }
+
+    const QFileInfo targetInfo(target.path);
+    if (targetInfo.isDir())
+        return fail(QStringLiteral("a folder has that name"));
+    const QDir folder = targetInfo.absoluteDir();
+    if (!folder.exists())
+        return fail(QStringLiteral("the folder %1 does not exist").arg(folder.path()));
+
+    // The temporary file reserves a unique name beside the target; the writer then replaces it.
+    QTemporaryFile temporary(folder.filePath(QStringLiteral(".%1.XXXXXX").arg(targetInfo.fileName())));
+    if (!temporary.open())
+        return fail(temporary.errorString());
+    const QString temporaryPath = temporary.fileName();
+    temporary.close();
+
+    QString reason;
+    if (!WriteWorkbook(grid, columns, temporaryPath, target.format, reason))
+        return fail(reason);
+    if (!VerifyWrittenFile(temporaryPath, target.format, reason))
+        return fail(reason);
+    SetFinalPermissions(temporaryPath, target.path);
+    if (std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(target.path).constData()) != 0)
+        return fail(SystemReason());
+    temporary.setAutoRemove(false);
+    result.ok = true;
+    return result;
+}

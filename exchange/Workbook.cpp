@@ -1,0 +1,33 @@
+#include "exchange/Workbook.h"
+
+#include "exchange/CBiffWorkbookStream.h"
+#include "exchange/CFreeXlReader.h"
+#include "exchange/COdsReader.h"
+#include "exchange/CXlsWriter.h"
+#include "exchange/CXlsxReader.h"
+#include "exchange/CXlsxWriter.h"
+
+int MaxSheetRows(EWorkbookFormat format)
+{
+    return format == EWorkbookFormat::Xls ? CBiffWorkbookStream::kMaxRows : 1048576;
+}
+
+std::unique_ptr<IWorkbookReader> CreateWorkbookReader(EWorkbookFormat format)
+{
+    switch (format) {
+    case EWorkbookFormat::Xls: return std::make_unique<CFreeXlReader>();
+    case EWorkbookFormat::Ods: return std::make_unique<COdsReader>();
+    case EWorkbookFormat::Xlsx: break;
+    }
+    return std::make_unique<CXlsxReader>();
+}
+
+std::unique_ptr<IWorkbookWriter> CreateWorkbookWriter(EWorkbookFormat format, const QString& path)
+{
+    switch (format) {
+    case EWorkbookFormat::Xls: return std::make_unique<CXlsWriter>(path);
+    case EWorkbookFormat::Xlsx: return std::make_unique<CXlsxWriter>(path);
+    case EWorkbookFormat::Ods: break;
+    }
+    return nullptr;
+}

@@ -1,0 +1,294 @@
+#include "ExchangeTestSupport.h"
+
+#include "app/Language.h"
+#include "app/StringTable.h"
+#include "exchange/PluExport.h"
+#include "exchange/PluFileLayout.h"
+#include "exchange/PluImport.h"
+#include "exchange/Workbook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using ExchangeTest::EditorType;
+using ExchangeTest::FillGrid;
+using ExchangeTest::Strings;
+using ExchangeTest::Text;
+using ExchangeTest::Texts;
+using PluFileLayout::kCounting;
+using PluFileLayout::kPricing;
+
+QString ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A grid with rows of empty cells, as fast as a large table needs.
+void AddEmptyRows(CGridModel& grid, int count, const QString& firstCell = QString())
+{
+    std::vector<SGridRow> rows(static_cast<size_t>(count));
+    for (SGridRow& row : rows)
+        row.cells = {QString(), firstCell};
+    grid.InsertRows(grid.RowCount(), std::move(rows));
+}
+
+TEST(ExportTarget, PathRules)
+{
+    const std::tuple<const char*, const char*, EWorkbookFormat> cases[] = {
+        {"table", "table.xls", EWorkbookFormat::Xls},
+        {"table.xls", "table.xls", EWorkbookFormat::Xls},
+        {"table.XLS", "table.XLS", EWorkbookFormat::Xls},
+        {"table.XLSX", "table.XLSX", EWorkbookFormat::Xlsx},
+        {"table.xlsx", "table.xlsx", EWorkbookFormat::Xlsx},
+        {"table.xls.bak", "table.xls.bak.xls", EWorkbookFormat::Xls},
+        {"table.csv", "table.csv.xls", EWorkbookFormat::Xls},
+        {"/data/x.xlsx.d/table", "/data/x.xlsx.d/table.xls", EWorkbookFormat::Xls},
+    };
+    for (const auto& [chosen, path, format] : cases) {
+        const SExportTarget target = ExportTargetFor(QString::fromLatin1(chosen));
+        EXPECT_EQ(target.path, QString::fromLatin1(path)) << chosen;
+        EXPECT_EQ(target.format, format) << chosen;
+    }
+}
+
+struct SLayoutCase
+{
+    const char* name;
+    int pluMode;
+    int limitMode;
+    EWorkbookFormat format;
+};
+
+class ExportRoundTrip : public ::testing::TestWithParam<SLayoutCase>
+{
+};
+
+// Export, then Import in the same layout: every written cell comes back as written, and the table's
+// entry row (empty) leaves nothing in the file.
+TEST_P(ExportRoundTrip, EveryLayoutReadsBackUnchanged)
+{
+    const SLayoutCase& c = GetParam();
+    const QList<QStringList> rows = {
+        Strings({"1", "2.5", "6901234567892", "苹果", "500g", "新鲜", "7", "√"}),
+        Strings({"0002", "99999.99", "", "香蕉 \"big\", ripe", "", "", "", "×"}),
+        Strings({"", "", "", "", "", "", "", ""}),
+        Strings({"4", "-3.7", "x", "Äpfel", "1kg", "line\nbreak", "30", "√"}),
+    };
+    CGridModel grid;
+    FillGrid(grid, c.pluMode, c.limitMode, rows);
+    AddEmptyRows(grid, 1); // the entry row
+
+    QTemporaryDir dir;
+    const QString path =
+        dir.filePath(c.format == EWorkbookFormat::Xls ? QStringLiteral("t.xls") : QStringLiteral("t.xlsx"));
+    const SExportResult exported = ExportTable(grid, c.pluMode, c.limitMode, SExportTarget{path, c.format});
+    ASSERT_TRUE(exported.ok) << exported.error.toStdString();
+
+    const int columns = PluFileLayout::ExportColumnCount(c.pluMode, c.limitMode);
+    const SImportResult imported = ReadImportFile(path, c.pluMode, c.limitMode);
+    ASSERT_TRUE(imported.ok) << imported.error.toStdString();
+    EXPECT_EQ(imported.columnCount, columns);
+    EXPECT_EQ(imported.limitMode, c.limitMode);
+    ASSERT_EQ(imported.rows.size(), rows.size());
+    for (int row = 0; row < rows.size(); ++row) {
+        EXPECT_EQ(Text(imported.rows[size_t(row)], 0), QString::number(row + 1));
+        for (int column = 1; column <= columns; ++column) {
+            EXPECT_EQ(Text(imported.rows[size_t(row)], column), rows[row][column - 1]) << row << "," << column;
+            EXPECT_EQ(EditorType(imported.rows[size_t(row)], column), CET_EDIT);
+        }
+        // The pricing layout's Quantity pricing is not exported: read back, it has no mark and no check.
+        EXPECT_EQ(EditorType(imported.rows[size_t(row)], 8), -1);
+        EXPECT_EQ(Text(imported.rows[size_t(row)], 8), QString());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, ExportRoundTrip,
+    ::testing::Values(SLayoutCase{"PricingXls", kPricing, 0, EWorkbookFormat::Xls},
+                      SLayoutCase{"PricingXlsx", kPricing, 0, EWorkbookFormat::Xlsx},
+                      SLayoutCase{"CountingXls", kCounting, 0, EWorkbookFormat::Xls},
+                      SLayoutCase{"CountingXlsx", kCounting, 0, EWorkbookFormat::Xlsx},
+                      SLayoutCase{"CountingLimitsXls", kCounting, 1, EWorkbookFormat::Xls},
+                      SLayoutCase{"CountingLimitsXlsx", kCounting, 1, EWorkbookFormat::Xlsx}),
+    [](const ::testing::TestParamInfo<SLayoutCase>& info) { return std::string(info.param.name); });
+
+class PluExport : public ::testing::Test
+{
+protected:
+    std::unique_ptr<IWorkbookReader> ReadBack(const QString& path, EWorkbookFormat format)
+    {
+        std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(format);
+        EXPECT_TRUE(reader->Load(path)) << reader->ErrorString().toStdString();
+        return reader;
+    }
+
+    QStringList FolderEntries() const
+    {
+        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(PluExport, HeaderHoldsTheTitlesOfTheLanguageInForceCutTo39)
+{
+    const int previous = Language::LanguageInForce();
+    Language::SetLanguageInForce(1031); // German
+    CGridModel grid;
+    FillGrid(grid, kCounting, 1, {});
+    Language::SetLanguageInForce(previous);
+    const QString longTitle = QString::fromUtf8("很长的标题").repeated(9); // 45 characters
+    grid.DeleteColumn(7);
+    grid.InsertColumn(7, longTitle, 90);
+
+    for (const EWorkbookFormat format : {EWorkbookFormat::Xls, EWorkbookFormat::Xlsx}) {
+        const QString path =
+            m_dir.filePath(format == EWorkbookFormat::Xls ? QStringLiteral("h.xls") : QStringLiteral("h.xlsx"));
+        ASSERT_TRUE(ExportTable(grid, kCounting, 1, SExportTarget{path, format}).ok);
+        const auto reader = ReadBack(path, format);
+        EXPECT_EQ(reader->LastRow(), 1); // the header only: the table has no rows
+        EXPECT_EQ(reader->LastCol(), 7);
+        EXPECT_EQ(reader->Cell(0, 0).text, LoadString(StringId::PluNo, 1031));
+        EXPECT_EQ(reader->Cell(0, 1).text, LoadString(StringId::UnitWeight, 1031));
+        EXPECT_EQ(reader->Cell(0, 5).text, LoadString(StringId::Hi, 1031));
+        EXPECT_EQ(reader->Cell(0, 6).text, longTitle.left(39));
+        EXPECT_FALSE(reader->Cell(0, 6).isNumber);
+    }
+    EXPECT_EQ(PluFileLayout::HeaderTitle(QStringLiteral("x").repeated(38) + QString::fromUtf8("😀")),
+              QStringLiteral("x").repeated(38)); // never half a surrogate pair
+}
+
+TEST_F(PluExport, PricingExportLeavesOutQuantityPricingAndReadsBackAsLimitsWhenCounting)
+{
+    CGridModel grid;
+    FillGrid(grid, kPricing, 0, {Strings({"1", "2.5", "3", "n", "s", "r", "7", "√"})});
+    const QString path = m_dir.filePath(QStringLiteral("p.xlsx"));
+    ASSERT_TRUE(ExportTable(grid, kPricing, 0, SExportTarget{path, EWorkbookFormat::Xlsx}).ok);
+    const auto reader = ReadBack(path, EWorkbookFormat::Xlsx);
+    EXPECT_EQ(reader->LastCol(), 7);
+    EXPECT_EQ(reader->Cell(1, 1).text, QStringLiteral("2.5"));
+    EXPECT_FALSE(reader->Cell(1, 1).isNumber); // numbers are written as text
+
+    const SImportResult counting = ReadImportFile(path, kCounting, 0);
+    ASSERT_TRUE(counting.ok);
+    EXPECT_EQ(counting.limitMode, 1);
+    EXPECT_EQ(Texts(counting.rows[0], 8), Strings({"1", "1", "2.5", "3", "n", "s", "r", "7"}));
+}
+
+TEST_F(PluExport, XlsRefusesMoreRowsThanASheetHoldsBeforeWriting)
+{
+    const QString path = m_dir.filePath(QStringLiteral("big.xls"));
+    CGridModel grid;
+    FillGrid(grid, kCounting, 0, {});
+    AddEmptyRows(grid, 65535, QStringLiteral("1"));
+    ASSERT_TRUE(ExportTable(grid, kCounting, 0, SExportTarget{path, EWorkbookFormat::Xls}).ok);
+    EXPECT_EQ(ReadBack(path, EWorkbookFormat::Xls)->LastRow(), 65536);
+
+    AddEmptyRows(grid, 1, QStringLiteral("1"));
+    const QString refusedPath = m_dir.filePath(QStringLiteral("bigger.xls"));
+    const SExportResult refused = ExportTable(grid, kCounting, 0, SExportTarget{refusedPath, EWorkbookFormat::Xls});
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.contains(refusedPath));
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("65,536")));
+    EXPECT_TRUE(refused.error.contains(QStringLiteral(".xlsx")));
+    EXPECT_EQ(FolderEntries(), QStringList(QStringLiteral("big.xls")));
+
+    // The same table fits an .xlsx sheet.
+    const QString xlsx = m_dir.filePath(QStringLiteral("big.xlsx"));
+    ASSERT_TRUE(ExportTable(grid, kCounting, 0, SExportTarget{xlsx, EWorkbookFormat::Xlsx}).ok);
+    EXPECT_EQ(ReadBack(xlsx, EWorkbookFormat::Xlsx)->LastRow(), 65537);
+}
+
+TEST_F(PluExport, ALargeTableReadsBackWholeAndInOrder)
+{
+    // Large enough for the rows to be built in several parts.
+    constexpr int kRows = 40000;
+    CGridModel grid;
+    FillGrid(grid, kCounting, 1, {});
+    std::vector<SGridRow> rows(static_cast<size_t>(kRows));
+    for (int r = 0; r < kRows; ++r) {
+        rows[size_t(r)].cells = {QString::number(r + 1), QString::number(r), QStringLiteral("%1.5").arg(r),
+                                 QString(), QString::fromUtf8("名称%1").arg(r), QString(), QString(), QString::number(-r)};
+    }
+    grid.InsertRows(0, std::move(rows));
+    for (const EWorkbookFormat format : {EWorkbookFormat::Xls, EWorkbookFormat::Xlsx}) {
+        const QString path =
+            m_dir.filePath(format == EWorkbookFormat::Xls ? QStringLiteral("l.xls") : QStringLiteral("l.xlsx"));
+        ASSERT_TRUE(ExportTable(grid, kCounting, 1, SExportTarget{path, format}).ok);
+        const SImportResult result = ReadImportFile(path, kCounting, 0);
+        ASSERT_TRUE(result.ok);
+        EXPECT_EQ(result.limitMode, 1);
+        ASSERT_EQ(result.rows.size(), size_t(kRows));
+        for (int r = 0; r < kRows; ++r) {
+            const SGridRow& row = result.rows[size_t(r)];
+            ASSERT_EQ(Texts(row, 8), QStringList({QString::number(r + 1), QString::number(r),
+                                                  QStringLiteral("%1.5").arg(r), QString(),
+                                                  QString::fromUtf8("名称%1").arg(r), QString(), QString(),
+                                                  QString::number(-r)}))
+                << r;
+            ASSERT_EQ(row.records.size(), 7u);
+        }
+    }
+}
+
+TEST_F(PluExport, AFailedExportLeavesTheExistingFileAndNoTemporaryFile)
+{
+    CGridModel grid;
+    FillGrid(grid, kPricing, 0, {Strings({"1", "2"}), Strings({"2", "3", "", QByteArray(40000, 'x').constData()})});
+    for (const char* name : {"old.xls", "old.xlsx"}) {
+        const QString path = m_dir.filePath(QString::fromLatin1(name));
+        WriteAll(path, "precious");
+        const SExportResult result = ExportTable(grid, kPricing, 0, ExportTargetFor(path));
+        EXPECT_FALSE(result.ok) << name;
+        EXPECT_TRUE(result.error.contains(path));
+        EXPECT_TRUE(result.error.contains(QStringLiteral("32767"))) << result.error.toStdString();
+        EXPECT_EQ(ReadAll(path), QStringLiteral("precious"));
+    }
+    EXPECT_EQ(FolderEntries(), Strings({"old.xls", "old.xlsx"}));
+
+    const SExportResult noFolder =
+        ExportTable(grid, kPricing, 0, ExportTargetFor(m_dir.filePath(QStringLiteral("missing/t.xls"))));
+    EXPECT_FALSE(noFolder.ok);
+    EXPECT_TRUE(noFolder.error.contains(QStringLiteral("does not exist")));
+}
+
+TEST_F(PluExport, ReplacesAnExistingFileWithItsPermissionsOrGivesANewFileTheUsualOnes)
+{
+    CGridModel grid;
+    FillGrid(grid, kPricing, 0, {Strings({"1", "2"})});
+    const QString existing = m_dir.filePath(QStringLiteral("shared.xls"));
+    WriteAll(existing, "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(existing).constData(), 0640), 0);
+    ASSERT_TRUE(ExportTable(grid, kPricing, 0, ExportTargetFor(existing)).ok);
+    EXPECT_EQ(ReadBack(existing, EWorkbookFormat::Xls)->Cell(1, 0).text, QStringLiteral("1"));
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(existing).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+    const mode_t mask = ::umask(022);
+    const QString fresh = m_dir.filePath(QStringLiteral("fresh.xlsx"));
+    const bool ok = ExportTable(grid, kPricing, 0, ExportTargetFor(fresh)).ok;
+    ::umask(mask);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    EXPECT_EQ(FolderEntries(), Strings({"fresh.xlsx", "shared.xls"}));
+}
+
+} // namespace
