@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
 namespace {
 
@@ -62,5 +63,9 @@ int CTalvexApp::Run(int& argc, char** argv)
     CTalvexDlg window(settings, prompt, relauncher, QApplication::arguments().mid(1), options.window);
     prompt.SetParent(&window);
     window.show();
+    if (!options.fileToImport.isEmpty()) {
+        // After the window is on screen, so that a message about the file has a window to stand on.
+        QTimer::singleShot(0, &window, [&window, &options] { window.ImportFile(options.fileToImport); });
+    }
     return QApplication::exec();
 }

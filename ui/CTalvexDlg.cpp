@@ -5,10 +5,13 @@
 #include "app/IRelauncher.h"
 #include "app/LanguageCommands.h"
 #include "app/StringTable.h"
+#include "exchange/ExchangeCommands.h"
+#include "exchange/PluImport.h"
 #include "grid/CMFCListCtrlEx.h"
 #include "serial/PortDiscovery.h"
 #include "tools/CSimulatedScale.h"
 #include "ui/CAboutDlg.h"
+#include "ui/CFileDialogs.h"
 #include "ui/CToolBarEx.h"
 #include "ui/CommandIds.h"
 #include "ui/MenuText.h"
@@ -56,6 +59,8 @@ CTalvexDlg::CTalvexDlg(CSettings& settings, IPrompt& prompt, IRelauncher& relaun
     , m_download(m_table, m_line, settings, prompt)
 {
     setWindowIcon(ProgramIcon());
+    m_ownFileDialogs = std::make_unique<CFileDialogs>(this);
+    m_fileDialogs = m_ownFileDialogs.get();
     CreateSelectorsAndGrid();
     FillPortSelector(options);
     const int baudIndex = m_settings.ReadInt(ESetting::Bps);
@@ -278,6 +283,32 @@ bool CTalvexDlg::OnCommand(int commandId)
     case CommandId::Language: return true;
     default: return false;
     }
+}
+
+void CTalvexDlg::SetFileDialogs(IFileDialogs* dialogs)
+{
+    m_fileDialogs = dialogs ? dialogs : m_ownFileDialogs.get();
+}
+
+void CTalvexDlg::OnImport()
+{
+    RunImportCommand(m_table, *m_fileDialogs, m_prompt);
+}
+
+void CTalvexDlg::OnExport()
+{
+    RunExportCommand(m_table, *m_fileDialogs, m_prompt);
+}
+
+bool CTalvexDlg::ImportFile(const QString& path)
+{
+    SImportResult result = ReadImportFile(path, m_table.PluMode(), m_table.LimitMode());
+    if (!result.ok) {
+        m_prompt.ShowMessage(ApplicationCaption(), result.error, IPrompt::EIcon::Warning);
+        return false;
+    }
+    ApplyImportResult(m_table, std::move(result));
+    return true;
 }
 
 void CTalvexDlg::OnDownload()

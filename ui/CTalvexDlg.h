@@ -13,6 +13,7 @@
 #include <QWidget>
 
 class CMFCListCtrlEx;
+class IFileDialogs;
 class CSettings;
 class CSimulatedScale;
 class CToolBarEx;
@@ -43,6 +44,11 @@ public:
     // The fixed entries of the baud and encoding selectors, in selector order.
     static QStringList BaudRateEntries();
     static QStringList EncodingEntries();
+
+    // Import's and Export's dialogs; the desktop's own unless a test sets others.
+    void SetFileDialogs(IFileDialogs* dialogs);
+    // Imports a file given on the command line, as Import does after its dialog.
+    bool ImportFile(const QString& path);
 
     // Runs a numeric command as the toolbar and its menus send it; false when the ID is not handled.
     bool OnCommand(int commandId);
@@ -93,8 +99,8 @@ private:
     void OnLanguageCommand(int lcid);
     void ShowAbout();
 
-    void OnImport() {} // import from a spreadsheet file
-    void OnExport() {} // export to a spreadsheet file
+    void OnImport();
+    void OnExport();
     void OnDownload();
     void OnDownloadFailedAt(int row);
 
@@ -109,6 +115,8 @@ private:
     CComPortLine m_line{m_port};
     CDownloadSession m_download;
     std::unique_ptr<CSimulatedScale> m_demoScale;
+    std::unique_ptr<IFileDialogs> m_ownFileDialogs;
+    IFileDialogs* m_fileDialogs = nullptr;
     CToolBarEx* m_toolBar = nullptr;
     QComboBox* m_portSelector = nullptr;
     QComboBox* m_baudSelector = nullptr;

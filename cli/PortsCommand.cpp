@@ -1,0 +1,31 @@
+#include "cli/CliCommands.h"
+
+#include "serial/PortDiscovery.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+
+namespace Cli {
+
+// Lists the ports as the window's port selector offers them: the number that --port takes, the
+// selector's text and the device.
+int RunPorts(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Lists the serial ports as the window offers them."));
+    parser.addHelpOption();
+    const QCommandLineOption device(QStringLiteral("serial-device"),
+                                    QStringLiteral("Offer this device too (repeatable)."), QStringLiteral("path"));
+    parser.addOption(device);
+    parser.process(arguments);
+
+    const PortDiscovery::PortList ports = PortDiscovery::DiscoverSerialPorts(parser.values(device));
+    QTextStream out(stdout);
+    for (int i = 0; i < ports.size(); ++i)
+        out << i + 1 << '\t' << ports[i].label << '\t' << ports[i].devicePath << '\n';
+    if (ports.isEmpty())
+        QTextStream(stderr) << "talvex ports: no serial port found\n";
+    return kSuccess;
+}
+
+} // namespace Cli

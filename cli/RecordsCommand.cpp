@@ -1,0 +1,64 @@
+#include "app/Language.h"
+#include "cli/CliCommands.h"
+#include "cli/CliTable.h"
+#include "download/PluRecord.h"
+#include "download/TextCodePage.h"
+
+#include <QTextStream>
+
+namespace Cli {
+
+// Prints, for every row of the imported table (entry row included), whether the download would send
+// it, pass over it or stop at it, with the record's bytes or the reason.
+int RunRecords(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Shows the record each row of FILE would send to a scale."));
+    parser.addHelpOption();
+    STableOptions options;
+    parser.addOptions({options.mode, options.encoding});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The table (.csv, .xls, .xlsx)."));
+    parser.process(arguments);
+
+    const QString command = QStringLiteral("records");
+    if (parser.positionalArguments().size() != 1) {
+        PrintError(command, QStringLiteral("give exactly one FILE"));
+        return kUsageError;
+    }
+    ChooseLanguageLikeTheWindow();
+    const int mode = ModeFromOption(parser, options.mode);
+    const int encoding = EncodingIndexFromOption(parser, options.encoding);
+    if (mode < 0 || encoding < 0) {
+        PrintError(command, QStringLiteral("--mode takes pricing or counting, --encoding default, GBK, BIG5 or UTF-8"));
+        return kUsageError;
+    }
+
+    CCommandTable table;
+    table.EnterMode(mode);
+    QString error;
+    if (!table.Import(parser.positionalArguments().constFirst(), &error)) {
+        PrintError(command, error);
+        return kUsageError;
+    }
+
+    const int language = Language::LanguageInForce();
+    const unsigned textCodePage = unsigned(TextCodePageForEncoding(encoding, language));
+    const int goodsIdCodePage = Language::AnsiCodePage(language);
+    QTextStream out(stdout);
+    const CGridModel& grid = table.Grid();
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        const SPluRecord record = BuildPluRecord(grid.RowTexts(row), table.Table().PluMode(),
+                                                 table.Table().LimitMode(), textCodePage, goodsIdCodePage);
+        out << grid.CellText(row, 0) << '\t';
+        if (record.IsSendable())
+            out << "sendable\t" << QString::fromLatin1(record.bytes.toHex());
+        else if (record.IsRejected())
+            out << "rejected\t" << record.reason;
+        else
+            out << "skipped\t";
+        out << '\n';
+    }
+    return kSuccess;
+}
+
+} // namespace Cli
