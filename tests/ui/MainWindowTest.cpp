@@ -1,5 +1,6 @@
 #include "app/IRelauncher.h"
 #include "app/StringTable.h"
+#include "support/PresetFileDialogs.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
 #include "ui/CAboutDlg.h"
@@ -43,11 +44,13 @@ struct SWindowFixture
     CTempSettings settings;
     CScriptedPrompt prompt;
     CCountingRelauncher relauncher;
+    CPresetFileDialogs dialogs; // every file dialog is cancelled
     std::optional<CTalvexDlg> window;
 
     CTalvexDlg& Open()
     {
         window.emplace(settings.Settings(), prompt, relauncher, QStringList());
+        window->SetFileDialogs(&dialogs);
         window->show();
         return *window;
     }

@@ -1,7 +1,7 @@
 #include "app/IRelauncher.h"
 #include "app/Language.h"
-#include "exchange/IFileDialogs.h"
 #include "grid/CGridModel.h"
+#include "support/PresetFileDialogs.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
 #include "ui/CTalvexDlg.h"
@@ -15,15 +15,6 @@
 
 namespace {
 
-class CPresetDialogs final : public IFileDialogs
-{
-public:
-    QString GetOpenFileName(const QString&) override { return openPath; }
-    QString GetSaveFileName(const QString&) override { return savePath; }
-    QString openPath;
-    QString savePath;
-};
-
 class CNoRelaunch final : public IRelauncher
 {
 public:
@@ -36,7 +27,7 @@ struct SExchangeWindow
     CTempSettings settings;
     CScriptedPrompt prompt;
     CNoRelaunch relauncher;
-    CPresetDialogs dialogs;
+    CPresetFileDialogs dialogs;
     std::optional<CTalvexDlg> window;
 
     SExchangeWindow()
