@@ -1,5 +1,5 @@
-// Speed of the PLU table on its grid with many rows: building, editing, deleting, clearing, and
-// painting at different places of a long table. Run: build/bin/grid_bench
+// Speed of the PLU table on its grid with many rows: building, editing, deleting, clearing, sorting,
+// and painting at different places of a long table. Run: build/bin/grid_bench
 #include "app/CSettings.h"
 #include "app/IPrompt.h"
 #include "grid/CMFCListCtrlEx.h"
@@ -178,6 +178,25 @@ void BM_ClearRows(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ClearRows)->ArgName("view")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A header click on Unit weight (CST_REAL) of a long table, alternating the direction: every row
+// moves with its texts, editors and colour, the entry row stays last and Sr.No. is renumbered.
+void BM_SortByRealColumn(benchmark::State& state)
+{
+    SBench bench(state.range(0) != 0);
+    bench.Fill(kBigTable);
+    // Weights in a scattered order, so that most rows move.
+    for (int row = 0; row < kBigTable - 1; ++row)
+        bench.grid.SetCellText(row, CPluTable::kValueColumn,
+                               QString::number(double((row * 7919) % kBigTable) / 8.0, 'f', 3));
+    Qt::SortOrder order = Qt::AscendingOrder;
+    for (auto _ : state) {
+        bench.table.SortByColumn(CPluTable::kValueColumn, order);
+        order = order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    }
+    QCoreApplication::processEvents();
+}
+BENCHMARK(BM_SortByRealColumn)->ArgName("view")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Painting the visible page at the top, the middle and the bottom of a short and a long table.
 void BM_PaintPage(benchmark::State& state)

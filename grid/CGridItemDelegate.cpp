@@ -1,10 +1,14 @@
 #include "grid/CGridItemDelegate.h"
 
 #include "grid/CGridModel.h"
+#include "grid/CMFCListCtrlEx.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
 #include <QPen>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,6 +38,7 @@ void CGridItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QColor rowBackground =
         RoleColor(index, CGridModel::RowBackgroundColorRole, option.palette.color(QPalette::Base));
 
+    const auto* grid = qobject_cast<const CMFCListCtrlEx*>(option.widget);
     QColor background = rowBackground;
     QColor text = rowText;
     if (option.state & QStyle::State_Selected) {
@@ -44,6 +49,8 @@ void CGridItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         } else {
             background = option.palette.color(QPalette::Disabled, QPalette::Text);
         }
+    } else if (grid && grid->IsCellSelected(index.row(), index.column())) {
+        background = QColor::fromRgb(CMFCListCtrlEx::kRangeFill);
     }
 
     painter->save();
@@ -52,6 +59,8 @@ void CGridItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     if (index.data(CGridModel::CellTypeRole).toInt() == CET_CHECK) {
         DrawCheckBox(painter, textRect, index.data(CGridModel::CheckStateValueRole).toInt() == 1,
                      index.data(CGridModel::LockedRole).toInt() == 1);
+    } else if (grid && grid->MultiLineDrawing()) {
+        DrawWrappedText(painter, option, textRect, index.data(Qt::DisplayRole).toString(), text);
     } else {
         const QString elided =
             option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, textRect.width());
@@ -60,6 +69,34 @@ void CGridItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, elided);
     }
     painter->restore();
+}
+
+void CGridItemDelegate::DrawWrappedText(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect,
+                                        const QString& text, const QColor& color)
+{
+    // The wrapped lines are centred as a block; a last line that does not fit ends in an ellipsis.
+    const QFontMetrics& metrics = option.fontMetrics;
+    const int lineHeight = metrics.lineSpacing();
+    const int fittingLines = std::max(1, rect.height() / lineHeight);
+    QStringList lines;
+    QTextLayout layout(text, option.font);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(rect.width());
+        if (lines.size() == fittingLines - 1) {
+            lines << metrics.elidedText(text.mid(line.textStart()), Qt::ElideRight, rect.width());
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    const int height = int(lines.size()) * lineHeight;
+    QRect block = rect;
+    if (height < rect.height())
+        block = QRect(rect.left(), rect.top() + (rect.height() - height) / 2, rect.width(), height);
+    painter->setFont(option.font);
+    painter->setPen(color);
+    painter->drawText(block, Qt::AlignLeft | Qt::AlignTop, lines.join(QLatin1Char('\n')));
 }
 
 void CGridItemDelegate::DrawCheckBox(QPainter* painter, const QRect& rect, bool checked, bool locked)

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 CGridModel::CGridModel(QObject* parent)
@@ -380,6 +381,14 @@ bool CGridModel::CommitEdit(int row, int column, const QString& text)
     return true;
 }
 
+void CGridModel::SetCellTextAndNotify(int row, int column, const QString& text)
+{
+    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
+        return;
+    SetCellText(row, column, text);
+    NotifyCellChanged(row, column);
+}
+
 bool CGridModel::ToggleCheck(int row, int column)
 {
     SEditCtrl* record = FindRecord(row, column);
@@ -396,32 +405,52 @@ bool CGridModel::ToggleCheck(int row, int column)
 
 void CGridModel::SortRows(int column, Qt::SortOrder order, int firstRow, int endRow)
 {
+    SortRowsAs(std::max(GetColumnType(column), 0), column, order, firstRow, endRow);
+}
+
+void CGridModel::SortRowsAs(int type, int column, Qt::SortOrder order, int firstRow, int endRow)
+{
     firstRow = std::clamp(firstRow, 0, RowCount());
     endRow = std::clamp(endRow, firstRow, RowCount());
-    if (endRow - firstRow < 2)
+    const int count = endRow - firstRow;
+    if (count < 2)
         return;
-    const int type = std::max(GetColumnType(column), 0);
+
+    // Each text is read once; the rows are then ordered by their keys.
+    std::vector<SCellSortKey> keys;
+    keys.reserve(std::size_t(count));
+    for (int row = firstRow; row < endRow; ++row)
+        keys.push_back(MakeSortKey(CellText(row, column), type));
+    std::vector<int> sorted(static_cast<std::size_t>(count)); // [new position] = old position, both from firstRow
+    std::iota(sorted.begin(), sorted.end(), 0);
+    std::stable_sort(sorted.begin(), sorted.end(), [&keys, type, order](int a, int b) {
+        const int result = CompareSortKeys(keys[std::size_t(a)], keys[std::size_t(b)], type);
+        return order == Qt::AscendingOrder ? result < 0 : result > 0;
+    });
+    if (std::is_sorted(sorted.begin(), sorted.end()))
+        return; // already in order: nothing moves
+
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(static_cast<std::size_t>(RowCount()));
+    std::iota(newRowOf.begin(), newRowOf.end(), 0);
+    std::vector<SGridRow> moved(static_cast<std::size_t>(count));
+    for (int position = 0; position < count; ++position) {
+        const int oldRow = firstRow + sorted[std::size_t(position)];
+        newRowOf[std::size_t(oldRow)] = firstRow + position;
+        moved[std::size_t(position)] = std::move(m_rows[std::size_t(oldRow)]);
+    }
+    std::move(moved.begin(), moved.end(), m_rows.begin() + firstRow);
+
     const QModelIndexList before = persistentIndexList();
-    std::vector<quint64> idsBefore;
-    idsBefore.reserve(before.size());
-    for (const QModelIndex& index : before)
-        idsBefore.push_back(m_rows[index.row()].id);
-
-    std::stable_sort(m_rows.begin() + firstRow, m_rows.begin() + endRow,
-                     [column, type, order](const SGridRow& a, const SGridRow& b) {
-                         const QString left = column < a.cells.size() ? a.cells[column] : QString();
-                         const QString right = column < b.cells.size() ? b.cells[column] : QString();
-                         const int result = CompareCells(left, right, type);
-                         return order == Qt::AscendingOrder ? result < 0 : result > 0;
-                     });
-
     QModelIndexList after;
     after.reserve(before.size());
-    for (int i = 0; i < before.size(); ++i)
-        after.append(index(RowOfId(idsBefore[std::size_t(i)]), before[i].column()));
+    for (const QModelIndex& index : before)
+        after.append(this->index(newRowOf[std::size_t(index.row())], index.column()));
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    // The mark stays on the row the user selected, so that Delete removes that row.
+    if (m_selectionMark >= 0 && m_selectionMark < RowCount())
+        SetSelectionMark(newRowOf[std::size_t(m_selectionMark)]);
 }
 
 // ---- QAbstractItemModel ----

@@ -106,11 +106,16 @@ public:
     // The end of an in-place edit: stores a changed text and then notifies; an unchanged text
     // stores and notifies nothing. True when the text was stored.
     bool CommitEdit(int row, int column, const QString& text);
+    // A paste into the cell: stores the text and notifies, also when the text is the same.
+    void SetCellTextAndNotify(int row, int column, const QString& text);
     // A click on a check cell: flips an unlocked check, notifies, then rewrites the text.
     bool ToggleCheck(int row, int column);
 
-    // Sorts rows [firstRow, endRow) by the column's sort type; rows keep all they carry.
+    // Sorts rows [firstRow, endRow) by the column's sort type, stably; rows keep all they carry, and
+    // persistent indexes and the selection mark follow their rows.
     void SortRows(int column, Qt::SortOrder order, int firstRow, int endRow);
+    // The same by the given sort type instead of the column's.
+    void SortRowsAs(int sortType, int column, Qt::SortOrder order, int firstRow, int endRow);
 
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

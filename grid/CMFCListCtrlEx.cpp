@@ -1,13 +1,29 @@
 #include "grid/CMFCListCtrlEx.h"
 
 #include "grid/CGridItemDelegate.h"
+#include "grid/EditorFocus.h"
 #include "grid/InPlaceEditorFactory.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMetaMethod>
 #include <QMouseEvent>
+#include <QPainter>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
+
+namespace {
+
+// How often the range moves one row further while the mouse is held past the visible rows.
+constexpr int kDragScrollMs = 50;
+
+} // namespace
 
 CMFCListCtrlEx::CMFCListCtrlEx(QWidget* parent)
     : QTableView(parent)
@@ -33,7 +49,13 @@ CMFCListCtrlEx::CMFCListCtrlEx(QWidget* parent)
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setHighlightSections(false);
     columns->setStretchLastSection(false);
+    columns->setSectionsClickable(true);
+    columns->setSortIndicatorShown(false);
     connect(columns, &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });
+    connect(columns, &QHeaderView::sectionClicked, this, [this](int column) { OnHeaderClicked(column); });
+
+    m_dragScroll.setInterval(kDragScrollMs);
+    connect(&m_dragScroll, &QTimer::timeout, this, [this] { DragSelectTo(m_dragPoint); });
 }
 
 CMFCListCtrlEx::~CMFCListCtrlEx()
@@ -46,6 +68,7 @@ void CMFCListCtrlEx::setModel(QAbstractItemModel* model)
 {
     CloseEditor();
     m_editCell = QPersistentModelIndex();
+    ResetRange();
     for (const QMetaObject::Connection& connection : std::as_const(m_modelConnections))
         disconnect(connection);
     m_modelConnections.clear();
@@ -73,6 +96,7 @@ void CMFCListCtrlEx::setModel(QAbstractItemModel* model)
         } else {
             ApplyColumnWidths(0, this->model()->columnCount() - 1);
         }
+        ResetRange();
         OnModelShapeChanged();
     });
     for (auto signal :
@@ -82,8 +106,15 @@ void CMFCListCtrlEx::setModel(QAbstractItemModel* model)
     m_modelConnections << connect(model, &QAbstractItemModel::layoutChanged, this, [this] { OnModelShapeChanged(); });
     m_modelConnections << connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
                                   [this](const QItemSelection& selected) { OnSelectionChanged(selected); });
+    if (m_grid) {
+        m_modelConnections << connect(m_grid, &CGridModel::sortMarkerChanged, this,
+                                      [this](int column, Qt::SortOrder order) { ShowSortMarker(column, order); });
+        ShowSortMarker(m_grid->SortColumn(), m_grid->SortOrder());
+    }
     ApplyColumnWidths(0, model->columnCount() - 1);
 }
+
+// ---- editing ----
 
 void CMFCListCtrlEx::StartEdit(int row, int column)
 {
@@ -98,6 +129,7 @@ void CMFCListCtrlEx::StartEdit(int row, int column)
     const std::optional<SEditCtrl> record = m_grid->FindCellRecord(row, column);
     if (!record)
         return;
+    HideRange();
     IInPlaceEditor* editor = CreateInPlaceEditor(record->nType, viewport());
     if (!editor)
         return;
@@ -110,12 +142,14 @@ void CMFCListCtrlEx::StartEdit(int row, int column)
     });
     QWidget* widget = editor->Widget();
     widget->setFont(font());
-    widget->setGeometry(EditorRect(cell));
+    editor->Place(EditorRect(cell));
+    editor->SetList(record->strList);
     editor->Begin(m_grid->CellText(row, column));
     widget->show();
     widget->setFocus(Qt::OtherFocusReason);
     // A press anywhere else in the window (a toolbar button that takes no focus) ends the edit first.
     QCoreApplication::instance()->installEventFilter(this);
+    editor->Opened();
 }
 
 void CMFCListCtrlEx::EditNextCell()
@@ -164,7 +198,7 @@ CMFCListCtrlEx::SEditResult CMFCListCtrlEx::CloseEditor()
     editor->SetEndHandler({});
     const SEditResult result{editor->Text(), editor->Commits()};
     QWidget* widget = editor->Widget();
-    if (widget->hasFocus())
+    if (IsWithinEditor(widget, QApplication::focusWidget()))
         setFocus(Qt::OtherFocusReason);
     widget->hide();
     widget->deleteLater();
@@ -186,7 +220,7 @@ QRect CMFCListCtrlEx::EditorRect(const QModelIndex& cell) const
 void CMFCListCtrlEx::PlaceEditor()
 {
     if (m_editor && m_editCell.isValid())
-        m_editor->Widget()->setGeometry(EditorRect(m_editCell));
+        m_editor->Place(EditorRect(m_editCell));
 }
 
 void CMFCListCtrlEx::OnModelShapeChanged()
@@ -216,20 +250,264 @@ void CMFCListCtrlEx::OnSelectionChanged(const QItemSelection& selected)
         m_grid->SetSelectionMark(selected.first().top());
 }
 
+// ---- cell range ----
+
+void CMFCListCtrlEx::SelectCell(int row, int column, bool resetAnchor)
+{
+    const QRect before = m_rangeShown ? RangeRect() : QRect();
+    if (resetAnchor) {
+        m_anchorRow = row;
+        m_anchorColumn = column;
+    } else if (m_currentRow == row && m_currentColumn == column) {
+        return;
+    }
+    m_currentRow = row;
+    m_currentColumn = column;
+    m_rangeShown = true;
+    viewport()->update(before.united(RangeRect()).adjusted(-2, -2, 2, 2));
+}
+
+SCellRange CMFCListCtrlEx::SelectedRange() const
+{
+    return RangeBetween(m_anchorRow, m_anchorColumn, m_currentRow, m_currentColumn);
+}
+
+bool CMFCListCtrlEx::IsCellSelected(int row, int column) const
+{
+    return m_rangeShown && SelectedRange().Contains(row, column);
+}
+
+QRect CMFCListCtrlEx::RangeRect() const
+{
+    if (!m_grid || !HasAnchor())
+        return QRect();
+    return visualRect(m_grid->index(m_anchorRow, m_anchorColumn))
+        .united(visualRect(m_grid->index(m_currentRow, m_currentColumn)));
+}
+
+void CMFCListCtrlEx::HideRange()
+{
+    if (!m_rangeShown)
+        return;
+    m_rangeShown = false;
+    viewport()->update();
+}
+
+void CMFCListCtrlEx::ResetRange()
+{
+    HideRange();
+    m_anchorRow = m_anchorColumn = m_currentRow = m_currentColumn = -1;
+    StopMouseSelecting();
+}
+
+void CMFCListCtrlEx::StopMouseSelecting()
+{
+    m_mouseSelecting = false;
+    m_dragScroll.stop();
+}
+
+void CMFCListCtrlEx::DragSelectTo(const QPoint& point)
+{
+    if (!m_grid || !m_mouseSelecting || m_editor) {
+        m_dragScroll.stop();
+        return;
+    }
+    const int lastRow = m_grid->RowCount() - 1;
+    const int lastColumn = m_grid->ColumnCount() - 1;
+    if (lastRow < 0 || lastColumn < 0)
+        return;
+    m_dragPoint = point;
+    // No further right than the last column and no lower than the last row.
+    const QPoint limited(std::min(point.x(), columnViewportPosition(lastColumn)),
+                         std::min(point.y(), rowViewportPosition(lastRow)));
+    const QRect area = viewport()->rect();
+    int row = rowAt(std::clamp(limited.y(), 0, area.bottom()));
+    int column = columnAt(std::clamp(limited.x(), 0, area.right()));
+    if (row < 0)
+        row = lastRow; // below the rows, inside the viewport
+    if (column < 0)
+        column = lastColumn;
+    if (limited.y() < area.top())
+        row = std::max(row - 1, 0);
+    else if (limited.y() > area.bottom())
+        row = std::min(row + 1, lastRow);
+    if (limited.x() < area.left())
+        column = std::max(column - 1, 0);
+    else if (limited.x() > area.right())
+        column = std::min(column + 1, lastColumn);
+
+    SelectCell(row, column, false);
+    scrollTo(m_grid->index(row, column));
+    if (area.contains(limited))
+        m_dragScroll.stop();
+    else if (!m_dragScroll.isActive())
+        m_dragScroll.start();
+}
+
+// ---- clipboard and context menu ----
+
+void CMFCListCtrlEx::Copy()
+{
+    if (!m_grid || !HasAnchor())
+        return;
+    QGuiApplication::clipboard()->setText(CopyRangeText(*m_grid, SelectedRange()));
+}
+
+void CMFCListCtrlEx::CopyWholeRows()
+{
+    if (!m_grid || !HasAnchor())
+        return;
+    const SCellRange range = SelectedRange();
+    QGuiApplication::clipboard()->setText(CopyWholeRowsText(*m_grid, range.firstRow, range.lastRow));
+}
+
+void CMFCListCtrlEx::Paste()
+{
+    if (!m_grid || !HasAnchor())
+        return;
+    // An open editor would write its older text over the pasted one.
+    EndEdit();
+    const SCellRange range = SelectedRange();
+    PasteText(*m_grid, range.firstRow, range.firstColumn, QGuiApplication::clipboard()->text());
+}
+
+void CMFCListCtrlEx::RunContextCommand(int command)
+{
+    switch (command) {
+    case kCopyCommand: Copy(); break;
+    case kCopyWholeRowCommand: CopyWholeRows(); break;
+    case kPasteCommand: Paste(); break;
+    default: break;
+    }
+}
+
+void CMFCListCtrlEx::FillContextMenu(QMenu& menu, int row, int column) const
+{
+    const int type = m_grid ? m_grid->FindCellType(row, column) : -1;
+    for (int command : ContextMenuCommands(type))
+        menu.addAction(ContextCommandText(command))->setData(command);
+}
+
+void CMFCListCtrlEx::SetMultiLineDrawing(bool on)
+{
+    m_multiLineDrawing = on;
+    viewport()->update();
+}
+
+// ---- sorting ----
+
+void CMFCListCtrlEx::OnHeaderClicked(int column)
+{
+    if (!m_grid || column < 0 || column >= m_grid->ColumnCount())
+        return;
+    EndEdit();
+    const Qt::SortOrder order = m_grid->SortColumn() == column && m_grid->SortOrder() == Qt::AscendingOrder
+                                    ? Qt::DescendingOrder
+                                    : Qt::AscendingOrder;
+    m_grid->SetSortMarker(column, order);
+    ShowSortMarker(column, order);
+    if (isSignalConnected(QMetaMethod::fromSignal(&CMFCListCtrlEx::sortRequested)))
+        Q_EMIT sortRequested(column, order);
+    else
+        m_grid->SortRows(column, order, 0, m_grid->RowCount());
+    Q_EMIT columnClicked(column);
+}
+
+void CMFCListCtrlEx::ShowSortMarker(int column, Qt::SortOrder order)
+{
+    QHeaderView* header = horizontalHeader();
+    header->setSortIndicatorShown(column >= 0);
+    header->setSortIndicator(column, order);
+}
+
+// ---- events ----
+
 void CMFCListCtrlEx::mousePressEvent(QMouseEvent* event)
 {
-    // The press first selects the row (and takes the focus from an open editor, which ends it).
+    // An editor open until now has already ended: the press gave the grid the focus.
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (m_grid && pressed.isValid() && !m_editor) {
+        const bool left = event->button() == Qt::LeftButton;
+        const bool right = event->button() == Qt::RightButton;
+        if (left || (right && !IsCellSelected(pressed.row(), pressed.column()))) {
+            m_mouseSelecting = true;
+            setFocus(Qt::MouseFocusReason);
+            const bool extend = (event->modifiers() & Qt::ShiftModifier) && HasAnchor();
+            SelectCell(pressed.row(), pressed.column(), !extend);
+        }
+    }
+
+    // The press selects the row (and takes the focus from an open editor, which ends it).
     QTableView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton || m_editor || !m_grid)
         return;
     const QModelIndex cell = indexAt(event->position().toPoint());
     if (!cell.isValid())
         return;
+    StartEdit(cell.row(), cell.column());
     if (m_grid->FindCellType(cell.row(), cell.column()) == CET_CHECK) {
+        StopMouseSelecting();
         m_grid->ToggleCheck(cell.row(), cell.column());
+    }
+}
+
+void CMFCListCtrlEx::mouseMoveEvent(QMouseEvent* event)
+{
+    // While the range follows the mouse, the row selection stays where the press put it.
+    if (m_mouseSelecting && !m_editor && (event->buttons() & (Qt::LeftButton | Qt::RightButton))) {
+        DragSelectTo(event->position().toPoint());
         return;
     }
-    StartEdit(cell.row(), cell.column());
+    QTableView::mouseMoveEvent(event);
+}
+
+void CMFCListCtrlEx::mouseReleaseEvent(QMouseEvent* event)
+{
+    StopMouseSelecting();
+    QTableView::mouseReleaseEvent(event);
+}
+
+void CMFCListCtrlEx::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        Copy();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CMFCListCtrlEx::focusOutEvent(QFocusEvent* event)
+{
+    StopMouseSelecting();
+    QTableView::focusOutEvent(event);
+}
+
+void CMFCListCtrlEx::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QModelIndex cell =
+        event->reason() == QContextMenuEvent::Mouse ? indexAt(event->pos()) : model() ? currentIndex() : QModelIndex();
+    if (!m_grid || !cell.isValid())
+        return;
+    QMenu menu(this);
+    FillContextMenu(menu, cell.row(), cell.column());
+    if (QAction* chosen = menu.exec(event->globalPos()))
+        RunContextCommand(chosen->data().toInt());
+}
+
+void CMFCListCtrlEx::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    if (!m_rangeShown)
+        return;
+    const QRect frame = RangeRect();
+    if (frame.isEmpty())
+        return;
+    QPainter painter(viewport());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(Qt::black, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(frame).adjusted(1, 1, -1, -1));
 }
 
 void CMFCListCtrlEx::scrollContentsBy(int dx, int dy)
@@ -252,8 +530,9 @@ bool CMFCListCtrlEx::eventFilter(QObject* watched, QEvent* event)
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
         auto* target = static_cast<QWidget*>(watched);
         QWidget* editorWidget = m_editor->Widget();
-        if (target->window() == window() && target != editorWidget && !editorWidget->isAncestorOf(target))
+        if (target->window() == window() && target != editorWidget && !editorWidget->isAncestorOf(target)) {
             FinishEdit(IInPlaceEditor::EEnd::Close);
+        }
     }
     return QTableView::eventFilter(watched, event);
 }

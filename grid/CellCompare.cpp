@@ -3,7 +3,6 @@
 #include "app/TextNumbers.h"
 #include "grid/GridRecords.h"
 
-#include <QDateTime>
 #include <QLocale>
 
 #include <cstdlib>
@@ -16,8 +15,20 @@ int ThreeWay(T a, T b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-// A date as a spreadsheet user would type it; an invalid QDateTime when the text is none.
-QDateTime ParseDate(const QString& text)
+int CompareDates(const std::optional<qint64>& left, const std::optional<qint64>& right)
+{
+    if (!left || !right)
+        return ThreeWay(left.has_value(), right.has_value()); // texts that are no date first, equal to each other
+    // Dates less than half a second apart are the same.
+    const qint64 difference = *right - *left;
+    if (std::llabs(difference) < 500)
+        return 0;
+    return difference > 0 ? -1 : 1;
+}
+
+} // namespace
+
+QDateTime ReadCellDate(const QString& text)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
@@ -36,29 +47,42 @@ QDateTime ParseDate(const QString& text)
     return localDate.isValid() ? localDate.startOfDay() : QDateTime();
 }
 
-int CompareDates(const QString& a, const QString& b)
+SCellSortKey MakeSortKey(const QString& text, int sortType)
 {
-    const QDateTime left = ParseDate(a);
-    const QDateTime right = ParseDate(b);
-    if (!left.isValid() || !right.isValid())
-        return ThreeWay(left.isValid(), right.isValid()); // empty dates first, equal to each other
-    // Dates less than half a second apart are the same.
-    const qint64 difference = left.msecsTo(right);
-    if (std::llabs(difference) < 500)
-        return 0;
-    return difference > 0 ? -1 : 1;
+    SCellSortKey key;
+    switch (sortType) {
+    case CST_INTEGER:
+        key.integer = TextNumbers::ReadLeadingInteger(text);
+        break;
+    case CST_REAL:
+        key.real = TextNumbers::ReadLeadingDecimal(text);
+        break;
+    case CST_DATE: {
+        const QDateTime date = ReadCellDate(text);
+        if (date.isValid())
+            key.msecs = date.toMSecsSinceEpoch();
+        break;
+    }
+    default:
+        key.text = text;
+        break;
+    }
+    return key;
 }
 
-} // namespace
+int CompareSortKeys(const SCellSortKey& a, const SCellSortKey& b, int sortType)
+{
+    switch (sortType) {
+    case CST_INTEGER: return ThreeWay(a.integer, b.integer);
+    case CST_REAL: return ThreeWay(a.real, b.real);
+    case CST_DATE: return CompareDates(a.msecs, b.msecs);
+    case CST_TEXT_REVERSED: return -QString::compare(a.text, b.text, Qt::CaseSensitive);
+    case CST_TEXT:
+    default: return QString::compare(a.text, b.text, Qt::CaseSensitive);
+    }
+}
 
 int CompareCells(const QString& a, const QString& b, int sortType)
 {
-    switch (sortType) {
-    case CST_INTEGER: return ThreeWay(TextNumbers::ReadLeadingInteger(a), TextNumbers::ReadLeadingInteger(b));
-    case CST_REAL: return ThreeWay(TextNumbers::ReadLeadingDecimal(a), TextNumbers::ReadLeadingDecimal(b));
-    case CST_DATE: return CompareDates(a, b);
-    case CST_TEXT_REVERSED: return -QString::compare(a, b, Qt::CaseSensitive);
-    case CST_TEXT:
-    default: return QString::compare(a, b, Qt::CaseSensitive);
-    }
+    return CompareSortKeys(MakeSortKey(a, sortType), MakeSortKey(b, sortType), sortType);
 }

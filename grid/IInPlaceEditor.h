@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 #include <utility>
-
-class QWidget;
 
 // What every in-place editor of the grid has in common: the widget over the cell, its text at the
 // end, and the commit flag that Escape clears. An editor ends once; the grid then stores its text.
@@ -26,6 +26,12 @@ public:
     virtual void Begin(const QString& cellText) = 0;
     // The text the cell gets when the editor commits.
     virtual QString Text() const = 0;
+    // The items of a combo cell, "$" between them, given before Begin; other editors have none.
+    virtual void SetList(const QString& list) { Q_UNUSED(list); }
+    // Puts the widget over the cell, whose rectangle is in the parent's coordinates.
+    virtual void Place(const QRect& cell) { Widget()->setGeometry(cell); }
+    // Runs once the editor is shown and has the focus.
+    virtual void Opened() {}
 
     bool Commits() const { return m_commit; }
     void SetEndHandler(EndHandler handler) { m_onEnd = std::move(handler); }

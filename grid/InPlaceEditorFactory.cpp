@@ -1,6 +1,11 @@
 #include "grid/InPlaceEditorFactory.h"
 
+#include "grid/CComboBoxExt.h"
+#include "grid/CComboBoxMCExt.h"
 #include "grid/CEditEx.h"
+#include "grid/CMonthCalCtrlEx.h"
+#include "grid/CMultiLineEditEx.h"
+#include "grid/CRichEditCtrlEx.h"
 #include "grid/GridRecords.h"
 
 IInPlaceEditor* CreateInPlaceEditor(int cellType, QWidget* parent)
@@ -9,6 +14,24 @@ IInPlaceEditor* CreateInPlaceEditor(int cellType, QWidget* parent)
     switch (cellType) {
     case CET_EDIT:
         editor = new CEditEx(parent);
+        break;
+    case CET_MULTILINE:
+        editor = new CMultiLineEditEx(parent);
+        break;
+    case CET_COMBO:
+        editor = new CComboBoxExt(CComboBoxExt::EStyle::Editable, parent);
+        break;
+    case CET_DROPLIST:
+        editor = new CComboBoxExt(CComboBoxExt::EStyle::ListOnly, parent);
+        break;
+    case CET_MULTICOLUMN:
+        editor = new CComboBoxMCExt(parent);
+        break;
+    case CET_DATE:
+        editor = new CMonthCalCtrlEx(parent);
+        break;
+    case CET_RICHEDIT:
+        editor = new CRichEditCtrlEx(parent);
         break;
     default:
         break;

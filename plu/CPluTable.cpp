@@ -5,6 +5,7 @@
 #include "app/StringTable.h"
 #include "grid/CGridModel.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -174,6 +175,27 @@ void CPluTable::ToggleLimitMode(bool askFirst)
     m_settings.WriteInt(ESetting::LimMode, m_limitMode);
     RebuildTable();
     Q_EMIT modeChanged(m_pluMode, m_limitMode);
+}
+
+void CPluTable::SortByColumn(int column, Qt::SortOrder order)
+{
+    const int rowCount = m_grid.RowCount();
+    int endRow = rowCount;
+    if (rowCount > 0 && IsEntryRow(rowCount - 1))
+        endRow = rowCount - 1;
+    // Sr.No. holds positions: compared as text, 10 would come before 2 and renumbering would shuffle
+    // the rows; compared as numbers, the rows keep (or reverse) their order.
+    if (column == kSrNoColumn)
+        m_grid.SortRowsAs(CST_INTEGER, column, order, 0, endRow);
+    else
+        m_grid.SortRows(column, order, 0, endRow);
+    Renumber();
+}
+
+bool CPluTable::IsEntryRow(int row) const
+{
+    const std::optional<SColoredRow> color = m_grid.RowColor(row);
+    return color && color->crBk == kEntryRowColor;
 }
 
 bool CPluTable::ConfirmDiscard()

@@ -73,6 +73,10 @@ public:
     // Import switches without asking (it asked once at its start).
     void ToggleLimitMode(bool askFirst = true);
 
+    // A header click: sorts the rows by the column's sort type, keeping the entry row (a red last row)
+    // last, then renumbers Sr.No. 1..n. The rows take their editors, colours and check marks along.
+    void SortByColumn(int column, Qt::SortOrder order);
+
     // Asks the question of New (beep, string 126, OK/Cancel) when there are unexported changes;
     // true when the caller may go on.
     bool ConfirmDiscard();
@@ -83,6 +87,8 @@ Q_SIGNALS:
     void modeChanged(int pluMode, int limitMode);
 
 private:
+    // A row still waiting for its PLU No. and value: the one the user types a new PLU into.
+    bool IsEntryRow(int row) const;
     // Sets every row's Sr.No. to its position; rows that already hold theirs are left alone.
     void Renumber();
     // The decimal text of a row number, shared by every cell that shows it, so that renumbering a

@@ -5,6 +5,7 @@
 #include "support/TempSettings.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -74,6 +75,41 @@ TEST(PluGrid, DeleteRemovesTheClickedRow)
     EXPECT_EQ(fixture.grid.RowCount(), 3);
     EXPECT_EQ(fixture.grid.CellText(1, 1), QStringLiteral("3"));
     EXPECT_EQ(fixture.grid.CellText(1, 0), QStringLiteral("2"));
+}
+
+TEST(PluGrid, HeaderClickSortsTheDataRowsAndKeepsTheEntryRowLast)
+{
+    SPluGridFixture fixture;
+    // The window's one line.
+    QObject::connect(&fixture.view, &CMFCListCtrlEx::sortRequested, &fixture.table, &CPluTable::SortByColumn);
+    const QStringList prices{QStringLiteral("10"), QStringLiteral("9.5"), QStringLiteral("100")};
+    for (int row = 0; row < prices.size(); ++row) {
+        fixture.grid.CommitEdit(row, 1, QStringLiteral("P%1").arg(row));
+        fixture.grid.CommitEdit(row, 2, prices[row]);
+    }
+    ASSERT_EQ(fixture.grid.RowCount(), 4);
+
+    QHeaderView* header = fixture.view.horizontalHeader();
+    const QPoint unitWeight(header->sectionViewportPosition(2) + 10, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, unitWeight);
+    const QStringList ascending{QStringLiteral("9.5"), QStringLiteral("10"), QStringLiteral("100"), QString()};
+    const QStringList numbers{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")};
+    QStringList weights;
+    QStringList srNo;
+    for (int row = 0; row < fixture.grid.RowCount(); ++row) {
+        weights << fixture.grid.CellText(row, 2);
+        srNo << fixture.grid.CellText(row, 0);
+    }
+    EXPECT_EQ(weights, ascending);
+    EXPECT_EQ(srNo, numbers);
+    EXPECT_EQ(fixture.grid.CellText(0, 1), QStringLiteral("P1"));
+    EXPECT_EQ(fixture.grid.RowColor(3)->crBk, CPluTable::kEntryRowColor);
+    EXPECT_EQ(header->sortIndicatorSection(), 2);
+
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, unitWeight);
+    EXPECT_EQ(fixture.grid.CellText(0, 2), QStringLiteral("100"));
+    EXPECT_EQ(fixture.grid.CellText(3, 2), QString());
+    EXPECT_EQ(fixture.grid.CellText(3, 0), QStringLiteral("4"));
 }
 
 } // namespace

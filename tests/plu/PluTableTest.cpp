@@ -1,6 +1,7 @@
 #include "app/Language.h"
 #include "app/StringTable.h"
 #include "grid/CGridModel.h"
+#include "grid/GridClipboard.h"
 #include "plu/CPluTable.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
@@ -361,6 +362,99 @@ TEST(PluTable, AddAppendsEvenAfterAnEmptyEntryRow)
     EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
     EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kRed, kRed, kRed}));
     EXPECT_EQ(fixture.CellTypes(2), fixture.CellTypes(0));
+}
+
+// ---- sorting and pasting ----
+
+TEST(PluTable, SortingByUnitPriceKeepsTheEntryRowLastAndRenumbers)
+{
+    SPluFixture fixture;
+    fixture.Start(0, 0);
+    const QStringList plus{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+    const QStringList prices{QStringLiteral("10"), QStringLiteral("9.5"), QStringLiteral("100")};
+    for (int row = 0; row < 3; ++row) {
+        fixture.Type(row, 1, plus[row]);
+        fixture.Type(row, 2, prices[row]);
+    }
+    fixture.grid.ToggleCheck(1, 8);
+    fixture.grid.RemoveCellRecord(2, 5); // C's Specification is not editable
+    fixture.table.SetUnexportedChanges(0);
+    const auto column = [&](int index) {
+        QStringList texts;
+        for (int row = 0; row < fixture.grid.RowCount(); ++row)
+            texts << fixture.grid.CellText(row, index);
+        return texts;
+    };
+
+    fixture.table.SortByColumn(2, Qt::AscendingOrder);
+    EXPECT_EQ(column(2), (QStringList{QStringLiteral("9.5"), QStringLiteral("10"), QStringLiteral("100"), QString()}));
+    EXPECT_EQ(column(1), (QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C"), QString()}));
+    EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                              QStringLiteral("4")}));
+    EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kWhite, kWhite, kRed}));
+    EXPECT_EQ(fixture.grid.FindCellRecord(0, 8)->nCheck, 1);
+    EXPECT_EQ(fixture.grid.CellText(0, 8), QString(QChar(0x221A)));
+    EXPECT_EQ(fixture.grid.FindCellType(2, 5), -1);
+    EXPECT_EQ(fixture.grid.FindCellType(3, 5), CET_EDIT);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 0); // sorting is no edit
+
+    fixture.table.SortByColumn(2, Qt::DescendingOrder);
+    EXPECT_EQ(column(2), (QStringList{QStringLiteral("100"), QStringLiteral("10"), QStringLiteral("9.5"), QString()}));
+    EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                              QStringLiteral("4")}));
+
+    // The entry row still takes the next PLU.
+    fixture.CompleteLastRow(QStringLiteral("D"));
+    EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kWhite, kWhite, kWhite, kRed}));
+    EXPECT_EQ(fixture.grid.CellText(4, 0), QStringLiteral("5"));
+}
+
+TEST(PluTable, SortingATableWithoutAnEntryRowSortsEveryRow)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 0);
+    for (const char* plu : {"7", "30", "200"})
+        fixture.CompleteLastRow(QString::fromLatin1(plu));
+    fixture.grid.SetSelectionMark(3);
+    fixture.table.DeleteMarkedRow(); // the entry row
+    ASSERT_EQ(fixture.grid.RowCount(), 3);
+
+    fixture.table.SortByColumn(1, Qt::AscendingOrder); // PLU No. sorts as text
+    EXPECT_EQ(fixture.grid.CellText(0, 1), QStringLiteral("200"));
+    EXPECT_EQ(fixture.grid.CellText(1, 1), QStringLiteral("30"));
+    EXPECT_EQ(fixture.grid.CellText(2, 1), QStringLiteral("7"));
+    EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+}
+
+TEST(PluTable, SortingBySrNoKeepsOrReversesTheRowOrder)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 0);
+    for (int n = 1; n <= 12; ++n)
+        fixture.CompleteLastRow(QStringLiteral("P%1").arg(n));
+    fixture.table.SortByColumn(0, Qt::AscendingOrder);
+    EXPECT_EQ(fixture.grid.CellText(1, 1), QStringLiteral("P2"));
+    EXPECT_EQ(fixture.grid.CellText(11, 1), QStringLiteral("P12"));
+
+    fixture.table.SortByColumn(0, Qt::DescendingOrder);
+    EXPECT_EQ(fixture.grid.CellText(0, 1), QStringLiteral("P12"));
+    EXPECT_EQ(fixture.grid.CellText(2, 1), QStringLiteral("P10"));
+    EXPECT_EQ(fixture.grid.CellText(11, 1), QStringLiteral("P1"));
+    EXPECT_EQ(fixture.grid.CellText(12, 1), QString()); // the entry row
+    EXPECT_EQ(fixture.grid.CellText(0, 0), QStringLiteral("1"));
+}
+
+TEST(PluTable, PastingRowsIntoTheEntryRowCompletesThemOneAfterAnother)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 0);
+    const int written = PasteText(fixture.grid, 0, 1, QStringLiteral("101\t0.5\tN1\r\n102\t0.25\tN2\r\n"));
+    EXPECT_EQ(written, 6);
+    EXPECT_EQ(fixture.grid.CellText(0, 1), QStringLiteral("101"));
+    EXPECT_EQ(fixture.grid.CellText(1, 3), QStringLiteral("N2"));
+    EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+    EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kWhite, kRed}));
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
 }
 
 // ---- New and the question about unexported rows ----
