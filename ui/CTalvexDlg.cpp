@@ -147,6 +147,7 @@ void CTalvexDlg::ConnectTableAndDownload()
         m_progressLabel->setToolTip(toolTip);
     });
     connect(&m_download, &CDownloadSession::failedAtRow, this, &CTalvexDlg::OnDownloadFailedAt);
+    connect(m_gridView, &CMFCListCtrlEx::sortRequested, &m_table, &CPluTable::SortByColumn);
 }
 
 void CTalvexDlg::CreateToolBar()
