@@ -8,8 +8,8 @@ namespace Cli {
 
 // Exit codes of every command.
 constexpr int kSuccess = 0;
-constexpr int kFailed = 1;   // a download or a conversion failed
-constexpr int kUsageError = 2; // wrong arguments, or a file that cannot be read
+constexpr int kFailed = 1;     // a download failed
+constexpr int kUsageError = 2; // wrong arguments, or a file that cannot be read or written
 
 // Whether the first argument names a command ("records", "download", "convert", "ports", "help").
 bool IsCommand(const QString& firstArgument);

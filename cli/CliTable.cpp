@@ -1,6 +1,7 @@
 #include "cli/CliTable.h"
 
 #include "app/Language.h"
+#include "cli/CliCommands.h"
 #include "exchange/ExchangeCommands.h"
 #include "exchange/PluImport.h"
 
@@ -68,6 +69,19 @@ int EncodingIndexFromOption(const QCommandLineParser& parser, const QCommandLine
     return int(names.indexOf(value));
 }
 
+bool CheckTableOptions(const QString& command, int mode, int encodingIndex)
+{
+    if (mode < 0) {
+        PrintError(command, QStringLiteral("--mode takes pricing or counting"));
+        return false;
+    }
+    if (encodingIndex < 0) {
+        PrintError(command, QStringLiteral("--encoding takes default, GBK, BIG5 or UTF-8"));
+        return false;
+    }
+    return true;
+}
+
 void ChooseLanguageLikeTheWindow()
 {
     CSettings stored;
@@ -76,7 +90,34 @@ void ChooseLanguageLikeTheWindow()
 
 void PrintError(const QString& command, const QString& message)
 {
-    QTextStream(stderr) << "talvex " << command << ": " << message << '\n';
+    // The library's messages are laid out for a message box, one part a line; a terminal wants one line.
+    QStringList parts = message.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (QString& part : parts)
+        part = part.trimmed();
+    QTextStream(stderr) << "talvex " << command << ": " << parts.join(QLatin1Char(' ')) << '\n';
+}
+
+bool ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments, const QString& command,
+                      int* exitCode)
+{
+    const QCommandLineOption help = parser.addHelpOption();
+    if (!parser.parse(arguments)) {
+        PrintError(command, parser.errorText() + QStringLiteral(" (see 'talvex %1 --help')").arg(command));
+        *exitCode = kUsageError;
+        return false;
+    }
+    if (parser.isSet(help) || parser.optionNames().contains(QLatin1String("help-all"))) {
+        // The parser names the program by its path; the command is what the user typed.
+        QString text = parser.helpText();
+        const QString usage = QStringLiteral("Usage: ");
+        const qsizetype end = text.indexOf(QLatin1String(" [options]"));
+        if (text.startsWith(usage) && end > 0)
+            text.replace(0, end, usage + QStringLiteral("talvex ") + command);
+        QTextStream(stdout) << text;
+        *exitCode = kSuccess;
+        return false;
+    }
+    return true;
 }
 
 } // namespace Cli

@@ -64,10 +64,18 @@ int ModeFromOption(const QCommandLineParser& parser, const QCommandLineOption& o
 // The encoding selector's entry for --encoding; -1 for a bad value.
 int EncodingIndexFromOption(const QCommandLineParser& parser, const QCommandLineOption& option);
 
+// Names the bad value on standard error; false when the layout or the encoding is -1.
+bool CheckTableOptions(const QString& command, int mode, int encodingIndex);
+
 // Sets the interface language as the window would (it decides titles and the default code page).
 void ChooseLanguageLikeTheWindow();
 
-// Writes "talvex <command>: <message>" on standard error.
+// Writes "talvex <command>: <message>" on standard error, the message's lines joined into one.
 void PrintError(const QString& command, const QString& message);
+
+// Parses a command's arguments. False when the command should end at once, with *exitCode set: after
+// printing the help text (success), or after naming an unknown option or a missing value (usage error).
+bool ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments, const QString& command,
+                      int* exitCode);
 
 } // namespace Cli

@@ -5,23 +5,52 @@
 #include "exchange/PluImport.h"
 
 namespace Cli {
+namespace {
+
+// The kinds of file convert writes, by the ending of OUT (ASCII letters in either case).
+enum class EOutputKind
+{
+    Csv,
+    Workbook,
+    Unknown,
+};
+
+EOutputKind OutputKindFor(const QString& path)
+{
+    if (AsciiUpperEnding(path, 4) == QLatin1String(".CSV"))
+        return EOutputKind::Csv;
+    if (AsciiUpperEnding(path, 4) == QLatin1String(".XLS") || AsciiUpperEnding(path, 5) == QLatin1String(".XLSX"))
+        return EOutputKind::Workbook;
+    return EOutputKind::Unknown;
+}
+
+} // namespace
 
 // Imports IN as the window's Import does and writes OUT by its ending: .xls and .xlsx as Export
 // writes them, .csv as UTF-8 text with the same columns.
 int RunConvert(const QStringList& arguments)
 {
+    const QString command = QStringLiteral("convert");
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Imports IN and writes OUT (.csv, .xls or .xlsx)."));
-    parser.addHelpOption();
     STableOptions options;
     parser.addOption(options.mode);
-    parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The table to read (.csv, .xls, .xlsx)."));
+    parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The table to read (.csv, .xls, .xlsx, .ods)."));
     parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write (.csv, .xls, .xlsx)."));
-    parser.process(arguments);
+    int exitCode = kSuccess;
+    if (!ParseCommandLine(parser, arguments, command, &exitCode))
+        return exitCode;
 
-    const QString command = QStringLiteral("convert");
     if (parser.positionalArguments().size() != 2) {
         PrintError(command, QStringLiteral("give IN and OUT"));
+        return kUsageError;
+    }
+    const QString out = parser.positionalArguments().at(1);
+    // Export would append ".xls" to any other name; here the user named the file, so it is written as named or
+    // not at all.
+    const EOutputKind kind = OutputKindFor(out);
+    if (kind == EOutputKind::Unknown) {
+        PrintError(command, QStringLiteral("%1: OUT must end in .csv, .xls or .xlsx").arg(out));
         return kUsageError;
     }
     ChooseLanguageLikeTheWindow();
@@ -41,21 +70,19 @@ int RunConvert(const QStringList& arguments)
     CGridModel& grid = table.Grid();
     grid.DeleteRow(grid.RowCount() - 1);
 
-    const QString out = parser.positionalArguments().at(1);
     const int pluMode = table.Table().PluMode();
     const int limitMode = table.Table().LimitMode();
-    if (ImportRouteFor(out) == EImportRoute::Text) {
+    if (kind == EOutputKind::Csv) {
         if (!WriteTableAsCsv(grid, pluMode, limitMode, out, &error)) {
             PrintError(command, error);
-            return kFailed;
+            return kUsageError;
         }
         return kSuccess;
     }
-    const SExportTarget target = ExportTargetFor(out);
-    const SExportResult result = ExportTable(grid, pluMode, limitMode, target);
+    const SExportResult result = ExportTable(grid, pluMode, limitMode, ExportTargetFor(out));
     if (!result.ok) {
         PrintError(command, result.error);
-        return kFailed;
+        return kUsageError;
     }
     return kSuccess;
 }

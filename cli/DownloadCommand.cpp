@@ -9,6 +9,8 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <cstring>
 #include <memory>
 #include <unistd.h>
@@ -28,44 +30,79 @@ struct SPortDownload
     Portwire::CComPort port;
     std::unique_ptr<CComPortLine> line;
     std::unique_ptr<CDownloadSession> session;
-    QString label;
-    QString reason;
-    int failedRow = -1;
-    bool started = false;
+    int percent = -1; // the last share shown; -1 before the first
+    QString reason; // why it failed; the session's texts name the row
     bool success = false;
 };
 
-// Progress on the terminal: a bar redrawn in place for one port on a terminal, plain lines otherwise.
+// Progress on the terminal: on a terminal one line redrawn in place, with a bar and the percentage for
+// each port; otherwise a plain line each time a port's percentage changes. The outcome is not shown
+// here: the summary after the download names it, with the reason.
 class CProgressPrinter
 {
 public:
-    explicit CProgressPrinter(int portCount)
-        : m_bar(portCount == 1 && ::isatty(STDOUT_FILENO))
+    explicit CProgressPrinter(const std::vector<std::unique_ptr<SPortDownload>>& downloads)
+        : m_downloads(downloads)
+        , m_bar(::isatty(STDOUT_FILENO) != 0)
     {
     }
 
-    void Show(const SPortDownload& download)
+    // The session's label: a percentage while the download runs, the outcome at its end.
+    void OnLabel(SPortDownload& download, const QString& label)
     {
-        QTextStream out(stdout);
-        const QString text = download.label.trimmed();
-        if (!m_bar) {
-            out << download.device << ": " << text << '\n';
+        const QString text = label.trimmed();
+        if (!text.endsWith(QLatin1Char('%')))
             return;
-        }
-        const int percent = text.endsWith(QLatin1Char('%')) ? text.chopped(1).toInt() : (download.success ? 100 : -1);
-        if (percent < 0) {
-            out << "\r\033[K";
+        const int percent = text.chopped(1).toInt();
+        if (percent == download.percent)
             return;
+        download.percent = percent;
+        if (m_bar)
+            DrawBars();
+        else
+            QTextStream(stdout) << download.device << ": " << percent << "%\n";
+    }
+
+    void OnFinished(SPortDownload& download)
+    {
+        if (download.success && download.percent != 100) {
+            download.percent = 100;
+            if (m_bar)
+                DrawBars();
+            else
+                QTextStream(stdout) << download.device << ": 100%\n";
         }
-        const int filled = percent * 40 / 100;
-        out << "\r[" << QString(filled, QLatin1Char('#')) << QString(40 - filled, QLatin1Char(' ')) << "] "
-            << QString::asprintf("%3d%%", percent);
-        if (download.success)
-            out << '\n';
+    }
+
+    // Ends the redrawn line before the summary.
+    void Close()
+    {
+        if (m_drawn)
+            QTextStream(stdout) << '\n';
+        m_drawn = false;
     }
 
 private:
+    void DrawBars()
+    {
+        const bool single = m_downloads.size() == 1;
+        const int width = single ? 40 : std::max(10, 40 / int(m_downloads.size()));
+        QStringList parts;
+        for (const auto& download : m_downloads) {
+            const int percent = std::max(0, download->percent);
+            const int filled = percent * width / 100;
+            QString part = single ? QString() : download->device + QLatin1Char(' ');
+            part += QLatin1Char('[') + QString(filled, QLatin1Char('#')) + QString(width - filled, QLatin1Char(' ')) +
+                    QStringLiteral("] ") + QString::number(percent).rightJustified(3) + QLatin1Char('%');
+            parts << part;
+        }
+        QTextStream(stdout) << "\r\033[K" << parts.join(QStringLiteral("  "));
+        m_drawn = true;
+    }
+
+    const std::vector<std::unique_ptr<SPortDownload>>& m_downloads;
     bool m_bar;
+    bool m_drawn = false;
 };
 
 // A port given as a number from 'talvex ports', or as a device path.
@@ -82,9 +119,9 @@ QString ResolvePort(const QString& given, const PortDiscovery::PortList& ports)
 
 int RunDownload(const QStringList& arguments)
 {
+    const QString command = QStringLiteral("download");
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Loads the table of FILE into the scale on each port."));
-    parser.addHelpOption();
     STableOptions options;
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("A device path, or a number from 'talvex ports' (repeatable: "
@@ -92,26 +129,36 @@ int RunDownload(const QStringList& arguments)
                                         QStringLiteral("P"));
     const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Baud rate (default 9600)."),
                                         QStringLiteral("rate"), QStringLiteral("9600"));
-    const QCommandLineOption timeoutOption(QStringLiteral("ack-timeout"),
-                                           QStringLiteral("Milliseconds to wait for each answer (default 3000)."),
-                                           QStringLiteral("ms"), QString::number(CDownloadSession::kAcknowledgementTimeoutMs));
+    const QCommandLineOption timeoutOption(
+        QStringLiteral("ack-timeout"), QStringLiteral("Milliseconds to wait for each answer (default 3000)."),
+        QStringLiteral("ms"), QString::number(CDownloadSession::kAcknowledgementTimeoutMs));
     parser.addOptions({portOption, baudOption, options.mode, options.encoding, timeoutOption});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The table (.csv, .xls, .xlsx)."));
-    parser.process(arguments);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The table (.csv, .xls, .xlsx, .ods)."));
+    int exitCode = kSuccess;
+    if (!ParseCommandLine(parser, arguments, command, &exitCode))
+        return exitCode;
 
-    const QString command = QStringLiteral("download");
     const QStringList portsGiven = parser.values(portOption);
+    if (parser.positionalArguments().size() != 1 || portsGiven.isEmpty()) {
+        PrintError(command, QStringLiteral("give one FILE and at least one --port"));
+        return kUsageError;
+    }
     const int baudIndex = int(kBaudRates.indexOf(parser.value(baudOption)));
+    if (baudIndex < 0) {
+        PrintError(command, QStringLiteral("--baud takes %1").arg(kBaudRates.join(QStringLiteral(", "))));
+        return kUsageError;
+    }
+    bool timeoutOk = false;
+    const int timeoutMs = parser.value(timeoutOption).toInt(&timeoutOk);
+    if (!timeoutOk || timeoutMs <= 0) {
+        PrintError(command, QStringLiteral("--ack-timeout takes a number of milliseconds above 0"));
+        return kUsageError;
+    }
     ChooseLanguageLikeTheWindow();
     const int mode = ModeFromOption(parser, options.mode);
     const int encoding = EncodingIndexFromOption(parser, options.encoding);
-    bool timeoutOk = false;
-    const int timeoutMs = parser.value(timeoutOption).toInt(&timeoutOk);
-    if (parser.positionalArguments().size() != 1 || portsGiven.isEmpty() || baudIndex < 0 || mode < 0 ||
-        encoding < 0 || !timeoutOk || timeoutMs <= 0) {
-        PrintError(command, QStringLiteral("give FILE and --port; --baud takes %1").arg(kBaudRates.join(QStringLiteral(", "))));
+    if (!CheckTableOptions(command, mode, encoding))
         return kUsageError;
-    }
 
     const PortDiscovery::PortList discovered = PortDiscovery::DiscoverSerialPorts({});
     std::vector<std::unique_ptr<SPortDownload>> downloads;
@@ -121,6 +168,13 @@ int RunDownload(const QStringList& arguments)
         if (download->device.isEmpty()) {
             PrintError(command, QStringLiteral("there is no port %1 (see 'talvex ports')").arg(given));
             return kUsageError;
+        }
+        for (const auto& earlier : downloads) {
+            // Two sessions on one device would take each other's answers.
+            if (earlier->device == download->device) {
+                PrintError(command, QStringLiteral("%1 is given twice").arg(download->device));
+                return kUsageError;
+            }
         }
         downloads.push_back(std::move(download));
     }
@@ -133,7 +187,7 @@ int RunDownload(const QStringList& arguments)
         return kUsageError;
     }
 
-    CProgressPrinter progress(int(downloads.size()));
+    CProgressPrinter progress(downloads);
     SDownloadRequest request;
     request.portIndex = 0;
     request.baudIndex = baudIndex;
@@ -147,23 +201,23 @@ int RunDownload(const QStringList& arguments)
         d->session->SetAcknowledgementTimeoutMs(timeoutMs);
         QObject::connect(d->session.get(), &CDownloadSession::labelChanged, d->session.get(),
                          [d, &progress](const QString& text, const QString& toolTip) {
-                             d->label = text;
-                             d->reason = toolTip;
-                             progress.Show(*d);
+                             if (!toolTip.isEmpty())
+                                 d->reason = toolTip;
+                             progress.OnLabel(*d, text);
                          });
         QObject::connect(d->session.get(), &CDownloadSession::finished, d->session.get(),
-                         [d](bool success) { d->success = success; });
-        QObject::connect(d->session.get(), &CDownloadSession::failedAtRow, d->session.get(),
-                         [d](int row) { d->failedRow = row; });
+                         [d, &progress](bool success) {
+                             d->success = success;
+                             progress.OnFinished(*d);
+                         });
         const CDownloadSession::EStart start = d->session->Start(request);
-        d->started = start == CDownloadSession::EStart::Started;
         if (start == CDownloadSession::EStart::PortNotOpened)
-            d->reason = QStringLiteral("the port cannot be opened: %1")
+            d->reason = QStringLiteral("The port cannot be opened: %1")
                             .arg(QString::fromLocal8Bit(std::strerror(d->port.LastOpenError())));
         else if (start == CDownloadSession::EStart::NoData)
-            d->reason = QStringLiteral("the table has no row to send");
-        else if (!d->started && d->reason.isEmpty())
-            d->reason = QStringLiteral("the download did not start");
+            d->reason = QStringLiteral("The table has no row to send.");
+        else if (start != CDownloadSession::EStart::Started && d->reason.isEmpty())
+            d->reason = QStringLiteral("The download did not start.");
     }
 
     QEventLoop loop;
@@ -178,6 +232,7 @@ int RunDownload(const QStringList& arguments)
     poll.start(10);
     loop.exec();
 
+    progress.Close();
     QTextStream out(stdout);
     bool allSucceeded = true;
     for (const auto& download : downloads) {

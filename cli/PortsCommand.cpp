@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "cli/CliTable.h"
 #include "serial/PortDiscovery.h"
 
 #include <QCommandLineParser>
@@ -11,20 +12,26 @@ namespace Cli {
 // selector's text and the device.
 int RunPorts(const QStringList& arguments)
 {
+    const QString command = QStringLiteral("ports");
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Lists the serial ports as the window offers them."));
-    parser.addHelpOption();
     const QCommandLineOption device(QStringLiteral("serial-device"),
                                     QStringLiteral("Offer this device too (repeatable)."), QStringLiteral("path"));
     parser.addOption(device);
-    parser.process(arguments);
+    int exitCode = kSuccess;
+    if (!ParseCommandLine(parser, arguments, command, &exitCode))
+        return exitCode;
+    if (!parser.positionalArguments().isEmpty()) {
+        PrintError(command, QStringLiteral("takes no FILE"));
+        return kUsageError;
+    }
 
     const PortDiscovery::PortList ports = PortDiscovery::DiscoverSerialPorts(parser.values(device));
     QTextStream out(stdout);
     for (int i = 0; i < ports.size(); ++i)
         out << i + 1 << '\t' << ports[i].label << '\t' << ports[i].devicePath << '\n';
     if (ports.isEmpty())
-        QTextStream(stderr) << "talvex ports: no serial port found\n";
+        PrintError(command, QStringLiteral("no serial port found"));
     return kSuccess;
 }
 

@@ -12,15 +12,18 @@ namespace Cli {
 // it, pass over it or stop at it, with the record's bytes or the reason.
 int RunRecords(const QStringList& arguments)
 {
+    const QString command = QStringLiteral("records");
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Shows the record each row of FILE would send to a scale."));
-    parser.addHelpOption();
+    parser.setApplicationDescription(QStringLiteral(
+        "Shows the record each row of FILE would send to a scale: Sr.No., then sendable and the record's bytes in "
+        "hex, skipped, or rejected and the reason, separated by tabs."));
     STableOptions options;
     parser.addOptions({options.mode, options.encoding});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The table (.csv, .xls, .xlsx)."));
-    parser.process(arguments);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The table (.csv, .xls, .xlsx, .ods)."));
+    int exitCode = kSuccess;
+    if (!ParseCommandLine(parser, arguments, command, &exitCode))
+        return exitCode;
 
-    const QString command = QStringLiteral("records");
     if (parser.positionalArguments().size() != 1) {
         PrintError(command, QStringLiteral("give exactly one FILE"));
         return kUsageError;
@@ -28,10 +31,8 @@ int RunRecords(const QStringList& arguments)
     ChooseLanguageLikeTheWindow();
     const int mode = ModeFromOption(parser, options.mode);
     const int encoding = EncodingIndexFromOption(parser, options.encoding);
-    if (mode < 0 || encoding < 0) {
-        PrintError(command, QStringLiteral("--mode takes pricing or counting, --encoding default, GBK, BIG5 or UTF-8"));
+    if (!CheckTableOptions(command, mode, encoding))
         return kUsageError;
-    }
 
     CCommandTable table;
     table.EnterMode(mode);

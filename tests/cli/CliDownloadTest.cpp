@@ -1,0 +1,186 @@
+// talvex download against simulated scales (talvex-scale processes on pseudo-terminals).
+
+#include "CliRunner.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// Written as the scale prints its fields, so that the rows it keeps read back byte for byte.
+const QByteArray kCountingTable = "PLU No.,Unit weight,Goods Id,Goods Name,Specification\r\n"
+                                  "5,0.2500,A5,Bolts M6,steel\r\n"
+                                  "6,1.5000,A6,\"Nuts, M6\",zinc\r\n"
+                                  "1008,12.5000,,\xc3\x9c" "ber \xe4\xb8\xad\xe6\x96\x87,\r\n";
+
+std::string Text(const QString& text)
+{
+    return text.toStdString();
+}
+
+// A simulated counting scale that writes the rows it accepted to its own CSV file.
+struct SScale
+{
+    QString csv;
+    std::unique_ptr<CScaleProcess> process;
+
+    SScale(const CCliRunner& cli, const QString& name, const QStringList& misbehaviour = {})
+        : csv(cli.Path(name + QStringLiteral(".csv")))
+        , process(std::make_unique<CScaleProcess>(QStringList{QStringLiteral("--csv"), csv} + misbehaviour,
+                                                  cli.Environment()))
+    {
+    }
+    const QString& Device() const { return process->Device(); }
+};
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(CliDownload, LoadsTheScaleAndShowsProgressLineByLine)
+{
+    CCliRunner cli;
+    const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
+    SScale scale(cli, QStringLiteral("scale"));
+    ASSERT_FALSE(scale.Device().isEmpty());
+
+    const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), scale.Device(),
+                                 QStringLiteral("--mode"), QStringLiteral("counting")});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << Text(run.out) << Text(run.err);
+    // Three rows and the entry row, a quarter each; the entry row is passed over, so the third answer ends the
+    // download. Not on a terminal, so one plain line per step.
+    EXPECT_EQ(Text(run.out), Text(QStringLiteral("%1: 0%\n%1: 25%\n%1: 50%\n%1: 100%\n%1: Success\n")
+                                      .arg(scale.Device())));
+    const QString problems = scale.process->Stop();
+    EXPECT_EQ(ReadAll(scale.csv).toStdString(), kCountingTable.toStdString());
+    EXPECT_FALSE(problems.contains(QLatin1String("talvex-scale:"))) << Text(problems);
+}
+
+TEST(CliDownload, DrawsABarOnATerminal)
+{
+    CCliRunner cli;
+    const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
+    SScale scale(cli, QStringLiteral("scale"));
+    ASSERT_FALSE(scale.Device().isEmpty());
+
+    const SCliRun run = cli.RunOnTerminal({QStringLiteral("download"), table, QStringLiteral("--port"),
+                                           scale.Device(), QStringLiteral("--mode"), QStringLiteral("counting")});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << Text(run.out) << Text(run.err);
+    // Redrawn in place: each state starts at the line's beginning and clears what was there.
+    const QString clear = QStringLiteral("\r\x1b[K");
+    EXPECT_TRUE(run.out.contains(clear + QLatin1Char('[') + QString(10, QLatin1Char('#')) +
+                                 QString(30, QLatin1Char(' ')) + QStringLiteral("]  25%")))
+        << Text(run.out);
+    EXPECT_TRUE(run.out.contains(clear + QLatin1Char('[') + QString(40, QLatin1Char('#')) + QStringLiteral("] 100%")))
+        << Text(run.out);
+    EXPECT_TRUE(run.out.endsWith(scale.Device() + QStringLiteral(": Success\r\n"))) << Text(run.out);
+}
+
+TEST(CliDownload, AFailedDownloadExitsWithOneAndNamesTheRow)
+{
+    const struct
+    {
+        const char* name;
+        QStringList scaleOptions;
+        QByteArray table;
+        QString reason;
+        int rowsKept; // by the scale, before the failure
+    } cases[] = {
+        {"refused by the scale", {QStringLiteral("--refuse"), QStringLiteral("2")}, kCountingTable,
+         QStringLiteral("Fail! The scale refused row 2."), 1},
+        {"no answer", {QStringLiteral("--silent"), QStringLiteral("3")}, kCountingTable,
+         QStringLiteral("Fail! No answer from the scale for row 3 within 0.5 s."), 2},
+        {"rejected row",
+         {},
+         "PLU No.,Unit weight,Goods Id,Goods Name,Specification\r\n5,0.25,A5,Bolts,steel\r\n2000,1,,,\r\n",
+         QStringLiteral("Fail! Row 2 rejected: PLU No. 2000 is above 1008"), 1},
+    };
+    for (const auto& c : cases) {
+        CCliRunner cli;
+        const QString table = cli.WriteFile(QStringLiteral("table.csv"), c.table);
+        SScale scale(cli, QStringLiteral("scale"), c.scaleOptions);
+        ASSERT_FALSE(scale.Device().isEmpty()) << c.name;
+
+        const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), scale.Device(),
+                                     QStringLiteral("--mode"), QStringLiteral("counting"),
+                                     QStringLiteral("--ack-timeout"), QStringLiteral("500")});
+        ASSERT_TRUE(run.finished) << c.name;
+        EXPECT_EQ(run.exitCode, 1) << c.name << ": " << Text(run.out) << Text(run.err);
+        EXPECT_TRUE(run.out.endsWith(scale.Device() + QStringLiteral(": ") + c.reason + QLatin1Char('\n')))
+            << c.name << ": " << Text(run.out);
+        scale.process->Stop();
+        EXPECT_EQ(ReadAll(scale.csv).count('\n'), 1 + c.rowsKept) << c.name;
+    }
+}
+
+TEST(CliDownload, APortThatCannotBeOpenedFails)
+{
+    CCliRunner cli;
+    const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
+    const QString device = cli.Path(QStringLiteral("no-such-device"));
+    const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), device});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(Text(run.out),
+              Text(device + QStringLiteral(": Fail! The port cannot be opened: No such file or directory\n")));
+}
+
+TEST(CliDownload, TwoScalesLoadInParallel)
+{
+    CCliRunner cli;
+    const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
+    SScale first(cli, QStringLiteral("first"));
+    // The second answers slowly: the first must not wait for it.
+    SScale second(cli, QStringLiteral("second"), {QStringLiteral("--delay"), QStringLiteral("300")});
+    ASSERT_FALSE(first.Device().isEmpty());
+    ASSERT_FALSE(second.Device().isEmpty());
+
+    const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), first.Device(),
+                                 QStringLiteral("--port"), second.Device(), QStringLiteral("--mode"),
+                                 QStringLiteral("counting")});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << Text(run.out) << Text(run.err);
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2);
+    // One summary line per port, in the order given, after the progress of both.
+    EXPECT_EQ(Text(lines[lines.size() - 2]), Text(first.Device() + QStringLiteral(": Success")));
+    EXPECT_EQ(Text(lines.last()), Text(second.Device() + QStringLiteral(": Success")));
+    // Both were under way together: the second had started before the first was done.
+    EXPECT_LT(lines.indexOf(second.Device() + QStringLiteral(": 0%")),
+              lines.indexOf(first.Device() + QStringLiteral(": 100%")))
+        << Text(run.out);
+    first.process->Stop();
+    second.process->Stop();
+    EXPECT_EQ(ReadAll(first.csv).toStdString(), kCountingTable.toStdString());
+    EXPECT_EQ(ReadAll(second.csv).toStdString(), kCountingTable.toStdString());
+}
+
+TEST(CliDownload, OneFailedPortOfTwoFailsTheRunButNotTheOtherPort)
+{
+    CCliRunner cli;
+    const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
+    SScale refusing(cli, QStringLiteral("refusing"), {QStringLiteral("--refuse"), QStringLiteral("1")});
+    SScale good(cli, QStringLiteral("good"));
+    ASSERT_FALSE(refusing.Device().isEmpty());
+    ASSERT_FALSE(good.Device().isEmpty());
+
+    const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), refusing.Device(),
+                                 QStringLiteral("--port"), good.Device(), QStringLiteral("--mode"),
+                                 QStringLiteral("counting")});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1) << Text(run.out) << Text(run.err);
+    EXPECT_TRUE(run.out.endsWith(refusing.Device() + QStringLiteral(": Fail! The scale refused row 1.\n") +
+                                 good.Device() + QStringLiteral(": Success\n")))
+        << Text(run.out);
+    good.process->Stop();
+    EXPECT_EQ(ReadAll(good.csv).toStdString(), kCountingTable.toStdString());
+}
+
+} // namespace
