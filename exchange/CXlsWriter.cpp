@@ -40,10 +40,7 @@ bool CXlsWriter::WriteText(int row, int column, QStringView text)
     if (text.isEmpty())
         return true;
     if (text.size() > kMaxCellTextLength) {
-        m_error = QStringLiteral("the text of row %1, column %2 is longer than %3 characters")
-                      .arg(row + 1)
-                      .arg(column + 1)
-                      .arg(kMaxCellTextLength);
+        m_error = CellTextTooLongError(row, column);
         return false;
     }
     if (!m_stream->AddText(row, column, text)) {

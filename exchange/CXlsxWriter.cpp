@@ -49,10 +49,7 @@ bool CXlsxWriter::WriteText(int row, int column, QStringView text)
     if (text.isEmpty())
         return true;
     if (text.size() > kMaxCellTextLength) {
-        m_error = QStringLiteral("the text of row %1, column %2 is longer than %3 characters")
-                      .arg(row + 1)
-                      .arg(column + 1)
-                      .arg(kMaxCellTextLength);
+        m_error = CellTextTooLongError(row, column);
         return false;
     }
     const lxw_error error = worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column),

@@ -12,6 +12,14 @@ int MaxSheetRows(EWorkbookFormat format)
     return format == EWorkbookFormat::Xls ? CBiffWorkbookStream::kMaxRows : 1048576;
 }
 
+QString CellTextTooLongError(int row, int column)
+{
+    return QStringLiteral("the text of row %1, column %2 is longer than %3 characters")
+        .arg(row + 1)
+        .arg(column + 1)
+        .arg(kMaxCellTextLength);
+}
+
 std::unique_ptr<IWorkbookReader> CreateWorkbookReader(EWorkbookFormat format)
 {
     switch (format) {

@@ -61,6 +61,8 @@ int MaxSheetRows(EWorkbookFormat format);
 
 // The longest text a cell holds, in UTF-16 code units.
 constexpr int kMaxCellTextLength = 32767;
+// Why a writer refuses a text longer than that, naming the cell (row and column from 0).
+QString CellTextTooLongError(int row, int column);
 
 std::unique_ptr<IWorkbookReader> CreateWorkbookReader(EWorkbookFormat format);
 // A writer of the format that saves to the path; none for .ods, which is read only.
