@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/ImportLimits.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -62,6 +64,9 @@ int MaxSheetRows(EWorkbookFormat format);
 // The longest text a cell holds, in UTF-16 code units.
 constexpr int kMaxCellTextLength = 32767;
 
-std::unique_ptr<IWorkbookReader> CreateWorkbookReader(EWorkbookFormat format);
+// A reader that keeps to the limits: it reads the cells of the first limits.maxColumns columns only,
+// and refuses a package whose parts unpack to more than limits.maxPartBytes.
+std::unique_ptr<IWorkbookReader> CreateWorkbookReader(EWorkbookFormat format,
+                                                      const SImportLimits& limits = SImportLimits());
 // A writer of the format that saves to the path; none for .ods, which is read only.
 std::unique_ptr<IWorkbookWriter> CreateWorkbookWriter(EWorkbookFormat format, const QString& path);
