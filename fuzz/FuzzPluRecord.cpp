@@ -97,7 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray& bytes = record.bytes;
     const bool pricing = pluMode == 0;
     const bool limits = !pricing && limitMode == 1;
-    const int expectedSize = pricing ? kPricingRecordSize : limits ? kCountingWithLimitsRecordSize : kCountingRecordSize;
+    const int expectedSize =
+        pricing ? kPricingRecordSize : limits ? kCountingWithLimitsRecordSize : kCountingRecordSize;
     const std::string hex = bytes.toHex(' ').toStdString();
     FUZZ_CHECK(bytes.size() == expectedSize, std::to_string(bytes.size()) + " bytes: " + hex);
     FUZZ_CHECK(bytes.startsWith("\x02SP"), hex);

@@ -41,7 +41,8 @@ QByteArray XlsxPackage(const QByteArray& sheet, const QByteArray& sharedStrings)
 QByteArray OdsPackage(const QByteArray& content)
 {
     const QByteArray manifest = QByteArrayLiteral(
-        "<?xml version=\"1.0\"?><manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\" "
+        "<?xml version=\"1.0\"?><manifest:manifest "
+        "xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\" "
         "manifest:version=\"1.2\"><manifest:file-entry manifest:full-path=\"/\" "
         "manifest:media-type=\"application/vnd.oasis.opendocument.spreadsheet\"/><manifest:file-entry "
         "manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"/></manifest:manifest>");

@@ -133,7 +133,8 @@ TEST(XlsReader, ReadsEveryKindOfCell)
         B::Record(0x0006, B::Cell(4, 0, B::Double(42) + QByteArray(6, '\0'))) + B::Record(0x0006, formulaText) +
         B::Record(0x0207, B::Text(QStringLiteral("result"), false));
     CXlsReader reader;
-    ASSERT_TRUE(reader.ReadWorkbookStream(B::Workbook(sheet, B::Record(0x00FC, sst)))) << reader.ErrorString().toStdString();
+    ASSERT_TRUE(reader.ReadWorkbookStream(B::Workbook(sheet, B::Record(0x00FC, sst))))
+        << reader.ErrorString().toStdString();
     EXPECT_EQ(reader.LastRow(), 6);
     EXPECT_EQ(reader.LastCol(), 4);
     const struct
