@@ -22,6 +22,8 @@ CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, CSetting
     , m_prompt(prompt)
 {
     m_ackTimer.setSingleShot(true);
+    // A coarse timer may fire 5% early, at 2850 ms: the scale's 3 s are meant to the millisecond.
+    m_ackTimer.setTimerType(Qt::PreciseTimer);
     m_closeTimer.setSingleShot(true);
     m_closeTimer.setInterval(1);
     connect(&m_ackTimer, &QTimer::timeout, this, &CDownloadSession::OnAcknowledgementTimeout);
