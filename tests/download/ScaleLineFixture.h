@@ -11,7 +11,10 @@
 #include "tools/CSimulatedScale.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -92,9 +95,23 @@ struct SScaleLineFixture
         return session.Start(request);
     }
 
+    // Runs the event loop until the download has ended and the port is closed. The loop sleeps in
+    // the event dispatcher, as the window's does, so an answer that comes just before the time-out is
+    // handled as soon as it arrives.
     bool WaitForEnd(int timeoutMs = 10000)
     {
-        return QTest::qWaitFor([this] { return !session.IsRunning() && !port.IsOpen(); }, timeoutMs);
+        const auto ended = [this] { return !session.IsRunning() && !port.IsOpen(); };
+        QEventLoop loop;
+        QTimer check;
+        QElapsedTimer waited;
+        waited.start();
+        QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+            if (ended() || waited.elapsed() > timeoutMs)
+                loop.quit();
+        });
+        check.start(5);
+        loop.exec();
+        return ended();
     }
 
     // A new scale on a new line, as after plugging the adapter in again.
