@@ -1,7 +1,6 @@
 find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets SerialPort Svg Test)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(ORCUS REQUIRED IMPORTED_TARGET liborcus-0.17 liborcus-spreadsheet-model-0.17 libixion-0.17)
-pkg_check_modules(FREEXL REQUIRED IMPORTED_TARGET freexl)
 pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
 pkg_check_modules(GSF REQUIRED IMPORTED_TARGET libgsf-1)
 if(TALVEX_BUILD_TESTS)

@@ -12,3 +12,14 @@ if(TALVEX_SANITIZE)
         -fno-sanitize-recover=undefined)
     target_link_options(talvex_options INTERFACE -fsanitize=${_talvex_sanitizers})
 endif()
+
+# Fuzzing: every target is instrumented for libFuzzer and checked by AddressSanitizer and
+# UndefinedBehaviorSanitizer; the fuzz targets in fuzz/ add the fuzzer's main. Needs clang.
+if(TALVEX_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "TALVEX_FUZZ needs clang: configure with CC=clang CXX=clang++")
+    endif()
+    target_compile_options(talvex_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+        -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(talvex_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -22,6 +22,8 @@ CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, CSetting
     , m_prompt(prompt)
 {
     m_ackTimer.setSingleShot(true);
+    // A coarse timer may fire 5% early, at 2850 ms: the scale's 3 s are meant to the millisecond.
+    m_ackTimer.setTimerType(Qt::PreciseTimer);
     m_closeTimer.setSingleShot(true);
     m_closeTimer.setInterval(1);
     connect(&m_ackTimer, &QTimer::timeout, this, &CDownloadSession::OnAcknowledgementTimeout);
@@ -55,8 +57,9 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     m_settings.WriteInt(ESetting::Bps, request.baudIndex);
     m_settings.Sync();
 
+    // The receive thread resets its parser when the first delivery of this generation comes: the
+    // parser is never touched from here, even by bytes that arrive between the open and now.
     ++m_generation;
-    m_parser.Reset();
     m_line.SetCallbacks(&CDownloadSession::OnPortData, &CDownloadSession::OnLineLost, this);
 
     m_running = true;
@@ -116,23 +119,48 @@ bool CDownloadSession::SendPluRecord()
 void CDownloadSession::OnPortData(void* context, const char* bytes, int count)
 {
     auto* session = static_cast<CDownloadSession*>(context);
+    const quint64 generation = session->m_generation.load();
+    if (session->m_parserGeneration != generation) {
+        session->m_parser.Reset();
+        session->m_parserGeneration = generation;
+    }
     const CAckParser::EVerdict verdict = session->m_parser.Feed(bytes, count);
     if (verdict == CAckParser::EVerdict::None || verdict == CAckParser::EVerdict::Ignored)
         return;
-    const quint64 generation = session->m_generation.load();
-    QMetaObject::invokeMethod(
-        session, [session, generation, verdict] { session->OnVerdict(generation, verdict); }, Qt::QueuedConnection);
+    session->PostLineEvent({generation, false, verdict});
 }
 
 void CDownloadSession::OnLineLost(void* context)
 {
     auto* session = static_cast<CDownloadSession*>(context);
-    const quint64 generation = session->m_generation.load();
-    QMetaObject::invokeMethod(
-        session, [session, generation] { session->OnConnectionLost(generation); }, Qt::QueuedConnection);
+    session->PostLineEvent({session->m_generation.load(), true, CAckParser::EVerdict::None});
+}
+
+void CDownloadSession::PostLineEvent(const SLineEvent& event)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lineEventsMutex);
+        m_lineEvents.push_back(event);
+    }
+    QMetaObject::invokeMethod(this, "TakeLineEvents", Qt::QueuedConnection);
 }
 
 // ---- window thread ----
+
+void CDownloadSession::TakeLineEvents()
+{
+    std::vector<SLineEvent> events;
+    {
+        std::lock_guard<std::mutex> lock(m_lineEventsMutex);
+        events.swap(m_lineEvents);
+    }
+    for (const SLineEvent& event : events) {
+        if (event.lost)
+            OnConnectionLost(event.generation);
+        else
+            OnVerdict(event.generation, event.verdict);
+    }
+}
 
 void CDownloadSession::OnVerdict(quint64 generation, CAckParser::EVerdict verdict)
 {

@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include <atomic>
+#include <mutex>
+#include <vector>
 
 class CPluTable;
 class CSettings;
@@ -62,9 +64,23 @@ Q_SIGNALS:
     void failedAtRow(int row);
     void finished(bool success);
 
+private Q_SLOTS:
+    // Hands the events that the receive thread queued to OnVerdict and OnConnectionLost, in order.
+    void TakeLineEvents();
+
 private:
+    // What the receive thread learnt: a judged answer, or that the device went away.
+    struct SLineEvent
+    {
+        quint64 generation;
+        bool lost;
+        CAckParser::EVerdict verdict;
+    };
+
     static void OnPortData(void* context, const char* bytes, int count);
     static void OnLineLost(void* context);
+    // Queues an event for the window's thread, from the receive thread.
+    void PostLineEvent(const SLineEvent& event);
 
     void OnVerdict(quint64 generation, CAckParser::EVerdict verdict);
     void OnConnectionLost(quint64 generation);
@@ -97,8 +113,13 @@ private:
     bool m_sentAny = false;
     bool m_writeFailed = false;
 
-    // Touched only by the receive thread while the port is open.
+    // Touched only by the receive thread; it starts afresh when a delivery of a new download comes.
     CAckParser m_parser;
+    quint64 m_parserGeneration = 0;
+    // The events on their way to the window's thread. They pass under a lock of their own rather than
+    // in the posted call, so that the hand-over is visible to thread checkers.
+    std::mutex m_lineEventsMutex;
+    std::vector<SLineEvent> m_lineEvents;
     // Answers of an earlier download that arrive late are recognised and dropped.
     std::atomic<quint64> m_generation{0};
 };

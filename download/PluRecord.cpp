@@ -186,6 +186,10 @@ SPluRecord BuildPluRecord(const QVector<QString>& cells, int pluMode, int limitM
                                                                                 : RecordNumberFormat::kCountingValue);
     if (valueField.isEmpty())
         return Rejected(QStringLiteral("%1 %2 does not fit in 8 characters").arg(valueName, Quote(valueCell)));
+    // A value too small for the field's decimals would reach the scale as 0, the price of a gift.
+    if (!(TextNumbers::ReadLeadingDecimal(QString::fromLatin1(valueField)) > 0.0))
+        return Rejected(QStringLiteral("%1 %2 would be sent as %3")
+                            .arg(valueName, Quote(valueCell), QString::fromLatin1(valueField.trimmed())));
 
     const int size = pricing ? kPricingRecordSize : limits ? kCountingWithLimitsRecordSize : kCountingRecordSize;
     QByteArray record(size, '\0');

@@ -174,7 +174,7 @@ void WriteSharedStrings(CStreamWriter& out, const std::vector<QString>& strings,
         const bool compressed = IsCompressible(text);
         const int unitBytes = compressed ? 1 : 2;
         // A string that does not fit in the rest of the record starts a new one, so that only texts longer
-        // than a record are split, and those over as few records as possible (FreeXL reads no text that
+        // than a record are split, and those over as few records as possible (some readers take no text that
         // spans three). Its header and first character never part in any case.
         const qsizetype bytes = 3 + text.size() * unitBytes;
         if (used() + bytes > CBiffWorkbookStream::kMaxRecordData && used() > 8)

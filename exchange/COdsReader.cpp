@@ -1,5 +1,7 @@
 #include "exchange/COdsReader.h"
 
+#include "exchange/CZipDirectory.h"
+
 #include <QFile>
 
 #include <ixion/address.hpp>
@@ -10,6 +12,7 @@
 #include <orcus/spreadsheet/factory.hpp>
 #include <orcus/spreadsheet/sheet.hpp>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -43,10 +46,25 @@ void ReadCell(const ixion::model_context& model, const ixion::abs_address_t& add
 
 } // namespace
 
+COdsReader::COdsReader(const SImportLimits& limits)
+    : m_limits(limits)
+{
+    m_cells.SetColumnLimit(limits.maxColumns);
+}
+
 bool COdsReader::Load(const QString& path)
 {
     m_cells.Clear();
     m_error.clear();
+    // The zip reader makes room for a whole part at once: its declared size is checked first.
+    CZipDirectory directory;
+    if (!directory.Read(path)) {
+        m_error = QStringLiteral("not an .ods workbook (%1)").arg(directory.ErrorString());
+        return false;
+    }
+    m_error = directory.OversizedPart(m_limits.maxPartBytes);
+    if (!m_error.isEmpty())
+        return false;
     try {
         orcus::spreadsheet::document document(orcus::spreadsheet::range_size_t{1048576, 16384});
         orcus::spreadsheet::import_factory factory(document);
@@ -63,8 +81,12 @@ bool COdsReader::Load(const QString& path)
             return true; // an empty sheet
         }
         const ixion::model_context& model = document.get_model_context();
+        // Columns right of the limit are not looked at: a repeated cell can make a sheet 16,384 wide.
+        const ixion::col_t columns = std::min<ixion::col_t>(range.last.column + 1, m_limits.maxColumns);
+        if (range.last.column + 1 > columns)
+            m_cells.WidenTo(range.last.column + 1);
         for (ixion::row_t row = 0; row <= range.last.row; ++row) {
-            for (ixion::col_t column = 0; column <= range.last.column; ++column) {
+            for (ixion::col_t column = 0; column < columns; ++column) {
                 const ixion::abs_address_t address(0, row, column);
                 if (model.is_empty(address))
                     continue;

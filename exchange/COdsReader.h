@@ -10,6 +10,8 @@
 class COdsReader final : public IWorkbookReader
 {
 public:
+    explicit COdsReader(const SImportLimits& limits = SImportLimits());
+
     bool Load(const QString& path) override;
     QString ErrorString() const override { return m_error; }
     int LastRow() const override { return m_cells.LastRow(); }
@@ -17,6 +19,7 @@ public:
     SWorkbookCell Cell(int row, int column) const override { return m_cells.Cell(row, column); }
 
 private:
+    SImportLimits m_limits;
     CSheetCells m_cells;
     QString m_error;
 };

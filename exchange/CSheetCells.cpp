@@ -5,7 +5,9 @@
 
 void CSheetCells::Clear()
 {
+    const int columnLimit = m_columnLimit;
     *this = CSheetCells();
+    m_columnLimit = columnLimit;
 }
 
 void CSheetCells::Reserve(size_t cells, size_t textBytes)
@@ -14,8 +16,12 @@ void CSheetCells::Reserve(size_t cells, size_t textBytes)
     m_texts.reserve(textBytes);
 }
 
-CSheetCells::SCell& CSheetCells::Add(int row, int column, EKind kind)
+CSheetCells::SCell* CSheetCells::Add(int row, int column, EKind kind)
 {
+    m_lastRow = std::max(m_lastRow, row + 1);
+    m_lastCol = std::max(m_lastCol, column + 1);
+    if (column >= m_columnLimit)
+        return nullptr;
     if (!m_cells.empty()) {
         const SCell& last = m_cells.back();
         if (row < last.row || (row == last.row && column <= last.column))
@@ -27,31 +33,35 @@ CSheetCells::SCell& CSheetCells::Add(int row, int column, EKind kind)
     cell.kind = kind;
     cell.number = 0;
     m_cells.push_back(cell);
-    m_lastRow = std::max(m_lastRow, row + 1);
-    m_lastCol = std::max(m_lastCol, column + 1);
-    return m_cells.back();
+    return &m_cells.back();
 }
 
 void CSheetCells::SetNumber(int row, int column, double value)
 {
-    if (row >= 0 && column >= 0)
-        Add(row, column, EKind::Number).number = value;
+    if (row < 0 || column < 0)
+        return;
+    if (SCell* cell = Add(row, column, EKind::Number))
+        cell->number = value;
 }
 
 void CSheetCells::SetText(int row, int column, std::string_view utf8)
 {
     if (row < 0 || column < 0)
         return;
-    SCell& cell = Add(row, column, EKind::Text);
-    cell.text.offset = quint32(m_texts.size());
-    cell.text.length = quint32(utf8.size());
+    SCell* cell = Add(row, column, EKind::Text);
+    if (!cell)
+        return;
+    cell->text.offset = quint32(m_texts.size());
+    cell->text.length = quint32(utf8.size());
     m_texts.append(utf8);
 }
 
 void CSheetCells::SetSharedText(int row, int column, quint32 sharedIndex)
 {
-    if (row >= 0 && column >= 0)
-        Add(row, column, EKind::SharedText).sharedIndex = sharedIndex;
+    if (row < 0 || column < 0)
+        return;
+    if (SCell* cell = Add(row, column, EKind::SharedText))
+        cell->sharedIndex = sharedIndex;
 }
 
 void CSheetCells::SetEmpty(int row, int column)

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +17,14 @@
 class CSheetCells
 {
 public:
+    // Forgets every cell; the column limit stays.
     void Clear();
+    // Cells in this column and further right are not kept; they still count for LastCol().
+    void SetColumnLimit(int columns) { m_columnLimit = columns; }
+    // Makes LastCol() at least this, for a reader that knows the extent without reading every column.
+    void WidenTo(int columns) { m_lastCol = std::max(m_lastCol, columns); }
+    // ... and LastRow() at least this.
+    void WidenRowsTo(int rows) { m_lastRow = std::max(m_lastRow, rows); }
     // Room for this many cells and bytes of text, when a reader can tell.
     void Reserve(size_t cells, size_t textBytes);
 
@@ -61,12 +70,14 @@ private:
         };
     };
 
-    SCell& Add(int row, int column, EKind kind);
+    // The new cell, or null when it lies right of the column limit.
+    SCell* Add(int row, int column, EKind kind);
 
     std::vector<SCell> m_cells;
     std::string m_texts;
     std::vector<QString> m_sharedStrings;
     std::vector<quint32> m_rowStart; // m_rowStart[r] .. m_rowStart[r + 1]: the cells of row r
+    int m_columnLimit = 1 << 30;
     bool m_ordered = true;
     int m_lastRow = 0;
     int m_lastCol = 0;

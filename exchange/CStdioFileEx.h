@@ -48,6 +48,8 @@ public:
     // Writes the text without adding a line end; false when it could not be written.
     bool WriteString(QStringView text);
 
+    // The bytes taken from the file so far.
+    qint64 BytesRead() const { return m_position; }
     // Whether reading stopped because of an error rather than the end of the file.
     bool HasReadError() const { return m_readError; }
     QString ErrorString() const { return m_errorString; }

@@ -1,5 +1,7 @@
 #include "exchange/CXlsxReader.h"
 
+#include "exchange/CZipDirectory.h"
+
 #include <QFile>
 
 #include <orcus/sax_parser.hpp>
@@ -103,12 +105,19 @@ struct SNoOpHandler
     void attribute(const orcus::sax::parser_attribute&) {}
 };
 
+// The XML of a part, followed by a NUL byte: the parser looks one byte past a document that ends in
+// the middle of a tag, which must not be a byte outside the buffer.
+bool HasContent(const Bytes& xml)
+{
+    return xml.size() > 1;
+}
+
 template <typename Handler>
 void ParseXml(const Bytes& xml, Handler& handler)
 {
-    if (xml.empty())
+    if (!HasContent(xml))
         throw CFormatError("an empty part");
-    orcus::sax_parser<Handler> parser(reinterpret_cast<const char*>(xml.data()), xml.size(), handler);
+    orcus::sax_parser<Handler> parser(reinterpret_cast<const char*>(xml.data()), xml.size() - 1, handler);
     parser.parse();
 }
 
@@ -415,16 +424,23 @@ private:
 class CPackage
 {
 public:
-    explicit CPackage(const orcus::zip_archive& archive)
+    CPackage(const orcus::zip_archive& archive, const CZipDirectory& directory)
         : m_archive(archive)
+        , m_directory(directory)
     {
     }
 
     Bytes Part(const std::string& name, bool required) const
     {
         Bytes bytes;
-        if (!m_archive.read_file_entry(name, bytes) && required)
-            throw CFormatError("the part " + name + " is missing");
+        // Room for the terminating NUL from the start, so that adding it copies nothing.
+        bytes.reserve(size_t(m_directory.DeclaredSize(name)) + 1);
+        if (!m_archive.read_file_entry(name, bytes)) {
+            if (required)
+                throw CFormatError("the part " + name + " is missing");
+            return Bytes();
+        }
+        bytes.push_back('\0');
         return bytes;
     }
 
@@ -432,13 +448,14 @@ public:
     {
         const Bytes xml = Part(relsPart, required);
         CRelationshipsHandler handler;
-        if (!xml.empty())
+        if (HasContent(xml))
             ParseXml(xml, handler);
         return handler.relationships;
     }
 
 private:
     const orcus::zip_archive& m_archive;
+    const CZipDirectory& m_directory;
 };
 
 const SRelationship* FindByType(const std::vector<SRelationship>& relationships, std::string_view typeEnd)
@@ -455,8 +472,8 @@ const SRelationship* FindByType(const std::vector<SRelationship>& relationships,
 class CSharedStringsLoader
 {
 public:
-    CSharedStringsLoader(const std::string& archivePath, const std::string& part)
-        : m_thread([this, archivePath, part] { Load(archivePath, part); })
+    CSharedStringsLoader(const std::string& archivePath, const CZipDirectory& directory, const std::string& part)
+        : m_thread([this, archivePath, &directory, part] { Load(archivePath, directory, part); })
     {
     }
     ~CSharedStringsLoader()
@@ -476,15 +493,15 @@ public:
     }
 
 private:
-    void Load(const std::string& archivePath, const std::string& part)
+    void Load(const std::string& archivePath, const CZipDirectory& directory, const std::string& part)
     {
         try {
             orcus::zip_archive_stream_fd stream(archivePath.c_str());
             orcus::zip_archive archive(&stream);
             archive.load();
-            const Bytes xml = CPackage(archive).Part(part, false);
+            const Bytes xml = CPackage(archive, directory).Part(part, false);
             CSharedStringsHandler handler(m_strings);
-            if (!xml.empty())
+            if (HasContent(xml))
                 ParseXml(xml, handler);
         } catch (...) {
             m_error = std::current_exception();
@@ -496,9 +513,10 @@ private:
     std::thread m_thread;
 };
 
-void ReadFirstSheet(const std::string& archivePath, const orcus::zip_archive& archive, CSheetCells& cells)
+void ReadFirstSheet(const std::string& archivePath, const orcus::zip_archive& archive,
+                    const CZipDirectory& directory, CSheetCells& cells)
 {
-    const CPackage package(archive);
+    const CPackage package(archive, directory);
     const std::vector<SRelationship> root = package.Relationships("_rels/.rels", true);
     const SRelationship* office = FindByType(root, "/officeDocument");
     if (!office)
@@ -523,7 +541,7 @@ void ReadFirstSheet(const std::string& archivePath, const orcus::zip_archive& ar
     std::unique_ptr<CSharedStringsLoader> sharedStrings;
     if (const SRelationship* strings = FindByType(parts, "/sharedStrings")) {
         const std::string part = ResolveTarget(workbookFolder, strings->target);
-        sharedStrings = std::make_unique<CSharedStringsLoader>(archivePath, part);
+        sharedStrings = std::make_unique<CSharedStringsLoader>(archivePath, directory, part);
     }
 
     const Bytes sheetXml = package.Part(ResolveTarget(workbookFolder, sheet->target), true);
@@ -538,16 +556,31 @@ void ReadFirstSheet(const std::string& archivePath, const orcus::zip_archive& ar
 
 } // namespace
 
+CXlsxReader::CXlsxReader(const SImportLimits& limits)
+    : m_limits(limits)
+{
+    m_cells.SetColumnLimit(limits.maxColumns);
+}
+
 bool CXlsxReader::Load(const QString& path)
 {
     m_cells.Clear();
     m_error.clear();
+    // The zip reader makes room for a whole part at once: its declared size is checked first.
+    CZipDirectory directory;
+    if (!directory.Read(path)) {
+        m_error = QStringLiteral("not an .xlsx workbook (%1)").arg(directory.ErrorString());
+        return false;
+    }
+    m_error = directory.OversizedPart(m_limits.maxPartBytes);
+    if (!m_error.isEmpty())
+        return false;
     try {
         const std::string archivePath = QFile::encodeName(path).toStdString();
         orcus::zip_archive_stream_fd stream(archivePath.c_str());
         orcus::zip_archive archive(&stream);
         archive.load();
-        ReadFirstSheet(archivePath, archive, m_cells);
+        ReadFirstSheet(archivePath, archive, directory, m_cells);
         return true;
     } catch (const CFormatError& error) {
         m_error = QStringLiteral("not a readable .xlsx workbook: %1").arg(QString::fromUtf8(error.what()));

@@ -5,6 +5,7 @@
 #include "exchange/PluFileLayout.h"
 #include "exchange/Workbook.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -109,7 +110,28 @@ QString CannotRead(const QString& path, const QString& reason)
     return QStringLiteral("Cannot import %1:\n%2").arg(path, reason);
 }
 
-SImportResult ReadTextFile(const QString& path, int pluMode, int limitMode)
+// 1048576 -> "1,048,576"
+QString Grouped(int number)
+{
+    QString digits = QString::number(number);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return digits;
+}
+
+QString TooManyRows(const QString& path, int maxRows)
+{
+    return CannotRead(path, QStringLiteral("it has more than %1 rows, the header included; Import reads up to %1")
+                                .arg(Grouped(maxRows)));
+}
+
+QString TooLarge(const QString& path, qint64 maxBytes)
+{
+    return CannotRead(path, QStringLiteral("it is larger than %1, the most Import reads from a .csv or .xls file")
+                                .arg(DescribeByteCount(maxBytes)));
+}
+
+SImportResult ReadTextFile(const QString& path, int pluMode, int limitMode, const SImportLimits& limits)
 {
     CStdioFileEx file;
     if (!file.Open(path, CStdioFileEx::kModeRead | CStdioFileEx::kTypeText))
@@ -125,6 +147,11 @@ SImportResult ReadTextFile(const QString& path, int pluMode, int limitMode)
         CRowBuilder builder(pluMode, result.limitMode);
         const int used = std::min(result.columnCount, builder.TableColumns() - 1);
         while (reader.ReadRecord(fields)) {
+            // The file was measured before; this holds one that grows meanwhile.
+            if (file.BytesRead() > limits.maxFileBytes)
+                return Failure(TooLarge(path, limits.maxFileBytes));
+            if (int(result.rows.size()) + 1 >= limits.maxRows)
+                return Failure(TooManyRows(path, limits.maxRows));
             const int count = std::min(used, int(fields.size()));
             builder.Begin(int(result.rows.size()), count);
             for (int j = 0; j < count; ++j)
@@ -174,14 +201,17 @@ void ForEachChunk(int count, const std::function<void(int, int)>& work)
     }
 }
 
-SImportResult ReadWorkbook(const QString& path, EWorkbookFormat format, int pluMode)
+SImportResult ReadWorkbook(const QString& path, EWorkbookFormat format, int pluMode, const SImportLimits& limits)
 {
-    const std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(format);
+    const std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(format, limits);
     if (!reader->Load(path))
         return Failure(CannotRead(path, reader->ErrorString()));
 
     SImportResult result;
     const int lastRow = reader->LastRow();
+    // Every row up to the last used one becomes a table row, so one far-away cell decides the count.
+    if (lastRow > limits.maxRows)
+        return Failure(TooManyRows(path, limits.maxRows));
     const int lastCol = reader->LastCol();
     result.columnCount = lastCol;
     result.limitMode = PluFileLayout::WantedLimitMode(pluMode, lastCol);
@@ -230,13 +260,17 @@ EImportRoute ImportRouteFor(const QString& path)
     return EImportRoute::Xlsx;
 }
 
-SImportResult ReadImportFile(const QString& path, int pluMode, int limitMode)
+SImportResult ReadImportFile(const QString& path, int pluMode, int limitMode, const SImportLimits& limits)
 {
-    switch (ImportRouteFor(path)) {
-    case EImportRoute::Text: return ReadTextFile(path, pluMode, limitMode);
-    case EImportRoute::Xls: return ReadWorkbook(path, EWorkbookFormat::Xls, pluMode);
-    case EImportRoute::Ods: return ReadWorkbook(path, EWorkbookFormat::Ods, pluMode);
+    const EImportRoute route = ImportRouteFor(path);
+    // Both are read whole: refused before reading when larger than the bound.
+    if ((route == EImportRoute::Text || route == EImportRoute::Xls) && QFileInfo(path).size() > limits.maxFileBytes)
+        return Failure(TooLarge(path, limits.maxFileBytes));
+    switch (route) {
+    case EImportRoute::Text: return ReadTextFile(path, pluMode, limitMode, limits);
+    case EImportRoute::Xls: return ReadWorkbook(path, EWorkbookFormat::Xls, pluMode, limits);
+    case EImportRoute::Ods: return ReadWorkbook(path, EWorkbookFormat::Ods, pluMode, limits);
     case EImportRoute::Xlsx: break;
     }
-    return ReadWorkbook(path, EWorkbookFormat::Xlsx, pluMode);
+    return ReadWorkbook(path, EWorkbookFormat::Xlsx, pluMode, limits);
 }

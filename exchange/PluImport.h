@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/ImportLimits.h"
 #include "grid/CGridModel.h"
 
 #include <QString>
@@ -35,8 +36,10 @@ struct SImportResult
 
 // Reads the whole file for a table in the given layout. The header (first line or row) is not
 // imported; its field count (at most 20) or the sheet's column extent decides the limits setting.
-// A text file without a first line keeps the current limits setting.
-SImportResult ReadImportFile(const QString& path, int pluMode, int limitMode);
+// A text file without a first line keeps the current limits setting. A file beyond the limits is
+// refused with a message that names the bound.
+SImportResult ReadImportFile(const QString& path, int pluMode, int limitMode,
+                             const SImportLimits& limits = SImportLimits());
 
 // The field count of a text file's first line that Import uses at most.
 constexpr int kMaxTextColumns = 20;

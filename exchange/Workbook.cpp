@@ -1,8 +1,8 @@
 #include "exchange/Workbook.h"
 
 #include "exchange/CBiffWorkbookStream.h"
-#include "exchange/CFreeXlReader.h"
 #include "exchange/COdsReader.h"
+#include "exchange/CXlsReader.h"
 #include "exchange/CXlsWriter.h"
 #include "exchange/CXlsxReader.h"
 #include "exchange/CXlsxWriter.h"
@@ -20,14 +20,14 @@ QString CellTextTooLongError(int row, int column)
         .arg(kMaxCellTextLength);
 }
 
-std::unique_ptr<IWorkbookReader> CreateWorkbookReader(EWorkbookFormat format)
+std::unique_ptr<IWorkbookReader> CreateWorkbookReader(EWorkbookFormat format, const SImportLimits& limits)
 {
     switch (format) {
-    case EWorkbookFormat::Xls: return std::make_unique<CFreeXlReader>();
-    case EWorkbookFormat::Ods: return std::make_unique<COdsReader>();
+    case EWorkbookFormat::Xls: return std::make_unique<CXlsReader>(limits);
+    case EWorkbookFormat::Ods: return std::make_unique<COdsReader>(limits);
     case EWorkbookFormat::Xlsx: break;
     }
-    return std::make_unique<CXlsxReader>();
+    return std::make_unique<CXlsxReader>(limits);
 }
 
 std::unique_ptr<IWorkbookWriter> CreateWorkbookWriter(EWorkbookFormat format, const QString& path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exchange/ImportLimits.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -64,6 +66,9 @@ constexpr int kMaxCellTextLength = 32767;
 // Why a writer refuses a text longer than that, naming the cell (row and column from 0).
 QString CellTextTooLongError(int row, int column);
 
-std::unique_ptr<IWorkbookReader> CreateWorkbookReader(EWorkbookFormat format);
+// A reader that keeps to the limits: it reads the cells of the first limits.maxColumns columns only,
+// and refuses a package whose parts unpack to more than limits.maxPartBytes.
+std::unique_ptr<IWorkbookReader> CreateWorkbookReader(EWorkbookFormat format,
+                                                      const SImportLimits& limits = SImportLimits());
 // A writer of the format that saves to the path; none for .ods, which is read only.
 std::unique_ptr<IWorkbookWriter> CreateWorkbookWriter(EWorkbookFormat format, const QString& path);

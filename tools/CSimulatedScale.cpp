@@ -68,6 +68,37 @@ void CSimulatedScale::SetMode(int pluMode, int limitMode)
     m_limitMode = limitMode;
 }
 
+void CSimulatedScale::SetOptions(const SScaleOptions& options)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_newOptions = options;
+    m_hasNewOptions = true;
+}
+
+void CSimulatedScale::AdoptNewOptions()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_hasNewOptions)
+        return;
+    const QString csvPath = m_options.csvPath;
+    const int pluMode = m_options.pluMode;
+    const int limitMode = m_options.limitMode;
+    m_options = m_newOptions;
+    m_options.csvPath = csvPath;
+    m_options.pluMode = pluMode;
+    m_options.limitMode = limitMode;
+    m_hasNewOptions = false;
+}
+
+void CSimulatedScale::Vanish()
+{
+    ::close(m_masterFd);
+    m_masterFd = -1;
+    if (m_slaveHoldFd >= 0)
+        ::close(m_slaveHoldFd);
+    m_slaveHoldFd = -1;
+}
+
 CSimulatedScale::~CSimulatedScale()
 {
     Stop();
@@ -173,11 +204,7 @@ void CSimulatedScale::Run()
             break;
         if (m_disconnect) {
             // The line goes dead: the program sees a hang-up and the scale takes nothing more.
-            ::close(m_masterFd);
-            m_masterFd = -1;
-            if (m_slaveHoldFd >= 0)
-                ::close(m_slaveHoldFd);
-            m_slaveHoldFd = -1;
+            Vanish();
             return;
         }
         if (fds[1].revents & POLLIN) {
@@ -205,12 +232,20 @@ void CSimulatedScale::Run()
 
 void CSimulatedScale::Feed(const char* bytes, int count)
 {
+    AdoptNewOptions();
     m_lastByteAt = NowMs();
     const int expected = ScaleRecord::ExpectedLength(PluMode(), LimitMode());
     for (int i = 0; i < count; ++i) {
         if (m_pending.isEmpty() && bytes[i] != '\x02')
             continue; // noise between records
         m_pending.append(bytes[i]);
+        if (m_options.disconnectMidRecord > 0 && m_pending.size() == expected / 2 &&
+            RecordsReceived() + 1 == m_options.disconnectMidRecord) {
+            m_pending.clear();
+            Vanish();
+            m_stop = true;
+            return;
+        }
         if (m_pending.size() == expected) {
             const QByteArray record = m_pending;
             m_pending.clear();
@@ -237,11 +272,7 @@ void CSimulatedScale::HandleRecord(const QByteArray& record)
     m_recordArrived.notify_all();
 
     if (number == m_options.disconnectAtRecord) {
-        ::close(m_masterFd);
-        m_masterFd = -1;
-        if (m_slaveHoldFd >= 0)
-            ::close(m_slaveHoldFd);
-        m_slaveHoldFd = -1;
+        Vanish();
         m_stop = true;
         return;
     }
@@ -271,6 +302,8 @@ bool CSimulatedScale::Answer(const QByteArray& reply)
 {
     if (!m_options.garbageBeforeReply.isEmpty() &&
         !WriteAll(m_options.garbageBeforeReply.constData(), int(m_options.garbageBeforeReply.size())))
+        return false;
+    if (m_options.garbageGapMs > 0 && !Pause(qint64(m_options.garbageGapMs) * 1000))
         return false;
     if (!Pause(LineTimeMicroseconds(reply.size())))
         return false;
@@ -376,6 +409,14 @@ QStringList CSimulatedScale::Problems() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_problems;
+}
+
+void CSimulatedScale::ForgetReceived()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_records = {};
+    m_rows = {};
+    m_problems.clear();
 }
 
 bool CSimulatedScale::WaitForRecords(int count, int timeoutMs) const

@@ -22,9 +22,11 @@ struct SScaleOptions
     int silentRecord = 0;       // do not answer this record (1-based); 0 never
     int silentFrom = 0;         // do not answer this record and every later one; 0 never
     int disconnectAtRecord = 0; // vanish (hang up the line) on receiving this record; 0 never
+    int disconnectMidRecord = 0; // vanish when half of this record has arrived; 0 never
     int replyDelayMs = 0;       // wait this long before each answer
     int paceBaud = 0;           // take as long as a real line at this baud rate (10 bits a byte); 0 instant
     QByteArray garbageBeforeReply; // bytes sent before every answer
+    int garbageGapMs = 0;       // pause between those bytes and the answer
     int splitReplyGapMs = 0;    // send each answer a byte at a time with this gap; 0 in one piece
 };
 
@@ -50,6 +52,9 @@ public:
     QString DevicePath() const { return m_devicePath; }
     // Changes the kind of records the scale takes (the program's table changed its layout).
     void SetMode(int pluMode, int limitMode);
+    // Changes how the scale misbehaves from the next record on (record numbers keep counting from the
+    // start); the mode and the CSV file stay as they are.
+    void SetOptions(const SScaleOptions& options);
     bool IsRunning() const { return m_thread.joinable(); }
 
     int RecordsReceived() const;
@@ -59,6 +64,9 @@ public:
     std::vector<QByteArray> ReceivedRecords() const;
     // Problems with what was received (malformed records), in words.
     QStringList Problems() const;
+    // Forgets the records, rows and problems kept so far (a long run would hold them all); the count
+    // of records received goes on.
+    void ForgetReceived();
     // Waits until this many records were received; false on time-out.
     bool WaitForRecords(int count, int timeoutMs) const;
 
@@ -67,6 +75,10 @@ private:
     void Feed(const char* bytes, int count);
     void HandleRecord(const QByteArray& record);
     bool Answer(const QByteArray& reply);
+    // Takes the options that SetOptions left, on the scale's thread.
+    void AdoptNewOptions();
+    // Closes the line as an unplugged adapter would; the scale takes nothing more.
+    void Vanish();
     bool WriteAll(const char* bytes, int count);
     // Sleeps, unless the scale is stopped meanwhile; false when stopped.
     bool Pause(qint64 microseconds);
@@ -77,7 +89,9 @@ private:
     int PluMode() const { return m_pluMode.load(); }
     int LimitMode() const { return m_limitMode.load(); }
 
-    SScaleOptions m_options;
+    SScaleOptions m_options; // the scale thread's own copy
+    SScaleOptions m_newOptions;
+    bool m_hasNewOptions = false; // guarded by m_mutex, as m_newOptions
     std::atomic<int> m_pluMode{1};
     std::atomic<int> m_limitMode{0};
     QString m_devicePath;

@@ -1,81 +1,12 @@
-#include "app/Language.h"
-#include "download/CComPortLine.h"
-#include "download/CDownloadSession.h"
-#include "grid/CGridModel.h"
-#include "plu/CPluTable.h"
-#include "serial/CComPort.h"
-#include "support/ScriptedPrompt.h"
-#include "support/TempSettings.h"
-#include "tools/CSimulatedScale.h"
+#include "download/ScaleLineFixture.h"
 
 #include <QElapsedTimer>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The window's download path against the simulated scale on a pseudo-terminal.
-struct SEndToEnd
-{
-    CTempSettings settings;
-    CScriptedPrompt prompt;
-    CGridModel grid;
-    CPluTable table{grid, settings.Settings(), prompt};
-    CSimulatedScale scale;
-    Portwire::CComPort port;
-    CComPortLine line{port};
-    CDownloadSession session{table, line, settings.Settings(), prompt};
-    QString label;
-    QString toolTip;
-    int failedRow = -1;
-
-    SEndToEnd(int pluMode, int limitMode, SScaleOptions options = {})
-        : scale([&] {
-            options.pluMode = pluMode;
-            options.limitMode = limitMode;
-            return options;
-        }())
-    {
-        Language::SetLanguageInForce(1033);
-        settings.Settings().WriteInt(ESetting::PluMode, pluMode);
-        settings.Settings().WriteInt(ESetting::LimMode, limitMode);
-        table.EnterStoredMode();
-        QString error;
-        EXPECT_TRUE(scale.Start(&error)) << error.toStdString();
-        port.SetPorts({{QStringLiteral("Simulated scale"), scale.DevicePath()}});
-        QObject::connect(&session, &CDownloadSession::labelChanged, &session, [this](const QString& t, const QString& tip) {
-            label = t;
-            toolTip = tip;
-        });
-        QObject::connect(&session, &CDownloadSession::failedAtRow, &session, [this](int row) { failedRow = row; });
-    }
-
-    // Types the rows into the table the way a user completes them, entry row included.
-    void Type(const std::vector<QStringList>& rows)
-    {
-        for (const QStringList& row : rows) {
-            const int r = grid.RowCount() - 1;
-            for (int column = 0; column < row.size(); ++column)
-                grid.CommitEdit(r, column + 1, row[column]);
-        }
-    }
-
-    CDownloadSession::EStart Start(int encoding = 3)
-    {
-        SDownloadRequest request;
-        request.portIndex = 0;
-        request.baudIndex = 6;
-        request.baudText = QStringLiteral("115200");
-        request.encodingIndex = encoding;
-        return session.Start(request);
-    }
-
-    bool WaitForEnd(int timeoutMs = 10000)
-    {
-        return QTest::qWaitFor([this] { return !session.IsRunning() && !port.IsOpen(); }, timeoutMs);
-    }
-};
+using SEndToEnd = SScaleLineFixture;
 
 TEST(DownloadEndToEnd, TheScaleReceivesTheTablesRows)
 {

@@ -122,6 +122,12 @@ TEST(PluRecord, DecidesWhichRowsAreSentSkippedOrRejected)
          "Unit price abc is not above 0"},
         {"blank unit weight", kCounting, Row({"1", "12", "  "}), EPluRecordOutcome::Rejected,
          "Unit weight (blank) is not above 0"},
+        // The field's decimals would turn these into 0.
+        {"unit price 0.004", kPricing, Row({"1", "12", "0.004"}), EPluRecordOutcome::Rejected,
+         "Unit price 0.004 would be sent as 0.00"},
+        {"unit weight 0.00004", kCounting, Row({"1", "12", "0.00004"}), EPluRecordOutcome::Rejected,
+         "Unit weight 0.00004 would be sent as 0.0000"},
+        {"unit price 0.005", kPricing, Row({"1", "12", "0.005"}), EPluRecordOutcome::Sendable, ""},
         {"unit weight too wide", kCounting, Row({"1", "12", "123456789"}), EPluRecordOutcome::Rejected,
          "Unit weight 123456789 does not fit in 8 characters"},
         {"unit price beyond a double", kPricing, Row({"1", "12", "1e999"}), EPluRecordOutcome::Rejected,
@@ -169,7 +175,7 @@ TEST(PluRecord, PrintsTheValueInEightCharacters)
         {kCounting, "0.25", "  0.2500"},
         {kCounting, "2.5kg", "  2.5000"},
         {kCounting, "1,5", "  1.0000"},
-        {kCounting, "0.00001", "  0.0000"},
+        {kCounting, "0.00005", "  0.0001"}, // the smallest that does not print as 0
         {kPricing, "99999.5", "99999.50"},
         {kPricing, "100000.5", "100000.5"},
         {kPricing, "3.5", "    3.50"},

@@ -122,8 +122,7 @@ TEST(WorkbookReaders, RefuseFilesOfAnotherKindWithAReason)
 TEST(XlsWriter, SharedStringsGoOnInContinueRecordsAndReadBack)
 {
     // Long Latin and Chinese texts fill the shared string table well past one record, and two texts are
-    // longer than a record by themselves; FreeXL must read every one of them back. (FreeXL gives up on
-    // a text that spans three records; the independent reader's check covers those.)
+    // longer than a record by themselves; the reader must read every one of them back.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("long.xls"));
     CXlsWriter writer(path);

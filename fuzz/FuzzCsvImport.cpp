@@ -1,0 +1,32 @@
+// Import of a comma-separated text file: any bytes, in any language's code page, in every layout.
+// The first byte chooses the layout, the current limits setting and the language; the rest is the file.
+
+#include "app/Language.h"
+#include "exchange/PluImport.h"
+#include "fuzz/FuzzSupport.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzSupport::Initialize();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return 0;
+    static const int kLanguages[] = {Language::kEnglishUnitedStates, Language::kSimplifiedChinese,
+                                     Language::kTraditionalChineseHongKong, 1031};
+    const int pluMode = data[0] & 1;
+    const int limitMode = (data[0] >> 1) & 1;
+    Language::SetLanguageInForce(kLanguages[(data[0] >> 2) & 3]);
+    const QString path = FuzzSupport::ScratchFile(QStringLiteral("table.csv"), data + 1, size - 1);
+    const SImportResult result = ReadImportFile(path, pluMode, limitMode);
+    FuzzSupport::CheckImport(result, path, pluMode);
+    // A text file always opens, so only a read error may refuse it.
+    FUZZ_CHECK(result.ok, result.error.toStdString());
+    return 0;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct SImportResult;
+
+// What the fuzz targets share: the Qt application, a scratch folder for the files Import reads, the
+// properties every import must keep, and a small zip writer for workbook packages.
+namespace FuzzSupport {
+
+// Starts the QCoreApplication once and fixes the language in force.
+void Initialize();
+
+// Writes the bytes to a file of that name in the process's scratch folder and returns its path.
+QString ScratchFile(const QString& name, const std::uint8_t* data, std::size_t size);
+QString ScratchFile(const QString& name, const QByteArray& bytes);
+
+// Reports a broken property and stops the process so that the fuzzer keeps the input.
+[[noreturn]] void Broken(const char* property, const std::string& detail);
+
+// An import either fails with a message naming the file, or gives rows numbered from 1, each with at
+// most the layout's columns (pricing 9, counting 6, counting with limits 8), within the row limit, and
+// a limits setting that fits the layout.
+void CheckImport(const SImportResult& result, const QString& path, int pluMode);
+
+// A zip archive of stored (uncompressed) entries, in the order given.
+QByteArray StoredZip(const std::vector<std::pair<QByteArray, QByteArray>>& entries);
+
+} // namespace FuzzSupport
+
+#define FUZZ_CHECK(condition, detail)                                                                                  \
+    do {                                                                                                               \
+        if (!(condition))                                                                                              \
+            FuzzSupport::Broken(#condition, detail);                                                                   \
+    } while (0)
