@@ -81,10 +81,11 @@ bool COdsReader::Load(const QString& path)
             return true; // an empty sheet
         }
         const ixion::model_context& model = document.get_model_context();
-        // Columns right of the limit are not looked at: a repeated cell can make a sheet 16,384 wide.
+        // Columns right of the limit are not looked at (a repeated cell can make a sheet 16,384 wide),
+        // so the extent comes from the data range, which ends at the last cell that holds a value.
         const ixion::col_t columns = std::min<ixion::col_t>(range.last.column + 1, m_limits.maxColumns);
-        if (range.last.column + 1 > columns)
-            m_cells.WidenTo(range.last.column + 1);
+        m_cells.WidenTo(range.last.column + 1);
+        m_cells.WidenRowsTo(range.last.row + 1);
         for (ixion::row_t row = 0; row <= range.last.row; ++row) {
             for (ixion::col_t column = 0; column < columns; ++column) {
                 const ixion::abs_address_t address(0, row, column);

@@ -115,6 +115,17 @@ TEST_F(ImportLimits, OneFarAwayCellDecidesTheRowsUpToTheBound)
                         "<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"1\"/>"
                         "</table:table-row>")),
          "ods", "more than 1,000 rows", 0},
+        // The cell lies right of the columns that are read; it still decides the rows.
+        {".ods, one cell in the last row and column",
+         Ods(OdsContent("<table:table-row table:number-rows-repeated=\"1048575\"><table:table-cell/></table:table-row>"
+                        "<table:table-row><table:table-cell table:number-columns-repeated=\"16383\"/>"
+                        "<table:table-cell office:value-type=\"float\" office:value=\"1\"/></table:table-row>")),
+         "ods", "more than 1,000 rows", 0},
+        {".ods, 500 rows, the last cell far right",
+         Ods(OdsContent("<table:table-row table:number-rows-repeated=\"499\"><table:table-cell/></table:table-row>"
+                        "<table:table-row><table:table-cell table:number-columns-repeated=\"30\"/>"
+                        "<table:table-cell office:value-type=\"float\" office:value=\"1\"/></table:table-row>")),
+         "ods", nullptr, 499},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
