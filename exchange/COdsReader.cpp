@@ -1,6 +1,7 @@
 #include "exchange/COdsReader.h"
 
 #include "exchange/CZipDirectory.h"
+#include "exchange/XmlCharacterReferences.h"
 
 #include <QFile>
 
@@ -11,9 +12,15 @@
 #include <orcus/spreadsheet/document.hpp>
 #include <orcus/spreadsheet/factory.hpp>
 #include <orcus/spreadsheet/sheet.hpp>
+#include <orcus/zip_archive.hpp>
+#include <orcus/zip_archive_stream.hpp>
 
 #include <algorithm>
 #include <exception>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -44,6 +51,34 @@ void ReadCell(const ixion::model_context& model, const ixion::abs_address_t& add
     }
 }
 
+bool EndsWith(std::string_view text, std::string_view end)
+{
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// The XML parser stops the program on some malformed character references, so every XML part is
+// checked before the document reader sees it.
+void CheckCharacterReferences(const std::string& archivePath, const CZipDirectory& directory)
+{
+    orcus::zip_archive_stream_fd stream(archivePath.c_str());
+    orcus::zip_archive archive(&stream);
+    archive.load();
+    std::vector<unsigned char> xml;
+    for (const CZipDirectory::SEntry& entry : directory.Entries()) {
+        if (!EndsWith(entry.name, ".xml"))
+            continue;
+        xml.clear();
+        if (!archive.read_file_entry(entry.name, xml))
+            continue;
+        const std::string_view text(reinterpret_cast<const char*>(xml.data()), xml.size());
+        const size_t invalid = FindInvalidCharacterReference(text);
+        if (invalid != std::string_view::npos) {
+            throw std::runtime_error("an invalid character reference at byte " + std::to_string(invalid) + " of "
+                                     + entry.name);
+        }
+    }
+}
+
 } // namespace
 
 COdsReader::COdsReader(const SImportLimits& limits)
@@ -66,10 +101,12 @@ bool COdsReader::Load(const QString& path)
     if (!m_error.isEmpty())
         return false;
     try {
+        const std::string archivePath = QFile::encodeName(path).toStdString();
+        CheckCharacterReferences(archivePath, directory);
         orcus::spreadsheet::document document(orcus::spreadsheet::range_size_t{1048576, 16384});
         orcus::spreadsheet::import_factory factory(document);
         orcus::orcus_ods loader(&factory);
-        loader.read_file(QFile::encodeName(path).toStdString());
+        loader.read_file(archivePath);
         if (document.get_sheet_count() == 0) {
             m_error = QStringLiteral("the workbook has no sheet");
             return false;

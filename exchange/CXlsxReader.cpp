@@ -1,6 +1,7 @@
 #include "exchange/CXlsxReader.h"
 
 #include "exchange/CZipDirectory.h"
+#include "exchange/XmlCharacterReferences.h"
 
 #include <QFile>
 
@@ -113,10 +114,14 @@ bool HasContent(const Bytes& xml)
 }
 
 template <typename Handler>
-void ParseXml(const Bytes& xml, Handler& handler)
+void ParseXml(const std::string& part, const Bytes& xml, Handler& handler)
 {
     if (!HasContent(xml))
-        throw CFormatError("an empty part");
+        throw CFormatError("the part " + part + " is empty");
+    const std::string_view text(reinterpret_cast<const char*>(xml.data()), xml.size() - 1);
+    const size_t invalid = FindInvalidCharacterReference(text);
+    if (invalid != std::string_view::npos)
+        throw CFormatError("an invalid character reference at byte " + std::to_string(invalid) + " of " + part);
     orcus::sax_parser<Handler> parser(reinterpret_cast<const char*>(xml.data()), xml.size() - 1, handler);
     parser.parse();
 }
@@ -449,7 +454,7 @@ public:
         const Bytes xml = Part(relsPart, required);
         CRelationshipsHandler handler;
         if (HasContent(xml))
-            ParseXml(xml, handler);
+            ParseXml(relsPart, xml, handler);
         return handler.relationships;
     }
 
@@ -502,7 +507,7 @@ private:
             const Bytes xml = CPackage(archive, directory).Part(part, false);
             CSharedStringsHandler handler(m_strings);
             if (HasContent(xml))
-                ParseXml(xml, handler);
+                ParseXml(part, xml, handler);
         } catch (...) {
             m_error = std::current_exception();
         }
@@ -524,7 +529,7 @@ void ReadFirstSheet(const std::string& archivePath, const orcus::zip_archive& ar
     const std::string workbookPart = ResolveTarget("", office->target);
 
     CWorkbookHandler workbook;
-    ParseXml(package.Part(workbookPart, true), workbook);
+    ParseXml(workbookPart, package.Part(workbookPart, true), workbook);
     if (!workbook.found)
         throw CFormatError("the workbook has no sheet");
 
@@ -544,11 +549,12 @@ void ReadFirstSheet(const std::string& archivePath, const orcus::zip_archive& ar
         sharedStrings = std::make_unique<CSharedStringsLoader>(archivePath, directory, part);
     }
 
-    const Bytes sheetXml = package.Part(ResolveTarget(workbookFolder, sheet->target), true);
+    const std::string sheetPart = ResolveTarget(workbookFolder, sheet->target);
+    const Bytes sheetXml = package.Part(sheetPart, true);
     // A cell takes some 30 bytes of XML at the least; room that is never used costs no memory pages.
     cells.Reserve(sheetXml.size() / 30, sharedStrings ? sheetXml.size() / 100 : sheetXml.size() / 4);
     CSheetHandler handler(cells);
-    ParseXml(sheetXml, handler);
+    ParseXml(sheetPart, sheetXml, handler);
     if (sharedStrings)
         cells.SetSharedStrings(sharedStrings->Take());
     cells.Finish();

@@ -1,8 +1,10 @@
 #include "ExchangeTestSupport.h"
+#include "HandMadePackage.h"
 
 #include "exchange/CBiffWorkbookStream.h"
 #include "exchange/CXlsWriter.h"
 #include "exchange/Workbook.h"
+#include "exchange/XmlCharacterReferences.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -93,6 +95,68 @@ TEST(OdsReader, ReadsTheFirstSheet)
     ExpectNumber(*reader, 1, 0, 12.9);
     ExpectText(*reader, 1, 3, QString::fromUtf8("苹果"));
     ExpectText(*reader, 0, 6, QStringLiteral("Lo"));
+}
+
+TEST(XmlCharacterReferences, FindsTheFirstReferenceThatNamesNoCharacter)
+{
+    constexpr size_t none = std::string_view::npos;
+    const std::pair<std::string_view, size_t> cases[] = {
+        {"<t>A &amp; B &#65;&#x42;&#x10FFFF;&#0065;</t>", none},
+        {"<t>&#1114111;</t>", none},
+        {"no references at all", none},
+        {"<t>&#x110000;</t>", 3},
+        {"<t>&#1114112;</t>", 3},
+        {"<t>&#99999999999999999999;</t>", 3}, // would overflow a 32-bit value
+        {"<t>&#65;&#-1;</t>", 8},
+        {"<t>&#x-1;</t>", 3},
+        {"<t>&#+65;</t>", 3},
+        {"<t>&#X41;</t>", 3},
+        {"<t>&#x;</t>", 3},
+        {"<t>&#;</t>", 3},
+        {"<t>&# 65;</t>", 3},
+        {"<t>&#65</t>", 3},
+        {"<c a=\"&#x7FFFFFFF;\"/>", 6},
+        {"ends in &#", 8},
+        {"ends in &", none},
+    };
+    for (const auto& [xml, offset] : cases)
+        EXPECT_EQ(FindInvalidCharacterReference(xml), offset) << xml;
+}
+
+// Such a reference once stopped the whole program inside the XML parser; now the file is refused.
+TEST(WorkbookReaders, RefuseACharacterReferenceOutsideUnicode)
+{
+    using namespace HandMadePackage;
+    QTemporaryDir dir;
+    const QByteArray xlsxCell = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>%1</t></is></c></row>";
+    const QByteArray odsCell = "<table:table-row><table:table-cell office:value-type=\"string\"><text:p>%1</text:p>"
+                               "</table:table-cell></table:table-row>";
+    const struct
+    {
+        EWorkbookFormat format;
+        QByteArray file;
+        const char* name;
+    } cases[] = {
+        {EWorkbookFormat::Xlsx, Xlsx(SheetXml(QByteArray(xlsxCell).replace("%1", "&#x110000;"))), "bad.xlsx"},
+        {EWorkbookFormat::Xlsx, Xlsx(SheetXml("<row r=\"1\"><c r=\"A1&#-1;\"><v>1</v></c></row>")), "attr.xlsx"},
+        {EWorkbookFormat::Ods, Ods(OdsContent(QByteArray(odsCell).replace("%1", "&#1114112;"))), "bad.ods"},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        ASSERT_TRUE(WriteFile(path, c.file));
+        std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(c.format);
+        EXPECT_FALSE(reader->Load(path)) << c.name;
+        EXPECT_TRUE(reader->ErrorString().contains(QStringLiteral("invalid character reference"))) << c.name << ": "
+            << reader->ErrorString().toStdString();
+    }
+
+    // Well-formed references still read as their characters.
+    const QString good = dir.filePath(QStringLiteral("good.xlsx"));
+    ASSERT_TRUE(WriteFile(good, Xlsx(SheetXml(QByteArray(xlsxCell).replace("%1", "&#65;&#x42;&#x82F9;")))));
+    ExpectText(*Load(EWorkbookFormat::Xlsx, good), 0, 0, QString::fromUtf8("AB苹"));
+    const QString goodOds = dir.filePath(QStringLiteral("good.ods"));
+    ASSERT_TRUE(WriteFile(goodOds, Ods(OdsContent(QByteArray(odsCell).replace("%1", "&#65;&#x42;")))));
+    ExpectText(*Load(EWorkbookFormat::Ods, goodOds), 0, 0, QStringLiteral("AB"));
 }
 
 TEST(WorkbookReaders, RefuseFilesOfAnotherKindWithAReason)
