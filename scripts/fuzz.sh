@@ -3,6 +3,8 @@
 # its seed corpus in fuzz/corpus/<target>/. New inputs that reach new code go to build-fuzz/corpus/,
 # crashes and broken properties to build-fuzz/findings/<target>/.
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target ...]
+# $TALVEX_FUZZ_SEED fixes libFuzzer's random seed, so that a short run in CI explores the same inputs
+# each time (a finding there is then reproducible, and a clean run is not luck); unset, each run differs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -33,6 +35,10 @@ max_len() {
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
+seed=()
+if [ -n "${TALVEX_FUZZ_SEED:-}" ]; then
+    seed=(-seed="$TALVEX_FUZZ_SEED")
+fi
 status=0
 for target in "${targets[@]}"; do
     corpus="$build/corpus/$target"
@@ -41,7 +47,7 @@ for target in "${targets[@]}"; do
     cp -n fuzz/corpus/"$target"/* "$corpus"/ 2>/dev/null || true
     echo "== $target: $seconds s"
     # -rss_limit_mb: a file that makes Import take more memory than this is a finding too.
-    if ! "$build/fuzz/$target" "$corpus" -max_total_time="$seconds" -max_len="$(max_len "$target")" \
+    if ! "$build/fuzz/$target" "$corpus" "${seed[@]}" -max_total_time="$seconds" -max_len="$(max_len "$target")" \
         -rss_limit_mb=2048 -timeout=20 -artifact_prefix="$findings/" -print_final_stats=1 \
         2>"$build/$target.log"; then
         status=1
