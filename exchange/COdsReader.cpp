@@ -100,6 +100,12 @@ bool COdsReader::Load(const QString& path)
     m_error = directory.OversizedPart(m_limits.maxPartBytes);
     if (!m_error.isEmpty())
         return false;
+    // Told here, where the reader would only print a complaint and read an empty document.
+    const auto& entries = directory.Entries();
+    if (std::none_of(entries.begin(), entries.end(), [](const auto& entry) { return entry.name == "content.xml"; })) {
+        m_error = QStringLiteral("not a readable .ods workbook: the part content.xml is missing");
+        return false;
+    }
     try {
         const std::string archivePath = QFile::encodeName(path).toStdString();
         CheckCharacterReferences(archivePath, directory);
