@@ -1,7 +1,7 @@
 #include "exchange/COdsReader.h"
 
 #include "exchange/CZipDirectory.h"
-#include "exchange/XmlCharacterReferences.h"
+#include "exchange/XmlLexicalCheck.h"
 
 #include <QFile>
 
@@ -56,9 +56,9 @@ bool EndsWith(std::string_view text, std::string_view end)
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-// The XML parser stops the program on some malformed character references, so every XML part is
-// checked before the document reader sees it.
-void CheckCharacterReferences(const std::string& archivePath, const CZipDirectory& directory)
+// The XML parser stops the program on some malformed documents, so every XML part is checked before
+// the document reader sees it.
+void CheckXmlParts(const std::string& archivePath, const CZipDirectory& directory)
 {
     orcus::zip_archive_stream_fd stream(archivePath.c_str());
     orcus::zip_archive archive(&stream);
@@ -70,10 +70,12 @@ void CheckCharacterReferences(const std::string& archivePath, const CZipDirector
         xml.clear();
         if (!archive.read_file_entry(entry.name, xml))
             continue;
-        const std::string_view text(reinterpret_cast<const char*>(xml.data()), xml.size());
-        const size_t invalid = FindInvalidCharacterReference(text);
-        if (invalid != std::string_view::npos) {
-            throw std::runtime_error("an invalid character reference at byte " + std::to_string(invalid) + " of "
+        std::string_view text(reinterpret_cast<const char*>(xml.data()), xml.size());
+        if (!text.empty() && text.back() == '\0')
+            text.remove_suffix(1); // the NUL the zip reader ends what it unpacks with
+
+        if (const auto fault = FindXmlLexicalFault(text)) {
+            throw std::runtime_error(std::string(fault->what) + " at byte " + std::to_string(fault->offset) + " of "
                                      + entry.name);
         }
     }
@@ -108,7 +110,7 @@ bool COdsReader::Load(const QString& path)
     }
     try {
         const std::string archivePath = QFile::encodeName(path).toStdString();
-        CheckCharacterReferences(archivePath, directory);
+        CheckXmlParts(archivePath, directory);
         orcus::spreadsheet::document document(orcus::spreadsheet::range_size_t{1048576, 16384});
         orcus::spreadsheet::import_factory factory(document);
         orcus::orcus_ods loader(&factory);

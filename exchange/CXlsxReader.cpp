@@ -1,7 +1,7 @@
 #include "exchange/CXlsxReader.h"
 
 #include "exchange/CZipDirectory.h"
-#include "exchange/XmlCharacterReferences.h"
+#include "exchange/XmlLexicalCheck.h"
 
 #include <QFile>
 
@@ -119,9 +119,8 @@ void ParseXml(const std::string& part, const Bytes& xml, Handler& handler)
     if (!HasContent(xml))
         throw CFormatError("the part " + part + " is empty");
     const std::string_view text(reinterpret_cast<const char*>(xml.data()), xml.size() - 1);
-    const size_t invalid = FindInvalidCharacterReference(text);
-    if (invalid != std::string_view::npos)
-        throw CFormatError("an invalid character reference at byte " + std::to_string(invalid) + " of " + part);
+    if (const auto fault = FindXmlLexicalFault(text))
+        throw CFormatError(std::string(fault->what) + " at byte " + std::to_string(fault->offset) + " of " + part);
     orcus::sax_parser<Handler> parser(reinterpret_cast<const char*>(xml.data()), xml.size() - 1, handler);
     parser.parse();
 }
@@ -445,7 +444,9 @@ public:
                 throw CFormatError("the part " + name + " is missing");
             return Bytes();
         }
-        bytes.push_back('\0');
+        // The zip reader ends what it unpacks with a NUL of its own; one is added should it not.
+        if (bytes.empty() || bytes.back() != '\0')
+            bytes.push_back('\0');
         return bytes;
     }
 

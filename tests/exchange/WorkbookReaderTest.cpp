@@ -4,7 +4,7 @@
 #include "exchange/CBiffWorkbookStream.h"
 #include "exchange/CXlsWriter.h"
 #include "exchange/Workbook.h"
-#include "exchange/XmlCharacterReferences.h"
+#include "exchange/XmlLexicalCheck.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -97,34 +97,58 @@ TEST(OdsReader, ReadsTheFirstSheet)
     ExpectText(*reader, 0, 6, QStringLiteral("Lo"));
 }
 
-TEST(XmlCharacterReferences, FindsTheFirstReferenceThatNamesNoCharacter)
+// Documents on which the XML parser once read past its buffer and stopped the program are refused
+// before it sees them; sound documents, however unusual, pass.
+TEST(XmlLexicalCheck, FindsWhatTheParserCannotBeTrustedWith)
 {
-    constexpr size_t none = std::string_view::npos;
-    const std::pair<std::string_view, size_t> cases[] = {
-        {"<t>A &amp; B &#65;&#x42;&#x10FFFF;&#0065;</t>", none},
-        {"<t>&#1114111;</t>", none},
-        {"no references at all", none},
-        {"<t>&#x110000;</t>", 3},
-        {"<t>&#1114112;</t>", 3},
-        {"<t>&#99999999999999999999;</t>", 3}, // would overflow a 32-bit value
-        {"<t>&#65;&#-1;</t>", 8},
-        {"<t>&#x-1;</t>", 3},
-        {"<t>&#+65;</t>", 3},
-        {"<t>&#X41;</t>", 3},
-        {"<t>&#x;</t>", 3},
-        {"<t>&#;</t>", 3},
-        {"<t>&# 65;</t>", 3},
-        {"<t>&#65</t>", 3},
-        {"<c a=\"&#x7FFFFFFF;\"/>", 6},
-        {"ends in &#", 8},
-        {"ends in &", none},
+    const std::string_view sound[] = {
+        "<?xml version=\"1.0\"?>\n<a b=\"x &amp; &lt;y&gt; &#65;&#x42;&#x10FFFF;&#0065; &custom;\">t&quot;</a>\r\n",
+        "<a b='single \"quoted\"' c=\"it's\"><!-- a & b < c --><![CDATA[ x & y < z ]]><?pi a & b?></a>",
+        "<!DOCTYPE a><a>&#1114111;<b/></a>",
+        "<a>\xe8\x8b\xb9 &\xe8\x8b\xb9;</a>",
     };
-    for (const auto& [xml, offset] : cases)
-        EXPECT_EQ(FindInvalidCharacterReference(xml), offset) << xml;
+    for (std::string_view xml : sound)
+        EXPECT_FALSE(FindXmlLexicalFault(xml)) << xml;
+
+    const struct
+    {
+        std::string_view xml;
+        size_t offset;
+        std::string_view what;
+    } faults[] = {
+        {"<a>&#x110000;</a>", 3, "a malformed reference"},
+        {"<a>&#1114112;</a>", 3, "a malformed reference"},
+        {"<a>&#99999999999999999999;</a>", 3, "a malformed reference"}, // would overflow 32 bits
+        {"<a b=\"&#-1;\"/>", 6, "a malformed reference"},
+        {"<a>&#x-1;&#+65;</a>", 3, "a malformed reference"},
+        {"<a>&#X41;</a>", 3, "a malformed reference"},
+        {"<a>&#;&#x;</a>", 3, "a malformed reference"},
+        {"<a>x & y</a>", 5, "a malformed reference"},
+        {"<a>&amp</a>", 3, "a malformed reference"},
+        {"<a b=\"&x\"/>text;<c/>", 6, "a malformed reference"},
+        {"<a b=\"x&amp;y>z</a>", 5, "an unclosed attribute value"},
+        {"<a b=\"x&amp;", 5, "an unclosed attribute value"},
+        {"<a b='x\"/>", 5, "an unclosed attribute value"},
+        {"<a><!-- x", 3, "an unclosed comment"},
+        {"<a><![CDATA[ x ]]", 3, "an unclosed CDATA section"},
+        {"<?xml version=\"1.0\"", 0, "an unclosed processing instruction"},
+        {"<a b=\"1\"<b/>", 0, "an unclosed tag"},
+        {"<a><b", 3, "an unclosed tag"},
+        {"<!DOCTYPE a [<!ENTITY x \"y\">]><a/>", 0, "a document type with an internal subset"},
+        {"<a>x&amp;&amp;", 14, "a document that does not end with a tag"},
+        {"<a/>x", 5, "a document that does not end with a tag"},
+        {"", 0, "a document that does not end with a tag"},
+    };
+    for (const auto& c : faults) {
+        const auto fault = FindXmlLexicalFault(c.xml);
+        ASSERT_TRUE(fault) << c.xml;
+        EXPECT_EQ(fault->offset, c.offset) << c.xml;
+        EXPECT_EQ(fault->what, c.what) << c.xml;
+    }
 }
 
-// Such a reference once stopped the whole program inside the XML parser; now the file is refused.
-TEST(WorkbookReaders, RefuseACharacterReferenceOutsideUnicode)
+// Such parts once stopped the whole program inside the XML parser; now the file is refused.
+TEST(WorkbookReaders, RefusePartsThatTheXmlParserCannotBeTrustedWith)
 {
     using namespace HandMadePackage;
     QTemporaryDir dir;
@@ -140,13 +164,17 @@ TEST(WorkbookReaders, RefuseACharacterReferenceOutsideUnicode)
         {EWorkbookFormat::Xlsx, Xlsx(SheetXml(QByteArray(xlsxCell).replace("%1", "&#x110000;"))), "bad.xlsx"},
         {EWorkbookFormat::Xlsx, Xlsx(SheetXml("<row r=\"1\"><c r=\"A1&#-1;\"><v>1</v></c></row>")), "attr.xlsx"},
         {EWorkbookFormat::Ods, Ods(OdsContent(QByteArray(odsCell).replace("%1", "&#1114112;"))), "bad.ods"},
+        {EWorkbookFormat::Xlsx, Xlsx(SheetXml("<row r=\"1\"><c r=\"A1\" s=\"&amp;><v>1</v></c></row>")),
+         "unclosed.xlsx"},
+        {EWorkbookFormat::Ods, Ods(OdsContent("<table:table-row table:style-name=\"&amp;></table:table-row>")),
+         "unclosed.ods"},
     };
     for (const auto& c : cases) {
         const QString path = dir.filePath(QString::fromLatin1(c.name));
         ASSERT_TRUE(WriteFile(path, c.file));
         std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(c.format);
         EXPECT_FALSE(reader->Load(path)) << c.name;
-        EXPECT_TRUE(reader->ErrorString().contains(QStringLiteral("invalid character reference"))) << c.name << ": "
+        EXPECT_TRUE(reader->ErrorString().contains(QStringLiteral(" at byte "))) << c.name << ": "
             << reader->ErrorString().toStdString();
     }
 

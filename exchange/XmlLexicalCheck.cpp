@@ -1,0 +1,204 @@
+#include "exchange/XmlLexicalCheck.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint32_t kLastCodePoint = 0x10FFFF;
+
+// The bytes that end a run of plain bytes inside a tag.
+struct STagSpecialBytes
+{
+    bool table[256] = {};
+    constexpr STagSpecialBytes()
+    {
+        for (const char c : {'>', '<', '[', '"', '\''})
+            table[static_cast<unsigned char>(c)] = true;
+    }
+};
+constexpr STagSpecialBytes kTagSpecial;
+
+class CXmlLexer
+{
+public:
+    explicit CXmlLexer(std::string_view xml)
+        : m_xml(xml)
+    {
+    }
+
+    std::optional<SXmlLexicalFault> Run()
+    {
+        size_t at = 0;
+        while (at < m_xml.size()) {
+            const size_t open = Find('<', at);
+            if (!CheckReferences(at, open))
+                return m_fault;
+            if (open == npos)
+                break;
+            at = Markup(open);
+            if (at == npos)
+                return m_fault;
+        }
+        if (!EndsWithTagEnd())
+            Fault(m_xml.size(), "a document that does not end with a tag");
+        return m_fault;
+    }
+
+private:
+    static constexpr size_t npos = std::string_view::npos;
+
+    size_t Find(char c, size_t from, size_t end = npos) const
+    {
+        end = std::min(end, m_xml.size());
+        if (from >= end)
+            return npos;
+        const void* found = std::memchr(m_xml.data() + from, c, end - from);
+        return found ? size_t(static_cast<const char*>(found) - m_xml.data()) : npos;
+    }
+
+    bool StartsWith(size_t at, std::string_view text) const { return m_xml.substr(at, text.size()) == text; }
+
+    void Fault(size_t offset, const char* what) { m_fault = SXmlLexicalFault{offset, what}; }
+
+    // The markup that starts at the "<" at `open`; returns the offset past it, npos on a fault.
+    size_t Markup(size_t open)
+    {
+        if (StartsWith(open, "<!--"))
+            return Closed(open, open + 4, "-->", "an unclosed comment");
+        if (StartsWith(open, "<![CDATA["))
+            return Closed(open, open + 9, "]]>", "an unclosed CDATA section");
+        if (StartsWith(open, "<?"))
+            return Closed(open, open + 2, "?>", "an unclosed processing instruction");
+        if (StartsWith(open, "<!"))
+            return Tag(open, false);
+        return Tag(open, true);
+    }
+
+    size_t Closed(size_t open, size_t from, std::string_view end, const char* what)
+    {
+        const size_t found = m_xml.find(end, from);
+        if (found == npos) {
+            Fault(open, what);
+            return npos;
+        }
+        return found + end.size();
+    }
+
+    // A start or end tag, or a declaration such as a document type (whose values hold no references).
+    size_t Tag(size_t open, bool element)
+    {
+        for (size_t at = open + 1; at < m_xml.size(); ++at) {
+            while (at < m_xml.size() && !kTagSpecial.table[static_cast<unsigned char>(m_xml[at])])
+                ++at; // most of a workbook's XML is tags: skipping plain bytes by table keeps this fast
+            if (at == m_xml.size())
+                break;
+            const char c = m_xml[at];
+            if (c == '>')
+                return at + 1;
+            if (c == '<') {
+                Fault(open, "an unclosed tag");
+                return npos;
+            }
+            if (c == '[' && !element) {
+                Fault(open, "a document type with an internal subset");
+                return npos;
+            }
+            if (c == '"' || c == '\'') {
+                const size_t close = Find(c, at + 1);
+                if (close == npos || Find('<', at + 1, close) != npos) {
+                    Fault(at, "an unclosed attribute value");
+                    return npos;
+                }
+                if (element && !CheckReferences(at + 1, close))
+                    return npos;
+                at = close;
+            }
+        }
+        Fault(open, "an unclosed tag");
+        return npos;
+    }
+
+    // Every "&" in [from, end) starts a well-formed reference.
+    bool CheckReferences(size_t from, size_t end)
+    {
+        end = std::min(end, m_xml.size());
+        for (size_t amp = Find('&', from, end); amp != npos; amp = Find('&', amp + 1, end)) {
+            if (!IsReference(m_xml.substr(amp + 1, end - amp - 1))) {
+                Fault(amp, "a malformed reference");
+                return false;
+            }
+        }
+        return true;
+    }
+
+    static int DigitValue(char c, int base)
+    {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (base == 16 && c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (base == 16 && c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    }
+
+    static bool IsNameByte(char c)
+    {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'
+               || c == '-' || c == '.' || c == ':';
+    }
+
+    // Whether the text after "&" is a name or a character number in Unicode, then ";".
+    static bool IsReference(std::string_view body)
+    {
+        size_t length = 0;
+        if (!body.empty() && body.front() == '#') {
+            int base = 10;
+            size_t first = 1;
+            if (body.size() > 1 && body[1] == 'x') {
+                base = 16;
+                first = 2;
+            }
+            std::uint32_t value = 0;
+            for (length = first; length < body.size(); ++length) {
+                const int digit = DigitValue(body[length], base);
+                if (digit < 0)
+                    break;
+                value = value * std::uint32_t(base) + std::uint32_t(digit);
+                if (value > kLastCodePoint)
+                    return false; // also keeps the value from overflowing
+            }
+            if (length == first)
+                return false;
+        } else {
+            while (length < body.size() && IsNameByte(body[length]))
+                ++length;
+            if (length == 0)
+                return false;
+        }
+        return length < body.size() && body[length] == ';';
+    }
+
+    bool EndsWithTagEnd() const
+    {
+        size_t end = m_xml.size();
+        while (end > 0 && (m_xml[end - 1] == ' ' || m_xml[end - 1] == '\t' || m_xml[end - 1] == '\n'
+                           || m_xml[end - 1] == '\r'))
+            --end;
+        return end > 0 && m_xml[end - 1] == '>';
+    }
+
+    std::string_view m_xml;
+    std::optional<SXmlLexicalFault> m_fault;
+};
+
+} // namespace
+
+std::optional<SXmlLexicalFault> FindXmlLexicalFault(std::string_view xml)
+{
+    CXmlLexer lexer(xml);
+    return lexer.Run();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+// The XML parser of the workbook library trusts a document to be lexically sound: on some malformed
+// documents it reads past the end of its buffer and stops the whole program on an assertion instead of
+// reporting an error, for example on an attribute value that holds a reference and is never closed,
+// a reference that ends the document, an unclosed comment or CDATA section, or a character reference
+// outside Unicode. Every part of a workbook is therefore checked here before the parser sees it.
+//
+// The check is lexical only: references ("&name;", "&#65;", "&#x41;" up to U+10FFFF) are well formed
+// outside comments, CDATA sections and processing instructions; every attribute value is closed by its
+// quote before the tag ends and holds no "<"; comments, CDATA sections, processing instructions and
+// tags are closed; a document type has no internal subset; and the document ends with ">" (blanks may
+// follow). Whether elements nest properly is left to the parser, which reports that as an error.
+struct SXmlLexicalFault
+{
+    std::size_t offset = 0; // of the construct at fault
+    const char* what = "";  // "an unclosed comment", ...
+};
+
+std::optional<SXmlLexicalFault> FindXmlLexicalFault(std::string_view xml);
