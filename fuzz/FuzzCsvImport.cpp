@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int limitMode = (data[0] >> 1) & 1;
     Language::SetLanguageInForce(kLanguages[(data[0] >> 2) & 3]);
     const QString path = FuzzSupport::ScratchFile(QStringLiteral("table.csv"), data + 1, size - 1);
-    const SImportResult result = ReadImportFile(path, pluMode, limitMode);
+    const SImportResult result = ReadImportFile(path, pluMode, limitMode, FuzzSupport::Limits());
     FuzzSupport::CheckImport(result, path, pluMode);
     // A text file always opens, so only a read error may refuse it.
     FUZZ_CHECK(result.ok, result.error.toStdString());

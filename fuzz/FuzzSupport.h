@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "exchange/ImportLimits.h"
+
 struct SImportResult;
 
 // What the fuzz targets share: the Qt application, a scratch folder for the files Import reads, the
@@ -25,9 +27,14 @@ QString ScratchFile(const QString& name, const QByteArray& bytes);
 // Reports a broken property and stops the process so that the fuzzer keeps the input.
 [[noreturn]] void Broken(const char* property, const std::string& detail);
 
+// The bounds the import targets read with: the real ones but for a lower row bound, so that inputs
+// claiming tens of thousands of rows are refused at once instead of slowing the search down (the
+// bounds themselves have tests of their own).
+SImportLimits Limits();
+
 // An import either fails with a message naming the file, or gives rows numbered from 1, each with at
-// most the layout's columns (pricing 9, counting 6, counting with limits 8), within the row limit, and
-// a limits setting that fits the layout.
+// most the layout's columns (pricing 9, counting 6, counting with limits 8), within Limits()' row
+// bound, and a limits setting that fits the layout.
 void CheckImport(const SImportResult& result, const QString& path, int pluMode);
 
 // A zip archive of stored (uncompressed) entries, in the order given.

@@ -80,6 +80,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     default: path = FuzzSupport::ScratchFile(QStringLiteral("table.ods"), OdsPackage(rest)); break;
     }
-    FuzzSupport::CheckImport(ReadImportFile(path, pluMode, limitMode), path, pluMode);
+    FuzzSupport::CheckImport(ReadImportFile(path, pluMode, limitMode, FuzzSupport::Limits()), path, pluMode);
     return 0;
 }

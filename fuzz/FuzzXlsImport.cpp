@@ -31,6 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         path = FuzzSupport::ScratchFile(QStringLiteral("table.xls"), data + 1, size - 1);
     }
-    FuzzSupport::CheckImport(ReadImportFile(path, pluMode, limitMode), path, pluMode);
+    FuzzSupport::CheckImport(ReadImportFile(path, pluMode, limitMode, FuzzSupport::Limits()), path, pluMode);
     return 0;
 }
