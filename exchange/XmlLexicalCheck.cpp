@@ -69,11 +69,14 @@ private:
             return Closed(open, open + 4, "-->", "an unclosed comment");
         if (StartsWith(open, "<![CDATA["))
             return Closed(open, open + 9, "]]>", "an unclosed CDATA section");
+        // The parser reads the inside of a processing instruction as attributes.
         if (StartsWith(open, "<?"))
-            return Closed(open, open + 2, "?>", "an unclosed processing instruction");
+            return Tag(open, true, "an unclosed processing instruction");
         if (StartsWith(open, "<!"))
-            return Tag(open, false);
-        return Tag(open, true);
+            return Tag(open, false, "an unclosed tag");
+        const size_t end = Tag(open, true, "an unclosed tag");
+        m_lastMarkupEnd = end;
+        return end;
     }
 
     size_t Closed(size_t open, size_t from, std::string_view end, const char* what)
@@ -87,7 +90,7 @@ private:
     }
 
     // A start or end tag, or a declaration such as a document type (whose values hold no references).
-    size_t Tag(size_t open, bool element)
+    size_t Tag(size_t open, bool element, const char* unclosed)
     {
         for (size_t at = open + 1; at < m_xml.size(); ++at) {
             while (at < m_xml.size() && !kTagSpecial.table[static_cast<unsigned char>(m_xml[at])])
@@ -98,7 +101,7 @@ private:
             if (c == '>')
                 return at + 1;
             if (c == '<') {
-                Fault(open, "an unclosed tag");
+                Fault(open, unclosed);
                 return npos;
             }
             if (c == '[' && !element) {
@@ -116,7 +119,7 @@ private:
                 at = close;
             }
         }
-        Fault(open, "an unclosed tag");
+        Fault(open, unclosed);
         return npos;
     }
 
@@ -182,16 +185,19 @@ private:
         return length < body.size() && body[length] == ';';
     }
 
+    // Whether an element's tag is the last thing before the closing blanks: the parser reads past the
+    // end of a document that ends in a reference, a comment or a CDATA section.
     bool EndsWithTagEnd() const
     {
         size_t end = m_xml.size();
         while (end > 0 && (m_xml[end - 1] == ' ' || m_xml[end - 1] == '\t' || m_xml[end - 1] == '\n'
                            || m_xml[end - 1] == '\r'))
             --end;
-        return end > 0 && m_xml[end - 1] == '>';
+        return end > 0 && end == m_lastMarkupEnd;
     }
 
     std::string_view m_xml;
+    size_t m_lastMarkupEnd = npos; // past the last element tag
     std::optional<SXmlLexicalFault> m_fault;
 };
 

@@ -11,10 +11,11 @@
 // outside Unicode. Every part of a workbook is therefore checked here before the parser sees it.
 //
 // The check is lexical only: references ("&name;", "&#65;", "&#x41;" up to U+10FFFF) are well formed
-// outside comments, CDATA sections and processing instructions; every attribute value is closed by its
-// quote before the tag ends and holds no "<"; comments, CDATA sections, processing instructions and
-// tags are closed; a document type has no internal subset; and the document ends with ">" (blanks may
-// follow). Whether elements nest properly is left to the parser, which reports that as an error.
+// outside comments and CDATA sections; every attribute value (also inside a processing instruction)
+// is closed by its quote before its tag ends and holds no "<"; comments, CDATA sections, processing
+// instructions and tags are closed; a document type has no internal subset; and the document ends
+// with an element's tag (blanks may follow). Whether elements nest properly is left to the parser,
+// which reports that as an error.
 struct SXmlLexicalFault
 {
     std::size_t offset = 0; // of the construct at fault

@@ -11,7 +11,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fuzz_csv_import fuzz_xls_import fuzz_workbook_import fuzz_ack_parser fuzz_plu_record)
+    targets=(fuzz_csv_import fuzz_xls_import fuzz_workbook_import fuzz_xml_check fuzz_ack_parser fuzz_plu_record)
 fi
 build=${TALVEX_FUZZ_BUILD_DIR:-build-fuzz}
 generator=()
@@ -28,6 +28,7 @@ max_len() {
         fuzz_ack_parser) echo 2048 ;;
         fuzz_plu_record) echo 2048 ;;
         fuzz_csv_import) echo 16384 ;;
+        fuzz_xml_check) echo 16384 ;;
         *) echo 65536 ;;
     esac
 }
