@@ -75,6 +75,7 @@ bool CZipDirectory::Read(const QString& path)
             m_error = QStringLiteral("a zip directory larger than %1 MB").arg(kLargestDirectory >> 20);
             return false;
         }
+        const quint32 compressed = Read32(directory, at + 20);
         const quint32 uncompressed = Read32(directory, at + 24);
         const qint64 nameLength = Read16(directory, at + 28);
         const qint64 extraLength = Read16(directory, at + 30);
@@ -85,6 +86,12 @@ bool CZipDirectory::Read(const QString& path)
         }
         SEntry entry;
         entry.name = directory.mid(at + kDirectoryEntrySize, nameLength).toStdString();
+        // The zip reader makes room for a stored part by its packed size.
+        if (compressed > size) {
+            m_error = QStringLiteral("a damaged zip archive: its part %1 claims more bytes than the archive holds")
+                          .arg(QString::fromStdString(entry.name));
+            return false;
+        }
         entry.uncompressedSize =
             uncompressed == 0xFFFFFFFFu ? std::numeric_limits<quint64>::max() : quint64(uncompressed);
         m_entries.push_back(std::move(entry));

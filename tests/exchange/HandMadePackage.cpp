@@ -98,7 +98,7 @@ QByteArray Zip(const std::vector<SEntry>& entries)
         Put16(directory, 0);
         Put16(directory, 0x21);
         Put32(directory, entry.crc);
-        Put32(directory, quint32(entry.data.size()));
+        Put32(directory, entry.declaredPackedSize.value_or(quint32(entry.data.size())));
         Put32(directory, entry.declaredSize);
         Put16(directory, quint32(entry.name.size()));
         Put16(directory, 0);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // Zip archives built byte by byte, for workbook packages that no spreadsheet program would write:
@@ -16,6 +17,7 @@ struct SEntry
     bool deflated = false;
     quint32 crc = 0;
     quint32 declaredSize = 0; // the unpacked size the directory declares
+    std::optional<quint32> declaredPackedSize; // the packed size it declares, when not that of data
 };
 
 SEntry Stored(const QByteArray& name, const QByteArray& content);

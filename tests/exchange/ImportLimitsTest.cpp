@@ -172,6 +172,9 @@ TEST_F(ImportLimits, PackagesThatUnpackToMoreThanAPartMayHoldAreRefused)
     claimsGigabytes.declaredSize = 0xC0000000u; // 3 GB on paper
     SEntry odsClaimsGigabytes = Stored("content.xml", OdsContent(""));
     odsClaimsGigabytes.declaredSize = 0xC0000000u;
+    // A stored part is read into a buffer of its packed size.
+    SEntry packedGigabytes = Stored("_rels/.rels", "<Relationships/>");
+    packedGigabytes.declaredPackedSize = 0xFFFFFF3Fu;
     const struct
     {
         const char* name;
@@ -184,6 +187,10 @@ TEST_F(ImportLimits, PackagesThatUnpackToMoreThanAPartMayHoldAreRefused)
          "xl/worksheets/sheet1.xml unpacks to 3 GB; Import reads parts of up to 512 MB"},
         {"content that claims 3 GB", Zip(OdsParts(odsClaimsGigabytes)), "ods", SImportLimits(),
          "content.xml unpacks to 3 GB"},
+        {"a part that claims 4 GB packed", Zip({packedGigabytes}), "xlsx", SImportLimits(),
+         "a damaged zip archive: its part _rels/.rels claims more bytes than the archive holds"},
+        {"an .ods part that claims 4 GB packed", Zip({packedGigabytes}), "ods", SImportLimits(),
+         "a damaged zip archive: its part _rels/.rels claims more bytes than the archive holds"},
         {"a sheet of 9 MB of zeros", Zip(XlsxParts(DeflatedZeros("xl/worksheets/sheet1.xml", qint64(9) << 20))),
          "xlsx", small, "unpacks to 9 MB; Import reads parts of up to 8 MB"},
         {"shared strings of 9 MB of zeros",
