@@ -4,7 +4,8 @@
 The first byte of an import seed chooses the layout (bit 0: counting), the current limits setting
 (bit 1) and, for the workbook target, what follows (bits 2-3: 0 an .xlsx file, 1 an .ods file,
 2 the sheet XML of an .xlsx package, a NUL byte and its shared strings, 3 an .ods content.xml).
-Workbook seeds are taken from the test fixtures in tests/data/exchange/.
+Workbook seeds are taken from the test fixtures in tests/data/exchange/. Inputs named regression-* are
+findings kept by hand, not written here.
 """
 import os
 import struct
@@ -108,6 +109,19 @@ def workbook_seeds():
     write(target, "ods_content", b"\x0d" + part("pricing.ods", "content.xml"))
 
 
+def xml_seeds():
+    """Parts as the workbook readers check them, and the kinds of markup the check must let through."""
+    target = "fuzz_xml_check"
+    for name, archive in (("sheet_openpyxl", "pricing_openpyxl.xlsx"), ("sheet_inline", "inline_strings.xlsx")):
+        with zipfile.ZipFile(os.path.join(FIXTURES, archive)) as z:
+            sheet = next(n for n in z.namelist() if n.startswith("xl/worksheets/") and n.endswith(".xml"))
+            write(target, name, z.read(sheet))
+    write(target, "ods_content", part("pricing.ods", "content.xml"))
+    write(target, "prolog_comment_cdata_pi",
+          b'<?xml version="1.0" encoding="UTF-8"?>\n<!DOCTYPE a>\n<a b=\'x &amp; y\' c="&#65;&#x42;"><!-- c -->'
+          b'<![CDATA[ <d> & ]]><?pi e="f"?>t &lt; u</a>\n')
+
+
 def ack_seeds():
     target = "fuzz_ack_parser"
     # Delivery lengths are drawn from the input too, so any bytes make a stream of deliveries.
@@ -129,5 +143,6 @@ if __name__ == "__main__":
     csv_seeds()
     xls_seeds()
     workbook_seeds()
+    xml_seeds()
     ack_seeds()
     plu_seeds()
