@@ -1,6 +1,7 @@
 #include "exchange/CXlsxReader.h"
 
 #include "exchange/CZipDirectory.h"
+#include "exchange/SaxNoOpHandler.h"
 #include "exchange/XmlLexicalCheck.h"
 
 #include <QFile>
@@ -95,17 +96,6 @@ std::string RelationshipsPartOf(std::string_view part)
     return folder + "_rels/" + std::string(part.substr(folder.size())) + ".rels";
 }
 
-struct SNoOpHandler
-{
-    void doctype(const orcus::sax::doctype_declaration&) {}
-    void start_declaration(std::string_view) {}
-    void end_declaration(std::string_view) {}
-    void start_element(const orcus::sax::parser_element&) {}
-    void end_element(const orcus::sax::parser_element&) {}
-    void characters(std::string_view, bool) {}
-    void attribute(const orcus::sax::parser_attribute&) {}
-};
-
 // The XML of a part, followed by a NUL byte: the parser looks one byte past a document that ends in
 // the middle of a tag, which must not be a byte outside the buffer.
 bool HasContent(const Bytes& xml)
@@ -132,7 +122,7 @@ struct SRelationship
     std::string target;
 };
 
-class CRelationshipsHandler : public SNoOpHandler
+class CRelationshipsHandler : public SSaxNoOpHandler
 {
 public:
     std::vector<SRelationship> relationships;
@@ -158,7 +148,7 @@ private:
 };
 
 // Finds the first sheet of the workbook part: its relationship id.
-class CWorkbookHandler : public SNoOpHandler
+class CWorkbookHandler : public SSaxNoOpHandler
 {
 public:
     std::string firstSheetId;
@@ -183,7 +173,7 @@ private:
 };
 
 // Collects the text of each string item; the runs of rich text are joined, phonetic hints left out.
-class CSharedStringsHandler : public SNoOpHandler
+class CSharedStringsHandler : public SSaxNoOpHandler
 {
 public:
     explicit CSharedStringsHandler(std::vector<QString>& strings)
@@ -265,7 +255,7 @@ bool ParseNumber(std::string_view text, double& value)
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
-class CSheetHandler : public SNoOpHandler
+class CSheetHandler : public SSaxNoOpHandler
 {
 public:
     explicit CSheetHandler(CSheetCells& cells)
