@@ -73,7 +73,6 @@ void CheckXmlParts(const std::string& archivePath, const CZipDirectory& director
         std::string_view text(reinterpret_cast<const char*>(xml.data()), xml.size());
         if (!text.empty() && text.back() == '\0')
             text.remove_suffix(1); // the NUL the zip reader ends what it unpacks with
-
         if (const auto fault = FindXmlLexicalFault(text)) {
             throw std::runtime_error(std::string(fault->what) + " at byte " + std::to_string(fault->offset) + " of "
                                      + entry.name);
