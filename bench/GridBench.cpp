@@ -2,7 +2,7 @@
 // and painting at different places of a long table. Run: build/bin/grid_bench
 #include "app/CSettings.h"
 #include "app/IPrompt.h"
-#include "grid/CMFCListCtrlEx.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 #include "plu/CPluTable.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/LayoutRules.h"
+#include "layout/LayoutRules.h"
 
 #include <QPointer>
 #include <QWidget>

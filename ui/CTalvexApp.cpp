@@ -3,6 +3,7 @@
 #include "app/CSettings.h"
 #include "app/IRelauncher.h"
 #include "app/Language.h"
+#include "app/IPrompt.h"
 #include "ui/CMessageBoxPrompt.h"
 #include "ui/CTalvexDlg.h"
 
@@ -15,6 +16,7 @@ namespace {
 struct SStartOptions
 {
     SWindowOptions window;
+    bool demo = false;
     QString fileToImport;
 };
 
@@ -38,7 +40,7 @@ SStartOptions ParseOptions(const QStringList& arguments)
     parser.process(arguments);
 
     SStartOptions options;
-    options.window.demo = parser.isSet(demo);
+    options.demo = parser.isSet(demo);
     options.window.serialDevices = parser.values(device);
     if (!parser.positionalArguments().isEmpty())
         options.fileToImport = parser.positionalArguments().constFirst();
@@ -47,11 +49,14 @@ SStartOptions ParseOptions(const QStringList& arguments)
 
 } // namespace
 
-int CTalvexApp::Run(int& argc, char** argv)
+int CTalvexApp::Run(int& argc, char** argv, const DemoPortStarter& startDemoPort)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(TALVEX_VERSION));
-    const SStartOptions options = ParseOptions(QApplication::arguments());
+    SStartOptions options = ParseOptions(QApplication::arguments());
+    QString demoError;
+    if (options.demo && startDemoPort)
+        options.window.providedPort = startDemoPort(&demoError);
 
     CSettings settings;
     // The language is fixed before the first window or text exists, for the life of the process.
@@ -63,6 +68,10 @@ int CTalvexApp::Run(int& argc, char** argv)
     CTalvexDlg window(settings, prompt, relauncher, QApplication::arguments().mid(1), options.window);
     prompt.SetParent(&window);
     window.show();
+    if (options.demo && !options.window.providedPort) {
+        prompt.ShowMessage(ApplicationCaption(), QStringLiteral("The simulated scale could not start: %1").arg(demoError),
+                           IPrompt::EIcon::Warning);
+    }
     if (!options.fileToImport.isEmpty()) {
         // After the window is on screen, so that a message about the file has a window to stand on.
         QTimer::singleShot(0, &window, [&window, &options] { window.ImportFile(options.fileToImport); });

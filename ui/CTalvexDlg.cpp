@@ -7,14 +7,13 @@
 #include "app/StringTable.h"
 #include "exchange/ExchangeCommands.h"
 #include "exchange/PluImport.h"
-#include "grid/CMFCListCtrlEx.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 #include "serial/PortDiscovery.h"
-#include "tools/CSimulatedScale.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CFileDialogs.h"
 #include "ui/CToolBarEx.h"
 #include "ui/CommandIds.h"
-#include "ui/MenuText.h"
+#include "app/MenuText.h"
 #include "ui/Resources.h"
 
 #include <QCloseEvent>
@@ -117,21 +116,12 @@ void CTalvexDlg::CreateSelectorsAndGrid()
 void CTalvexDlg::FillPortSelector(const SWindowOptions& options)
 {
     PortDiscovery::PortList ports = PortDiscovery::DiscoverSerialPorts(options.serialDevices);
-    if (options.demo) {
-        m_demoScale = std::make_unique<CSimulatedScale>();
-        QString error;
-        if (m_demoScale->Start(&error)) {
-            ports.append({QStringLiteral("Simulated scale (%1)").arg(m_demoScale->DevicePath()),
-                          m_demoScale->DevicePath()});
-        } else {
-            m_demoScale.reset();
-            m_prompt.ShowMessage(ApplicationCaption(), QStringLiteral("The simulated scale could not start: %1").arg(error),
-                                 IPrompt::EIcon::Warning);
-        }
-    }
+    m_providedPort = options.providedPort;
+    if (m_providedPort)
+        ports.append(m_providedPort->entry);
     m_port.SetPorts(ports);
     SetPortEntries(PortDiscovery::Labels(ports));
-    if (m_demoScale)
+    if (m_providedPort)
         m_portSelector->setCurrentIndex(m_portSelector->count() - 1);
 }
 
@@ -139,8 +129,8 @@ void CTalvexDlg::ConnectTableAndDownload()
 {
     connect(&m_table, &CPluTable::modeChanged, this, [this](int pluMode, int limitMode) {
         SetModeChecks(pluMode, limitMode);
-        if (m_demoScale)
-            m_demoScale->SetMode(pluMode, limitMode);
+        if (m_providedPort && m_providedPort->followLayout)
+            m_providedPort->followLayout(pluMode, limitMode);
     });
     connect(&m_download, &CDownloadSession::labelChanged, this, [this](const QString& text, const QString& toolTip) {
         m_progressLabel->setText(text);

@@ -5,9 +5,12 @@
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 #include "serial/CComPort.h"
+#include "serial/PortDiscovery.h"
 #include "ui/CLayoutManager.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include <QStringList>
 #include <QWidget>
@@ -15,18 +18,25 @@
 class CMFCListCtrlEx;
 class IFileDialogs;
 class CSettings;
-class CSimulatedScale;
 class CToolBarEx;
 class IPrompt;
 class IRelauncher;
 class QComboBox;
 class QLabel;
 
+// A port the program brings along itself (the demo mode's simulated scale): offered as the last port
+// and selected; it is told each layout the table enters, so that it reads records as they are sent.
+struct SProvidedPort
+{
+    PortDiscovery::SPortEntry entry;
+    std::function<void(int pluMode, int limitMode)> followLayout;
+};
+
 // What the command line asks of the window.
 struct SWindowOptions
 {
     QStringList serialDevices; // offered after the system's serial ports
-    bool demo = false;         // a simulated scale as the last port, selected
+    std::optional<SProvidedPort> providedPort;
 };
 
 // The program's only window: the toolbar on top, the port, baud and encoding selectors with the
@@ -80,8 +90,6 @@ public:
     CGridModel& Grid() { return m_grid; }
     CPluTable& Table() { return m_table; }
     CDownloadSession& Download() { return m_download; }
-    // The simulated scale of the demo mode, or null.
-    CSimulatedScale* DemoScale() { return m_demoScale.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -114,7 +122,7 @@ private:
     Portwire::CComPort m_port;
     CComPortLine m_line{m_port};
     CDownloadSession m_download;
-    std::unique_ptr<CSimulatedScale> m_demoScale;
+    std::optional<SProvidedPort> m_providedPort;
     std::unique_ptr<IFileDialogs> m_ownFileDialogs;
     IFileDialogs* m_fileDialogs = nullptr;
     CToolBarEx* m_toolBar = nullptr;

@@ -1,5 +1,5 @@
-#include "grid/CEditEx.h"
-#include "grid/CMFCListCtrlEx.h"
+#include "ui/grid/CEditEx.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 #include "plu/CPluTable.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"

@@ -1,7 +1,7 @@
 #include "app/IRelauncher.h"
 #include "app/Language.h"
 #include "grid/CGridModel.h"
-#include "grid/CMFCListCtrlEx.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
 #include "tools/CSimulatedScale.h"
@@ -22,19 +22,25 @@ public:
     bool Relaunch(const QString&, const QStringList&) override { return false; }
 };
 
+// The window as --demo starts it: the simulated scale is the port the program brings along.
 struct SDemoWindow
 {
     CTempSettings settings;
     CScriptedPrompt prompt;
     CNoRelaunch relauncher;
+    CSimulatedScale scale;
     std::optional<CTalvexDlg> window;
 
     explicit SDemoWindow(int pluMode)
     {
         Language::SetLanguageInForce(1033);
         settings.Settings().WriteInt(ESetting::PluMode, pluMode);
+        QString error;
+        EXPECT_TRUE(scale.Start(&error)) << error.toStdString();
         SWindowOptions options;
-        options.demo = true;
+        options.providedPort = SProvidedPort{
+            {QStringLiteral("Simulated scale (%1)").arg(scale.DevicePath()), scale.DevicePath()},
+            [this](int layout, int limits) { scale.SetMode(layout, limits); }};
         options.serialDevices = {QStringLiteral("/dev/does-not-exist")};
         window.emplace(settings.Settings(), prompt, relauncher, QStringList(), options);
         window->show();
@@ -51,7 +57,6 @@ TEST(DemoDownload, TheSimulatedScaleIsTheLastPortAndTakesTheTable)
 {
     SDemoWindow f(0);
     CTalvexDlg& window = *f.window;
-    ASSERT_NE(window.DemoScale(), nullptr);
     QComboBox& ports = window.PortSelector();
     ASSERT_GE(ports.count(), 2);
     EXPECT_EQ(ports.itemText(ports.count() - 2), QStringLiteral("/dev/does-not-exist"));
@@ -64,7 +69,7 @@ TEST(DemoDownload, TheSimulatedScaleIsTheLastPortAndTakesTheTable)
     window.OnCommand(CommandId::Download);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.ProgressLabel().text() == QStringLiteral("Success"); }, 10000))
         << window.ProgressLabel().text().toStdString();
-    const std::vector<QStringList> rows = window.DemoScale()->AcceptedRows();
+    const std::vector<QStringList> rows = f.scale.AcceptedRows();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].mid(0, 4), (QStringList{QStringLiteral("12"), QStringLiteral("3.50"), QStringLiteral("K42"),
                                               QStringLiteral("Apples")}));
@@ -76,14 +81,13 @@ TEST(DemoDownload, FollowsTheTablesLayoutAndShowsTheFailedRow)
 {
     SDemoWindow f(0);
     CTalvexDlg& window = *f.window;
-    ASSERT_NE(window.DemoScale(), nullptr);
     window.OnCommand(CommandId::Counting); // nothing typed yet: no question
     f.Type(0, {QStringLiteral("1"), QStringLiteral("0.5")});
     f.Type(1, {QStringLiteral("2000"), QStringLiteral("0.5")});
     window.Download().SetAcknowledgementTimeoutMs(300);
     window.OnCommand(CommandId::Download);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.ProgressLabel().text() == QStringLiteral("Fail!"); }, 10000));
-    EXPECT_EQ(window.DemoScale()->AcceptedRows().size(), 1u); // the counting record was taken
+    EXPECT_EQ(f.scale.AcceptedRows().size(), 1u); // the counting record was taken
     EXPECT_TRUE(window.ProgressLabel().toolTip().contains(QStringLiteral("2000")))
         << window.ProgressLabel().toolTip().toStdString();
     EXPECT_EQ(window.GridView().currentIndex().row(), 1);

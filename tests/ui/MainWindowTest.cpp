@@ -4,7 +4,7 @@
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
 #include "ui/CAboutDlg.h"
-#include "grid/CMFCListCtrlEx.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 #include "ui/CTalvexDlg.h"
 #include "ui/CToolBarEx.h"
 #include "ui/CommandIds.h"

@@ -1,7 +1,7 @@
-#include "grid/CGridItemDelegate.h"
+#include "ui/grid/CGridItemDelegate.h"
 
 #include "grid/CGridModel.h"
-#include "grid/CMFCListCtrlEx.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 
 #include <QAbstractItemView>
 #include <QPainter>

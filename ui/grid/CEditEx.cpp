@@ -1,4 +1,4 @@
-#include "grid/CEditEx.h"
+#include "ui/grid/CEditEx.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

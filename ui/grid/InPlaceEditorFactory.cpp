@@ -1,11 +1,11 @@
-#include "grid/InPlaceEditorFactory.h"
+#include "ui/grid/InPlaceEditorFactory.h"
 
-#include "grid/CComboBoxExt.h"
-#include "grid/CComboBoxMCExt.h"
-#include "grid/CEditEx.h"
-#include "grid/CMonthCalCtrlEx.h"
-#include "grid/CMultiLineEditEx.h"
-#include "grid/CRichEditCtrlEx.h"
+#include "ui/grid/CComboBoxExt.h"
+#include "ui/grid/CComboBoxMCExt.h"
+#include "ui/grid/CEditEx.h"
+#include "ui/grid/CMonthCalCtrlEx.h"
+#include "ui/grid/CMultiLineEditEx.h"
+#include "ui/grid/CRichEditCtrlEx.h"
 #include "grid/GridRecords.h"
 
 IInPlaceEditor* CreateInPlaceEditor(int cellType, QWidget* parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/CComboBoxExt.h"
+#include "ui/grid/CComboBoxExt.h"
 
 // The multi-column combo in-place editor: a list-only combo whose items show their tab-separated
 // parts in columns; the cell gets the part before the first separator (see EditorTexts).

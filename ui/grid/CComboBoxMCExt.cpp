@@ -1,6 +1,6 @@
-#include "grid/CComboBoxMCExt.h"
+#include "ui/grid/CComboBoxMCExt.h"
 
-#include "grid/CComboItemDelegate.h"
+#include "ui/grid/CComboItemDelegate.h"
 #include "grid/EditorTexts.h"
 
 #include <QAbstractItemView>

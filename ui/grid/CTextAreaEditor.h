@@ -1,8 +1,8 @@
 #pragma once
 
-#include "grid/EditorFocus.h"
+#include "ui/grid/EditorFocus.h"
 #include "grid/EditorTexts.h"
-#include "grid/IInPlaceEditor.h"
+#include "ui/grid/IInPlaceEditor.h"
 
 #include <QKeyEvent>
 #include <QTextCursor>

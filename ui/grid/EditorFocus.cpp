@@ -1,4 +1,4 @@
-#include "grid/EditorFocus.h"
+#include "ui/grid/EditorFocus.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "ui/MenuText.h"
+#include "app/MenuText.h"
 #include "app/StringTable.h"
 
 #include <gtest/gtest.h>

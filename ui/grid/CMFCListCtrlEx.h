@@ -2,7 +2,7 @@
 
 #include "grid/CGridModel.h"
 #include "grid/GridClipboard.h"
-#include "grid/IInPlaceEditor.h"
+#include "ui/grid/IInPlaceEditor.h"
 
 #include <QPersistentModelIndex>
 #include <QPointer>

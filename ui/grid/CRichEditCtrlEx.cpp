@@ -1,4 +1,4 @@
-#include "grid/CRichEditCtrlEx.h"
+#include "ui/grid/CRichEditCtrlEx.h"
 
 CRichEditCtrlEx::CRichEditCtrlEx(QWidget* parent)
     : CTextAreaEditor<QTextEdit>(parent)

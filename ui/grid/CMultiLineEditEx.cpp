@@ -1,4 +1,4 @@
-#include "grid/CMultiLineEditEx.h"
+#include "ui/grid/CMultiLineEditEx.h"
 
 CMultiLineEditEx::CMultiLineEditEx(QWidget* parent)
     : CTextAreaEditor<QPlainTextEdit>(parent)

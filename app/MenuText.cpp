@@ -1,4 +1,4 @@
-#include "ui/MenuText.h"
+#include "app/MenuText.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
-#include "grid/CComboBoxExt.h"
+#include "ui/grid/CComboBoxExt.h"
 
-#include "grid/CComboItemDelegate.h"
-#include "grid/EditorFocus.h"
+#include "ui/grid/CComboItemDelegate.h"
+#include "ui/grid/EditorFocus.h"
 #include "grid/EditorTexts.h"
 
 #include <QAbstractItemView>

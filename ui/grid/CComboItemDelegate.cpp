@@ -1,4 +1,4 @@
-#include "grid/CComboItemDelegate.h"
+#include "ui/grid/CComboItemDelegate.h"
 
 #include <QApplication>
 #include <QPainter>

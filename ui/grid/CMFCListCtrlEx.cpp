@@ -1,8 +1,8 @@
-#include "grid/CMFCListCtrlEx.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 
-#include "grid/CGridItemDelegate.h"
-#include "grid/EditorFocus.h"
-#include "grid/InPlaceEditorFactory.h"
+#include "ui/grid/CGridItemDelegate.h"
+#include "ui/grid/EditorFocus.h"
+#include "ui/grid/InPlaceEditorFactory.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "grid/CMFCListCtrlEx.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
-#include "grid/CMonthCalCtrlEx.h"
+#include "ui/grid/CMonthCalCtrlEx.h"
 
 #include "grid/CellCompare.h"
-#include "grid/EditorFocus.h"
+#include "ui/grid/EditorFocus.h"
 #include "grid/EditorTexts.h"
 
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "grid/CComboBoxExt.h"
-#include "grid/CComboBoxMCExt.h"
-#include "grid/CMFCListCtrlEx.h"
-#include "grid/CMonthCalCtrlEx.h"
-#include "grid/CMultiLineEditEx.h"
-#include "grid/CRichEditCtrlEx.h"
+#include "ui/grid/CComboBoxExt.h"
+#include "ui/grid/CComboBoxMCExt.h"
+#include "ui/grid/CMFCListCtrlEx.h"
+#include "ui/grid/CMonthCalCtrlEx.h"
+#include "ui/grid/CMultiLineEditEx.h"
+#include "ui/grid/CRichEditCtrlEx.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/CTextAreaEditor.h"
+#include "ui/grid/CTextAreaEditor.h"
 
 #include <QTextEdit>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/IInPlaceEditor.h"
+#include "ui/grid/IInPlaceEditor.h"
 
 #include <QLineEdit>
 

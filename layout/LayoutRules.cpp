@@ -1,4 +1,4 @@
-#include "ui/LayoutRules.h"
+#include "layout/LayoutRules.h"
 
 #include <algorithm>
 
