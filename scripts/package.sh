@@ -7,7 +7,7 @@ build_dir=${TALVEX_BUILD_DIR:-build}
 bash scripts/build.sh
 # CPack's working files stay in the build tree; dist/ holds only the package.
 rm -rf "$build_dir/cpack"
-cpack --config "$build_dir/CPackConfig.cmake" -B "$PWD/$build_dir/cpack" >"$build_dir/cpack.log" ||
+cpack --config "$build_dir/CPackConfig.cmake" -B "$PWD/$build_dir/cpack" >"$build_dir/cpack.log" 2>&1 ||
     { cat "$build_dir/cpack.log" >&2; exit 1; }
 mkdir -p dist
 rm -f dist/talvex_*.deb
