@@ -36,6 +36,10 @@ changelog_version=$(zcat "$root/usr/share/doc/talvex/changelog.gz" | sed -n '1s/
 [ "$changelog_version" = "$version" ] || fail "the changelog's last entry is $changelog_version, the package $version"
 metainfo=("$root"/usr/share/metainfo/*.metainfo.xml)
 grep -q "<release version=\"$version\"" "${metainfo[0]}" || fail "the metainfo has no release $version"
+for page in "$root"/usr/share/man/man1/*.1.gz; do
+    zcat "$page" | grep "^\.TH .* \"Talvex $version\"" >/dev/null ||
+        fail "$(basename "$page") is not the page of Talvex $version"
+done
 
 echo "== the unpacked programs"
 # Their own settings folder, so that the user's settings are neither read nor changed.
@@ -58,7 +62,8 @@ for page in "$root"/usr/share/man/man1/*.1.gz; do
     fi
     echo "$(basename "$page"): $(wc -l <"$work/page.txt") lines"
 done
-LC_ALL=C.UTF-8 man -l "$root/usr/share/man/man1/talvex.1.gz" | grep -q dialout ||
+# grep reads to the end, so that man never writes into a closed pipe.
+LC_ALL=C.UTF-8 man -l "$root/usr/share/man/man1/talvex.1.gz" | grep dialout >/dev/null ||
     fail "the manual does not say how to join the group dialout"
 grep -q dialout "$work/control/postinst" || fail "the note after installing does not mention the group dialout"
 
