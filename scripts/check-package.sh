@@ -70,6 +70,8 @@ grep -q dialout "$work/control/postinst" || fail "the note after installing does
 echo "== menu entry and software-centre description"
 desktop-file-validate "$root"/usr/share/applications/*.desktop
 appstreamcli validate --no-net "${metainfo[@]}"
+# The description read together with the menu entry and the icons it names.
+appstreamcli validate-tree --no-net "$root"
 bash -n "$root/usr/share/bash-completion/completions/talvex"
 
 echo "== lintian"

@@ -18,7 +18,7 @@ packages=(
     clang libclang-rt-14-dev
     # the Debian package: its dependencies, and the checks of its menu entry, description, manual pages,
     # shell completion and contents
-    dpkg-dev desktop-file-utils appstream man-db bash-completion lintian
+    dpkg-dev file desktop-file-utils appstream man-db bash-completion lintian
     # running the window without a display, and screenshots
     xvfb xauth x11-apps x11-utils imagemagick fonts-noto-cjk fonts-dejavu-core
 )
