@@ -44,7 +44,8 @@ done
 echo "== the unpacked programs"
 # Their own settings folder, so that the user's settings are neither read nor changed.
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=offscreen
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
 shown=$("$root/usr/bin/talvex" --version)
 [ "$shown" = "talvex $version" ] || fail "talvex --version says \"$shown\", the package is $version"
 echo "$shown"

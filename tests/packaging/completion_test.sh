@@ -15,7 +15,7 @@ touch "$work/files/"{plu.csv,old.xls,new.XLSX,shop.ods,notes.txt}
 
 source /usr/share/bash-completion/bash_completion || { echo "bash-completion is not installed"; exit 1; }
 source "$completion"
-cd "$work/files"
+cd "$work/files" || exit 1
 
 # Prints the sorted offers for a command line; the cursor stands at its end.
 offers() {

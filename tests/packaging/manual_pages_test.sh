@@ -33,7 +33,7 @@ check_section() {
     local missing
     missing=$(comm -23 <(help_options "$@") <(section_options "$pages/$page" "$title"))
     if [ -n "$missing" ]; then
-        echo "FAIL: $page, section $title, does not describe: $(echo $missing)"
+        echo "FAIL: $page, section $title, does not describe: $(echo "$missing" | paste -sd ' ')"
         failures=$((failures + 1))
     fi
 }
