@@ -16,6 +16,9 @@ packages=(
     python3 python3-xlrd python3-xlwt python3-openpyxl
     # fuzzing and sanitizers
     clang libclang-rt-14-dev
+    # the Debian package: its dependencies, and the checks of its menu entry, description, manual pages,
+    # shell completion and contents
+    dpkg-dev file desktop-file-utils appstream man-db bash-completion lintian
     # running the window without a display, and screenshots
     xvfb xauth x11-apps x11-utils imagemagick fonts-noto-cjk fonts-dejavu-core
 )

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the suite; the suite again under
+# Installs what is missing, builds, and runs every test: the suite; the Debian package, made from the same
+# build and checked unpacked (scripts/package.sh, scripts/check-package.sh); the suite again under
 # AddressSanitizer and UndefinedBehaviorSanitizer and the serial tests under ThreadSanitizer
 # (scripts/sanitize.sh); and each fuzz target for a short time (scripts/fuzz.sh, 20 s each, or
 # $TALVEX_FUZZ_SECONDS) from a fixed seed ($TALVEX_FUZZ_SEED, default 1). `scripts/test.sh --quick`
@@ -17,5 +18,7 @@ bash scripts/build.sh
 if [ "$quick" -eq 1 ]; then
     exit 0
 fi
+bash scripts/package.sh
+bash scripts/check-package.sh
 bash scripts/sanitize.sh all
 TALVEX_FUZZ_SEED=${TALVEX_FUZZ_SEED:-1} bash scripts/fuzz.sh "${TALVEX_FUZZ_SECONDS:-20}"

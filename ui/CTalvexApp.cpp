@@ -53,6 +53,8 @@ int CTalvexApp::Run(int& argc, char** argv, const DemoPortStarter& startDemoPort
 {
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(TALVEX_VERSION));
+    // The installed menu entry's name: the desktop shows the window with the entry's icon and name.
+    QApplication::setDesktopFileName(QStringLiteral("com.example.talvex.Talvex"));
     SStartOptions options = ParseOptions(QApplication::arguments());
     QString demoError;
     if (options.demo && startDemoPort)
