@@ -251,6 +251,23 @@ TEST(CliDownload, ASerialDeviceServerOverTcpLoadsTheScale)
     EXPECT_EQ(ReadAll(scale.csv).toStdString(), kCountingTable.toStdString());
 }
 
+TEST(CliDownload, ADroppedDeviceServerConnectionFailsAsAnUnpluggedDevice)
+{
+    CCliRunner cli;
+    const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
+    SScale scale(cli, QStringLiteral("scale"), {QStringLiteral("--vanish-at"), QStringLiteral("2")});
+    ASSERT_FALSE(scale.Device().isEmpty());
+    CTcpRelay server(scale.Device());
+
+    const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), server.Address(),
+                                 QStringLiteral("--mode"), QStringLiteral("counting")});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.endsWith(server.Address() +
+                                 QStringLiteral(": Fail! The device was disconnected while row 2 was being sent.\n")))
+        << Text(run.out);
+}
+
 TEST(CliDownload, TwoScalesLoadInParallel)
 {
     CCliRunner cli;
