@@ -73,8 +73,8 @@ bool CSerialPort::OpenDevice(const QString& devicePath, int baudRate)
 {
     const QByteArray path = QFile::encodeName(devicePath);
     const int flags = O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
-    const int fd = m_environment.openDevice ? m_environment.openDevice(path.constData(), flags)
-                                            : ::open(path.constData(), flags);
+    const int fd =
+        m_environment.openDevice ? m_environment.openDevice(path.constData(), flags) : ::open(path.constData(), flags);
     if (fd < 0)
         return RefuseOpen(PortOpenFailure::Examine(devicePath, errno, m_environment));
     // A second open of the device, by this or another process, must fail. The lock catches users that bypass

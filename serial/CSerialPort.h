@@ -22,8 +22,8 @@ public:
 
     // Opens and configures the device, closing a device this object held before. Returns false, raising nothing,
     // when the device cannot be opened: missing, not permitted, locked or held open by another program, or a
-    // server that cannot be connected (LastOpenFailure() then says why). Raises CSerialException when the device opened but could not be configured; the device is
-    // released before the exception leaves.
+    // server that cannot be connected (LastOpenFailure() then says why). Raises CSerialException when the device opened
+    // but could not be configured; the device is released before the exception leaves.
     bool Open(const QString& devicePath, int baudRate);
     void Close();
 

@@ -144,8 +144,8 @@ PortList DiscoverSerialPorts(const QStringList& extraDevicePaths, const QString&
     QList<SSerialDevice> devices;
     const QList<QSerialPortInfo> available = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : available)
-        devices.append({info.systemLocation(), info.portName(), info.description(), info.manufacturer(),
-                        info.serialNumber()});
+        devices.append(
+            {info.systemLocation(), info.portName(), info.description(), info.manufacturer(), info.serialNumber()});
     return PortListFromDevices(std::move(devices), extraDevicePaths, byIdDirectory);
 }
 

@@ -11,8 +11,8 @@ namespace PortDiscovery {
 
 struct SPortEntry
 {
-    QString label;      // the selector's text
-    QString devicePath; // what CComPort opens
+    QString label;           // the selector's text
+    QString devicePath;      // what CComPort opens
     QString stableName = {}; // the /dev/serial/by-id link, else empty: the device path stands for itself
 };
 using PortList = QList<SPortEntry>;
@@ -23,9 +23,9 @@ QString StableNameOf(const SPortEntry& entry);
 // A serial device as the system lists it.
 struct SSerialDevice
 {
-    QString devicePath;  // "/dev/ttyUSB0"
-    QString portName;    // "ttyUSB0"
-    QString description; // "FT232R USB UART", or empty
+    QString devicePath;        // "/dev/ttyUSB0"
+    QString portName;          // "ttyUSB0"
+    QString description;       // "FT232R USB UART", or empty
     QString manufacturer = {}; // "FTDI", or empty
     QString serialNumber = {}; // "A50285BI", or empty
 };

@@ -10,12 +10,12 @@
 // what to do. The window and the command line show the same texts.
 struct SPortOpenFailure
 {
-    QString device;  // the device path or tcp:// address; empty when no port was chosen
-    int error = 0;   // errno; 0 when the port opened
-    QString group = {}; // permission denied: the group that owns the device
+    QString device;                            // the device path or tcp:// address; empty when no port was chosen
+    int error = 0;                             // errno; 0 when the port opened
+    QString group = {};                        // permission denied: the group that owns the device
     QList<PortHolders::SProcess> holders = {}; // busy: the programs holding the device open
-    QString lockFile = {}; // busy: a live lock file, held by the first of the holders
-    QString reason = {}; // a reason of the network's own (an unknown host name)
+    QString lockFile = {};                     // busy: a live lock file, held by the first of the holders
+    QString reason = {};                       // a reason of the network's own (an unknown host name)
     bool brlttyRunning = false; // a USB adapter failed while the braille driver, which claims such adapters, runs
 
     bool IsFailure() const { return error != 0; }

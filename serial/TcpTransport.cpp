@@ -36,8 +36,7 @@ int FinishConnect(int fd, std::chrono::milliseconds timeout)
 
 int ConnectOne(const addrinfo& address, std::chrono::milliseconds timeout, int* error)
 {
-    const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                            address.ai_protocol);
+    const int fd = ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol);
     if (fd < 0) {
         *error = errno;
         return -1;
@@ -68,8 +67,8 @@ bool ParseAddress(const QString& device, QString* host, quint16* port)
     if (!IsTcpAddress(device))
         return false;
     const QUrl url(device, QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty() || url.port() <= 0 || !url.path().isEmpty() ||
-        url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty())
+    if (!url.isValid() || url.host().isEmpty() || url.port() <= 0 || !url.path().isEmpty() || url.hasQuery() ||
+        url.hasFragment() || !url.userInfo().isEmpty())
         return false;
     if (host)
         *host = url.host();
@@ -92,8 +91,8 @@ SConnection Connect(const QString& device, std::chrono::milliseconds timeout)
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* addresses = nullptr;
-    const int resolved = ::getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints,
-                                       &addresses);
+    const int resolved =
+        ::getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &addresses);
     if (resolved != 0) {
         connection.error = (resolved == EAI_SYSTEM) ? errno : EHOSTUNREACH;
         connection.reason = QStringLiteral("the host name %1 cannot be resolved (%2)")

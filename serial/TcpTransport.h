@@ -17,8 +17,8 @@ bool ParseAddress(const QString& device, QString* host, quint16* port);
 
 struct SConnection
 {
-    int fd = -1;   // non-blocking, closed on exec; -1 when not connected
-    int error = 0; // errno when not connected
+    int fd = -1;    // non-blocking, closed on exec; -1 when not connected
+    int error = 0;  // errno when not connected
     QString reason; // the resolver's words when the host name could not be resolved
 };
 

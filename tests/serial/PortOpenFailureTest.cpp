@@ -177,8 +177,8 @@ TEST_F(PortOpenFailureTest, LiveLockFilesAreHonouredAndStaleOnesIgnored)
         {"not a process id", QByteArray("locked\n"), false},
         {"empty", QByteArray(), false},
     };
-    const QString lockFile = m_locks.filePath(QStringLiteral("LCK..") + m_pty.SlavePath().mid(5).replace(
-                                                                             QLatin1Char('/'), QLatin1Char('_')));
+    const QString lockFile = m_locks.filePath(QStringLiteral("LCK..") +
+                                              m_pty.SlavePath().mid(5).replace(QLatin1Char('/'), QLatin1Char('_')));
     for (const auto& c : cases) {
         QFile lock(lockFile);
         ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -56,7 +56,10 @@ public:
         m_client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         return m_client >= 0;
     }
-    bool Send(const QByteArray& bytes) { return ::write(m_client, bytes.constData(), size_t(bytes.size())) == bytes.size(); }
+    bool Send(const QByteArray& bytes)
+    {
+        return ::write(m_client, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
     QByteArray Receive(int count)
     {
         QByteArray received;
