@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace PortHolders {
@@ -25,15 +25,15 @@ QList<qint64> ProcessIds(const QString& procRoot)
     return pids;
 }
 
-bool HoldsDevice(const QString& fdFolder, dev_t device)
+// The links are read, never followed: following one to a file on a hung network mount would hang the caller.
+bool HoldsDevice(const QString& fdFolder, const QByteArray& devicePath)
 {
     const QStringList descriptors = QDir(fdFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    char target[4096];
     for (const QString& descriptor : descriptors) {
-        struct stat target = {};
-        // stat follows the link to the open file; a socket or a deleted file simply does not match.
-        if (::stat(QFile::encodeName(fdFolder + QLatin1Char('/') + descriptor).constData(), &target) != 0)
-            continue;
-        if (S_ISCHR(target.st_mode) && target.st_rdev == device)
+        const QByteArray link = QFile::encodeName(fdFolder + QLatin1Char('/') + descriptor);
+        const ssize_t length = ::readlink(link.constData(), target, sizeof target);
+        if (length > 0 && length < ssize_t(sizeof target) && QByteArray(target, int(length)) == devicePath)
             return true;
     }
     return false;
@@ -41,8 +41,12 @@ bool HoldsDevice(const QString& fdFolder, dev_t device)
 
 } // namespace
 
-QList<SProcess> ProcessesHoldingDevice(dev_t device, const QString& procRoot)
+QList<SProcess> ProcessesHoldingDevice(const QString& devicePath, const QString& procRoot)
 {
+    const QString canonical = QFileInfo(devicePath).canonicalFilePath();
+    if (canonical.isEmpty())
+        return {};
+    const QByteArray device = QFile::encodeName(canonical);
     QList<SProcess> holders;
     const qint64 self = qint64(::getpid());
     for (const qint64 pid : ProcessIds(procRoot)) {
@@ -52,14 +56,6 @@ QList<SProcess> ProcessesHoldingDevice(dev_t device, const QString& procRoot)
             holders.append({pid, ProcessName(pid, procRoot)});
     }
     return holders;
-}
-
-QList<SProcess> ProcessesHoldingDevice(const QString& devicePath, const QString& procRoot)
-{
-    struct stat info = {};
-    if (::stat(QFile::encodeName(devicePath).constData(), &info) != 0 || !S_ISCHR(info.st_mode))
-        return {};
-    return ProcessesHoldingDevice(info.st_rdev, procRoot);
 }
 
 QString ProcessName(qint64 pid, const QString& procRoot)

@@ -3,8 +3,6 @@
 #include <QList>
 #include <QString>
 
-#include <sys/types.h>
-
 // The processes that hold a device open, found through the links in /proc/<pid>/fd.
 namespace PortHolders {
 
@@ -14,9 +12,8 @@ struct SProcess
     QString name; // the command name the kernel keeps for the process ("minicom"); empty when unknown
 };
 
-// The processes other than this one with a descriptor open on the character device, in pid order. Processes
-// whose descriptors this user may not see are missed.
-QList<SProcess> ProcessesHoldingDevice(dev_t device, const QString& procRoot);
+// The processes other than this one with a descriptor open on the device (given by its path or a link to it), in
+// pid order. Processes whose descriptors this user may not see are missed.
 QList<SProcess> ProcessesHoldingDevice(const QString& devicePath, const QString& procRoot);
 
 // The command name of a process; empty when there is no such process.

@@ -161,7 +161,7 @@ SPortOpenFailure CheckNotHeldElsewhere(int fd, const QString& devicePath, const 
         return failure;
     if (environment.pseudoTerminalsExempt && IsPseudoTerminal(info))
         return failure;
-    failure.holders = PortHolders::ProcessesHoldingDevice(info.st_rdev, environment.procRoot);
+    failure.holders = PortHolders::ProcessesHoldingDevice(devicePath, environment.procRoot);
     if (!failure.holders.isEmpty())
         failure.error = EBUSY;
     return failure;
