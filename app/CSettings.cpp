@@ -17,7 +17,7 @@ struct SSettingKey
 
 constexpr SSettingKey kKeys[] = {
     {ESetting::Language, "Language", -1}, {ESetting::Port, "PORT", 0}, {ESetting::Bps, "BPS", 1},
-    {ESetting::PluMode, "PLUMODE", 1},    {ESetting::LimMode, "LIMMODE", 0},
+    {ESetting::PluMode, "PLUMODE", 1},    {ESetting::LimMode, "LIMMODE", 0}, {ESetting::PortName, "PORTNAME", 0},
 };
 
 const SSettingKey& Entry(ESetting key)
@@ -61,6 +61,16 @@ int CSettings::ReadInt(ESetting key) const
 }
 
 void CSettings::WriteInt(ESetting key, int value)
+{
+    m_store->setValue(FullKey(key), value);
+}
+
+QString CSettings::ReadString(ESetting key) const
+{
+    return m_store->value(FullKey(key)).toString();
+}
+
+void CSettings::WriteString(ESetting key, const QString& value)
 {
     m_store->setValue(FullKey(key), value);
 }

@@ -6,7 +6,7 @@
 
 class QSettings;
 
-// The five integer settings, kept per user between runs in the section "[SET]".
+// The settings kept per user between runs in the section "[SET]": five integers and the chosen port's name.
 enum class ESetting
 {
     Language, // LCID of the interface language; 0 chooses from the system locale, -1 keeps it
@@ -14,6 +14,7 @@ enum class ESetting
     Bps,      // index of the selected entry of the baud selector
     PluMode,  // 0 pricing, 1 counting
     LimMode,  // 0 limits off, 1 on
+    PortName, // text: the stable name of the port last downloaded to (its /dev/serial/by-id link, else its path)
 };
 
 class CSettings
@@ -33,6 +34,9 @@ public:
     // A value that is missing or not an integer reads as the key's default.
     int ReadInt(ESetting key) const;
     void WriteInt(ESetting key, int value);
+    // A missing text reads as empty.
+    QString ReadString(ESetting key) const;
+    void WriteString(ESetting key, const QString& value);
     bool Contains(ESetting key) const;
     void Sync();
 

@@ -16,6 +16,7 @@ int PrintHelp()
            "Usage: talvex [--demo] [--serial-device PATH ...] [FILE]\n"
            "                                     open the window (with FILE imported); --demo offers a\n"
            "                                     simulated scale as the last port, --serial-device adds a port\n"
+           "                                     (a device path or a tcp://HOST:PORT device server)\n"
            "       talvex records FILE [--mode pricing|counting] [--encoding default|GBK|BIG5|UTF-8]\n"
            "                                     show what each row of FILE would send to a scale\n"
            "       talvex download FILE --port P [--port P2 ...] [--baud 9600] [--mode ...] [--encoding ...]\n"

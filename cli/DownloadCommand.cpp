@@ -4,6 +4,8 @@
 #include "download/CDownloadSession.h"
 #include "serial/CComPort.h"
 #include "serial/PortDiscovery.h"
+#include "serial/PortOpenFailure.h"
+#include "serial/PortSelection.h"
 
 #include <QEventLoop>
 #include <QTextStream>
@@ -11,7 +13,6 @@
 
 #include <algorithm>
 
-#include <cstring>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -105,14 +106,15 @@ private:
     bool m_drawn = false;
 };
 
-// A port given as a number from 'talvex ports', or as a device path.
+// A port given as a number or a stable name from 'talvex ports', as a device path, or as a tcp:// address.
 QString ResolvePort(const QString& given, const PortDiscovery::PortList& ports)
 {
     bool isNumber = false;
     const int number = given.toInt(&isNumber);
     if (isNumber)
         return PortDiscovery::DevicePathForPortNumber(ports, number);
-    return given;
+    const int listed = PortSelection::IndexOfName(ports, given);
+    return listed >= 0 ? ports.at(listed).devicePath : given;
 }
 
 } // namespace
@@ -124,7 +126,8 @@ int RunDownload(const QStringList& arguments)
     parser.setApplicationDescription(QStringLiteral("Loads the table of FILE into the scale on each port."));
     STableOptions options;
     const QCommandLineOption portOption(QStringLiteral("port"),
-                                        QStringLiteral("A device path, or a number from 'talvex ports' (repeatable: "
+                                        QStringLiteral("A device path, a number or stable name from 'talvex ports', "
+                                                       "or tcp://HOST:PORT for a serial device server (repeatable: "
                                                        "the ports load in parallel)."),
                                         QStringLiteral("P"));
     const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Baud rate (default 9600)."),
@@ -212,8 +215,7 @@ int RunDownload(const QStringList& arguments)
                          });
         const CDownloadSession::EStart start = d->session->Start(request);
         if (start == CDownloadSession::EStart::PortNotOpened)
-            d->reason = QStringLiteral("The port cannot be opened: %1")
-                            .arg(QString::fromLocal8Bit(std::strerror(d->port.LastOpenError())));
+            d->reason = PortOpenFailure::Message(d->port.LastOpenFailure());
         else if (start == CDownloadSession::EStart::NoData)
             d->reason = QStringLiteral("The table has no row to send.");
         else if (start != CDownloadSession::EStart::Started && d->reason.isEmpty())

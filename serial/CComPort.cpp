@@ -23,12 +23,12 @@ void CComPort::SetPorts(PortDiscovery::PortList ports)
 bool CComPort::Open(int portNumber, int baudRate)
 {
     if (IsOpen()) {
-        m_lastOpenError = EALREADY;
+        m_lastOpenFailure = {DevicePath(), EALREADY};
         return false;
     }
     const QString devicePath = PortDiscovery::DevicePathForPortNumber(m_ports, portNumber);
     if (devicePath.isEmpty()) {
-        m_lastOpenError = ENOENT;
+        m_lastOpenFailure = {QString(), ENOENT};
         return false;
     }
     if (!Open(devicePath, baudRate))
@@ -40,12 +40,13 @@ bool CComPort::Open(int portNumber, int baudRate)
 bool CComPort::Open(const QString& devicePath, int baudRate)
 {
     if (IsOpen()) {
-        m_lastOpenError = EALREADY;
+        m_lastOpenFailure = {DevicePath(), EALREADY};
         return false;
     }
     auto port = std::make_shared<CSerialPort>();
+    port->SetEnvironment(m_environment);
     if (!port->Open(devicePath, baudRate)) {
-        m_lastOpenError = port->LastOpenError();
+        m_lastOpenFailure = port->LastOpenFailure();
         return false;
     }
     // If the thread cannot start, the exception unwinds both owners of the port and so closes the device.
@@ -53,7 +54,7 @@ bool CComPort::Open(const QString& devicePath, int baudRate)
     reader->Start();
     m_reader = std::move(reader);
     m_portNumber = 0;
-    m_lastOpenError = 0;
+    m_lastOpenFailure = {};
     std::lock_guard<std::mutex> lock(m_portMutex);
     m_port = std::move(port);
     return true;

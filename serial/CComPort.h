@@ -2,6 +2,8 @@
 
 #include "serial/CReceiveCallbacks.h"
 #include "serial/PortDiscovery.h"
+#include "serial/PortOpenFailure.h"
+#include "serial/SerialEnvironment.h"
 
 #include <QString>
 
@@ -55,7 +57,13 @@ public:
     QString DevicePath() const;
     // Why the last Open returned false, as an errno value: ENOENT for a port number without a device, EBUSY for a
     // device in use, EALREADY when the connection was open already; 0 after a successful Open.
-    int LastOpenError() const { return m_lastOpenError; }
+    int LastOpenError() const { return m_lastOpenFailure.error; }
+    // The same with what the system could tell (the device's group, the programs holding it); its device is empty
+    // when the port number had no device.
+    const SPortOpenFailure& LastOpenFailure() const { return m_lastOpenFailure; }
+
+    // Where the devices' holders, lock files and stable names are looked for; tests use folders of their own.
+    void SetEnvironment(SSerialEnvironment environment) { m_environment = std::move(environment); }
 
     void SetReceiveCallback(ReceiveCallback callback, void* context);
     void SetConnectionLostCallback(ConnectionLostCallback callback, void* context);
@@ -70,7 +78,8 @@ private:
     std::shared_ptr<CSerialPort> m_port;
     std::unique_ptr<CReadComThread> m_reader;
     int m_portNumber = 0;
-    int m_lastOpenError = 0;
+    SSerialEnvironment m_environment;
+    SPortOpenFailure m_lastOpenFailure;
 };
 
 } // namespace Portwire

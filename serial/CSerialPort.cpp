@@ -1,6 +1,7 @@
 #include "serial/CSerialPort.h"
 
 #include "serial/CSerialException.h"
+#include "serial/TcpTransport.h"
 
 #include <QFile>
 
@@ -9,6 +10,7 @@
 #include <asm/termbits.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -61,26 +63,65 @@ CSerialPort::~CSerialPort()
 bool CSerialPort::Open(const QString& devicePath, int baudRate)
 {
     Close();
-    m_lastOpenError = 0;
-    const int fd = ::open(QFile::encodeName(devicePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        m_lastOpenError = errno;
-        return false;
-    }
+    m_lastOpenFailure = {};
+    if (TcpTransport::IsTcpAddress(devicePath))
+        return ConnectServer(devicePath);
+    return OpenDevice(devicePath, baudRate);
+}
+
+bool CSerialPort::OpenDevice(const QString& devicePath, int baudRate)
+{
+    const QByteArray path = QFile::encodeName(devicePath);
+    const int flags = O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+    const int fd =
+        m_environment.openDevice ? m_environment.openDevice(path.constData(), flags) : ::open(path.constData(), flags);
+    if (fd < 0)
+        return RefuseOpen(PortOpenFailure::Examine(devicePath, errno, m_environment));
     // A second open of the device, by this or another process, must fail. The lock catches users that bypass
     // TIOCEXCL (root does); TIOCEXCL catches programs that do not lock.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        m_lastOpenError = (errno == EWOULDBLOCK) ? EBUSY : errno;
+        const int error = (errno == EWOULDBLOCK) ? EBUSY : errno;
         ::close(fd);
-        return false;
+        return RefuseOpen(PortOpenFailure::Examine(devicePath, error, m_environment));
+    }
+    // Programs that neither lock nor take the device exclusively (a terminal, a script, ModemManager probing it)
+    // would read the scale's answers too.
+    SPortOpenFailure held = PortOpenFailure::CheckNotHeldElsewhere(fd, devicePath, m_environment);
+    if (held.IsFailure()) {
+        ::close(fd);
+        return RefuseOpen(std::move(held));
     }
     m_fd = fd;
+    m_isSocket = false;
     m_devicePath = devicePath;
     m_baudRate = baudRate;
     if (::ioctl(m_fd, TIOCEXCL) != 0)
         Raise(errno, QStringLiteral("take the device for exclusive use"));
     Configure(baudRate);
     return true;
+}
+
+bool CSerialPort::ConnectServer(const QString& address)
+{
+    const TcpTransport::SConnection connection = TcpTransport::Connect(address);
+    if (connection.fd < 0) {
+        SPortOpenFailure failure;
+        failure.device = address;
+        failure.error = connection.error;
+        failure.reason = connection.reason;
+        return RefuseOpen(std::move(failure));
+    }
+    m_fd = connection.fd;
+    m_isSocket = true;
+    m_devicePath = address;
+    m_baudRate = 0;
+    return true;
+}
+
+bool CSerialPort::RefuseOpen(SPortOpenFailure failure)
+{
+    m_lastOpenFailure = std::move(failure);
+    return false;
 }
 
 void CSerialPort::Configure(int baudRate)
@@ -114,7 +155,8 @@ void CSerialPort::ReleaseDevice()
 {
     if (m_fd < 0)
         return;
-    ::ioctl(m_fd, TIOCNXCL);
+    if (!m_isSocket)
+        ::ioctl(m_fd, TIOCNXCL);
     // Closing the descriptor also drops the lock.
     ::close(m_fd);
     m_fd = -1;
@@ -126,7 +168,9 @@ int CSerialPort::Write(const char* bytes, int count)
         throw CSerialException(EBADF, QStringLiteral("write to a closed port"), m_devicePath);
     int written = 0;
     while (written < count) {
-        const ssize_t n = ::write(m_fd, bytes + written, size_t(count - written));
+        // A server that dropped the connection must give an error, not the signal that ends the process.
+        const ssize_t n = m_isSocket ? ::send(m_fd, bytes + written, size_t(count - written), MSG_NOSIGNAL)
+                                     : ::write(m_fd, bytes + written, size_t(count - written));
         if (n > 0) {
             written += int(n);
             continue;

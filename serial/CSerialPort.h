@@ -1,12 +1,16 @@
 #pragma once
 
+#include "serial/PortOpenFailure.h"
+#include "serial/SerialEnvironment.h"
+
 #include <QString>
 
 #include <chrono>
 
 // Owner of one open serial device: opens it exclusively, configures the line for the scale (raw, 8 data bits,
 // no parity, one stop bit, no flow control) and writes to it. The descriptor stays non-blocking so that the
-// receive thread can poll it together with its wake-up descriptor.
+// receive thread can poll it together with its wake-up descriptor. A "tcp://HOST:PORT" device is a serial device
+// server's raw connection: it is connected instead of opened, and its line is set on the server.
 class CSerialPort
 {
 public:
@@ -17,9 +21,9 @@ public:
     CSerialPort& operator=(const CSerialPort&) = delete;
 
     // Opens and configures the device, closing a device this object held before. Returns false, raising nothing,
-    // when the device cannot be opened: missing, not permitted, or held by another user (LastOpenError() then
-    // says why). Raises CSerialException when the device opened but could not be configured; the device is
-    // released before the exception leaves.
+    // when the device cannot be opened: missing, not permitted, locked or held open by another program, or a
+    // server that cannot be connected (LastOpenFailure() then says why). Raises CSerialException when the device opened
+    // but could not be configured; the device is released before the exception leaves.
     bool Open(const QString& devicePath, int baudRate);
     void Close();
 
@@ -28,7 +32,10 @@ public:
     const QString& DevicePath() const { return m_devicePath; }
     int BaudRate() const { return m_baudRate; }
     // The errno of the last Open that returned false (EBUSY when another user holds the device); 0 otherwise.
-    int LastOpenError() const { return m_lastOpenError; }
+    int LastOpenError() const { return m_lastOpenFailure.error; }
+    const SPortOpenFailure& LastOpenFailure() const { return m_lastOpenFailure; }
+
+    void SetEnvironment(const SSerialEnvironment& environment) { m_environment = environment; }
 
     // Writes all the bytes and returns the count. Waits while the driver's queue is full, but raises
     // CSerialException with ETIMEDOUT when no byte could be queued for the stall limit, and with the system's
@@ -40,6 +47,9 @@ public:
     void SetWriteStallLimit(std::chrono::milliseconds limit) { m_writeStallLimit = limit; }
 
 private:
+    bool OpenDevice(const QString& devicePath, int baudRate);
+    bool ConnectServer(const QString& address);
+    bool RefuseOpen(SPortOpenFailure failure);
     void Configure(int baudRate);
     void ReleaseDevice();
     [[noreturn]] void Raise(int error, const QString& operation);
@@ -47,6 +57,8 @@ private:
     int m_fd = -1;
     QString m_devicePath;
     int m_baudRate = 0;
-    int m_lastOpenError = 0;
+    bool m_isSocket = false;
+    SSerialEnvironment m_environment;
+    SPortOpenFailure m_lastOpenFailure;
     std::chrono::milliseconds m_writeStallLimit = kWriteStallLimit;
 };

@@ -1,5 +1,8 @@
 #include "serial/PortDiscovery.h"
 
+#include "serial/StablePortName.h"
+#include "serial/TcpTransport.h"
+
 #include <QDir>
 #include <QSerialPortInfo>
 
@@ -46,12 +49,30 @@ bool NaturalLess(const QString& left, const QString& right)
     return left < right;
 }
 
+// Two adapters of one model differ in their serial number, so it is shown with the rest.
 QString DeviceLabel(const SSerialDevice& device)
 {
+    QStringList parts;
     const QString description = device.description.trimmed();
-    if (description.isEmpty())
+    const QString manufacturer = device.manufacturer.trimmed();
+    const QString serialNumber = device.serialNumber.trimmed();
+    if (!description.isEmpty())
+        parts.append(description);
+    if (!manufacturer.isEmpty() && !description.contains(manufacturer, Qt::CaseInsensitive))
+        parts.append(manufacturer);
+    if (!serialNumber.isEmpty())
+        parts.append(QStringLiteral("S/N ") + serialNumber);
+    if (parts.isEmpty())
         return device.portName;
-    return QStringLiteral("%1 (%2)").arg(description, device.portName);
+    return QStringLiteral("%1 (%2)").arg(parts.join(QStringLiteral(", ")), device.portName);
+}
+
+QString StableName(const QString& devicePath, const QString& byIdDirectory)
+{
+    if (byIdDirectory.isEmpty() || TcpTransport::IsTcpAddress(devicePath))
+        return QString();
+    const QString name = StablePortName::ForDevice(devicePath, byIdDirectory);
+    return name == devicePath ? QString() : name;
 }
 
 } // namespace
@@ -91,7 +112,13 @@ QStringList NumberedPortItems(const QStringList& friendlyNames)
     return items;
 }
 
-PortList PortListFromDevices(QList<SSerialDevice> devices, const QStringList& extraDevicePaths)
+QString StableNameOf(const SPortEntry& entry)
+{
+    return entry.stableName.isEmpty() ? entry.devicePath : entry.stableName;
+}
+
+PortList PortListFromDevices(QList<SSerialDevice> devices, const QStringList& extraDevicePaths,
+                             const QString& byIdDirectory)
 {
     std::stable_sort(devices.begin(), devices.end(), [](const SSerialDevice& left, const SSerialDevice& right) {
         return NaturalLess(left.devicePath, right.devicePath);
@@ -99,26 +126,27 @@ PortList PortListFromDevices(QList<SSerialDevice> devices, const QStringList& ex
     PortList ports;
     QStringList listedPaths;
     for (const SSerialDevice& device : devices) {
-        ports.append({DeviceLabel(device), device.devicePath});
+        ports.append({DeviceLabel(device), device.devicePath, StableName(device.devicePath, byIdDirectory)});
         listedPaths.append(QDir::cleanPath(device.devicePath));
     }
     for (const QString& path : extraDevicePaths) {
         const QString cleanPath = QDir::cleanPath(path);
         if (path.isEmpty() || listedPaths.contains(cleanPath))
             continue;
-        ports.append({path, path});
+        ports.append({path, path, StableName(path, byIdDirectory)});
         listedPaths.append(cleanPath);
     }
     return ports;
 }
 
-PortList DiscoverSerialPorts(const QStringList& extraDevicePaths)
+PortList DiscoverSerialPorts(const QStringList& extraDevicePaths, const QString& byIdDirectory)
 {
     QList<SSerialDevice> devices;
     const QList<QSerialPortInfo> available = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : available)
-        devices.append({info.systemLocation(), info.portName(), info.description()});
-    return PortListFromDevices(std::move(devices), extraDevicePaths);
+        devices.append(
+            {info.systemLocation(), info.portName(), info.description(), info.manufacturer(), info.serialNumber()});
+    return PortListFromDevices(std::move(devices), extraDevicePaths, byIdDirectory);
 }
 
 QStringList Labels(const PortList& ports)

@@ -11,17 +11,23 @@ namespace PortDiscovery {
 
 struct SPortEntry
 {
-    QString label;      // the selector's text
-    QString devicePath; // what CComPort opens
+    QString label;           // the selector's text
+    QString devicePath;      // what CComPort opens
+    QString stableName = {}; // the /dev/serial/by-id link, else empty: the device path stands for itself
 };
 using PortList = QList<SPortEntry>;
+
+// The name under which a chosen port is remembered (see StablePortName).
+QString StableNameOf(const SPortEntry& entry);
 
 // A serial device as the system lists it.
 struct SSerialDevice
 {
-    QString devicePath;  // "/dev/ttyUSB0"
-    QString portName;    // "ttyUSB0"
-    QString description; // "FT232R USB UART", or empty
+    QString devicePath;        // "/dev/ttyUSB0"
+    QString portName;          // "ttyUSB0"
+    QString description;       // "FT232R USB UART", or empty
+    QString manufacturer = {}; // "FTDI", or empty
+    QString serialNumber = {}; // "A50285BI", or empty
 };
 
 // --- Systems that name their ports COMn and list devices by friendly name -------------------------------------
@@ -41,12 +47,15 @@ QStringList NumberedPortItems(const QStringList& friendlyNames);
 // --- Systems that list devices by path (Linux) ----------------------------------------------------------------
 
 // The devices sorted by path (numbers within a path compared as numbers: ttyUSB2 before ttyUSB10), each shown as
-// "<description> (<port name>)" or the bare port name; then the extra device paths, shown as given, in their
-// order. An extra path that is already listed is not repeated.
-PortList PortListFromDevices(QList<SSerialDevice> devices, const QStringList& extraDevicePaths);
+// "<description>, <manufacturer>, S/N <serial number> (<port name>)" with what the system knows of these, or the
+// bare port name; then the extra device paths (tcp:// addresses among them), shown as given, in their order. An
+// extra path that is already listed is not repeated. Stable names come from the by-id folder, if one is given.
+PortList PortListFromDevices(QList<SSerialDevice> devices, const QStringList& extraDevicePaths,
+                             const QString& byIdDirectory = QString());
 
 // The machine's serial devices (USB adapters, on-board ports with hardware behind them) and the extra paths.
-PortList DiscoverSerialPorts(const QStringList& extraDevicePaths);
+PortList DiscoverSerialPorts(const QStringList& extraDevicePaths,
+                             const QString& byIdDirectory = QStringLiteral("/dev/serial/by-id"));
 
 QStringList Labels(const PortList& ports);
 

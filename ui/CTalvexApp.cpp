@@ -32,7 +32,8 @@ SStartOptions ParseOptions(const QStringList& arguments)
                                   QStringLiteral("Offer a simulated scale as the last port, so that Download can be "
                                                  "tried without hardware."));
     const QCommandLineOption device(QStringLiteral("serial-device"),
-                                    QStringLiteral("Offer this device in the port selector too (repeatable)."),
+                                    QStringLiteral("Offer this device, or a tcp://HOST:PORT device server, in the "
+                                                   "port selector too (repeatable)."),
                                     QStringLiteral("path"));
     parser.addOptions({demo, device});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A table to import at start (.csv, .xls, .xlsx)."),

@@ -9,8 +9,10 @@
 #include "exchange/PluImport.h"
 #include "ui/grid/CMFCListCtrlEx.h"
 #include "serial/PortDiscovery.h"
+#include "serial/PortSelection.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CFileDialogs.h"
+#include "ui/CPortSelector.h"
 #include "ui/CToolBarEx.h"
 #include "ui/CommandIds.h"
 #include "app/MenuText.h"
@@ -23,6 +25,7 @@
 #include <QMenu>
 #include <QMetaObject>
 #include <QShortcut>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -94,6 +97,11 @@ QStringList CTalvexDlg::BaudRateEntries()
             QStringLiteral("56000"), QStringLiteral("57600"), QStringLiteral("115200")};
 }
 
+QComboBox& CTalvexDlg::PortSelector()
+{
+    return *m_portSelector;
+}
+
 QStringList CTalvexDlg::EncodingEntries()
 {
     return {QStringLiteral("default"), QStringLiteral("GBK"), QStringLiteral("BIG5"), QStringLiteral("UTF-8")};
@@ -102,7 +110,12 @@ QStringList CTalvexDlg::EncodingEntries()
 void CTalvexDlg::CreateSelectorsAndGrid()
 {
     // Created in tab order: the selectors from left to right, then the grid.
-    m_portSelector = new QComboBox(this);
+    m_portSelector = new CPortSelector(this);
+    connect(m_portSelector, &CPortSelector::popupAboutToShow, this, &CTalvexDlg::RefreshPorts);
+    connect(m_portSelector, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && index < m_ports.size())
+            m_chosenPortName = PortDiscovery::StableNameOf(m_ports.at(index));
+    });
     m_baudSelector = new QComboBox(this);
     m_baudSelector->addItems(BaudRateEntries());
     m_encodingSelector = new QComboBox(this);
@@ -115,14 +128,38 @@ void CTalvexDlg::CreateSelectorsAndGrid()
 
 void CTalvexDlg::FillPortSelector(const SWindowOptions& options)
 {
-    PortDiscovery::PortList ports = PortDiscovery::DiscoverSerialPorts(options.serialDevices);
+    m_serialDevices = options.serialDevices;
+    m_discoverPorts = options.discoverPorts;
     m_providedPort = options.providedPort;
+    m_ports = DiscoverPorts();
+    int index = PortSelection::InitialIndex(m_ports, m_settings.ReadString(ESetting::PortName),
+                                            m_settings.ReadInt(ESetting::Port));
+    if (m_providedPort)
+        index = int(m_ports.size()) - 1;
+    m_chosenPortName = index >= 0 ? PortDiscovery::StableNameOf(m_ports.at(index))
+                                  : m_settings.ReadString(ESetting::PortName);
+    m_port.SetPorts(m_ports);
+    m_portSelector->addItems(PortDiscovery::Labels(m_ports));
+    m_portSelector->setCurrentIndex(index);
+}
+
+PortDiscovery::PortList CTalvexDlg::DiscoverPorts() const
+{
+    PortDiscovery::PortList ports =
+        m_discoverPorts ? m_discoverPorts(m_serialDevices) : PortDiscovery::DiscoverSerialPorts(m_serialDevices);
     if (m_providedPort)
         ports.append(m_providedPort->entry);
-    m_port.SetPorts(ports);
-    SetPortEntries(PortDiscovery::Labels(ports));
-    if (m_providedPort)
-        m_portSelector->setCurrentIndex(m_portSelector->count() - 1);
+    return ports;
+}
+
+void CTalvexDlg::RefreshPorts()
+{
+    m_ports = DiscoverPorts();
+    m_port.SetPorts(m_ports);
+    const QSignalBlocker quiet(m_portSelector);
+    m_portSelector->clear();
+    m_portSelector->addItems(PortDiscovery::Labels(m_ports));
+    m_portSelector->setCurrentIndex(PortSelection::IndexOfName(m_ports, m_chosenPortName));
 }
 
 void CTalvexDlg::ConnectTableAndDownload()
@@ -304,13 +341,42 @@ bool CTalvexDlg::ImportFile(const QString& path)
 
 void CTalvexDlg::OnDownload()
 {
+    // A device plugged in or out since the list was read must not shift the port the download opens.
+    RefreshPorts();
     SDownloadRequest request;
     request.portIndex = PortIndex();
     request.baudIndex = BaudIndex();
     request.baudText = m_baudSelector->currentText();
     request.encodingIndex = EncodingIndex();
     m_progressLabel->setToolTip(QString());
-    m_download.Start(request);
+    const CDownloadSession::EStart start = m_download.Start(request);
+    if (start == CDownloadSession::EStart::PortNotOpened)
+        ReportPortOpenFailure(m_port.LastOpenFailure());
+    else if (start == CDownloadSession::EStart::Started)
+        RememberChosenPort();
+}
+
+void CTalvexDlg::ReportPortOpenFailure(const SPortOpenFailure& failure)
+{
+    const QString message = PortOpenFailure::Message(failure);
+    if (failure.device.isEmpty()) {
+        m_prompt.ShowMessage(ApplicationCaption(), message, IPrompt::EIcon::Information);
+        return;
+    }
+    m_progressLabel->setText(QStringLiteral("Fail!"));
+    m_progressLabel->setToolTip(message);
+    m_prompt.ShowMessage(ApplicationCaption(), message, IPrompt::EIcon::Warning);
+}
+
+// Stored beside PORT, which the download stores: the name finds the device again when the list's order changed.
+void CTalvexDlg::RememberChosenPort()
+{
+    const int index = PortIndex();
+    if (index < 0 || index >= m_ports.size())
+        return;
+    m_chosenPortName = PortDiscovery::StableNameOf(m_ports.at(index));
+    m_settings.WriteString(ESetting::PortName, m_chosenPortName);
+    m_settings.Sync();
 }
 
 void CTalvexDlg::OnDownloadFailedAt(int row)

@@ -6,6 +6,7 @@
 #include "plu/CPluTable.h"
 #include "serial/CComPort.h"
 #include "serial/PortDiscovery.h"
+#include "serial/PortOpenFailure.h"
 #include "ui/CLayoutManager.h"
 
 #include <functional>
@@ -16,6 +17,7 @@
 #include <QWidget>
 
 class CMFCListCtrlEx;
+class CPortSelector;
 class IFileDialogs;
 class CSettings;
 class CToolBarEx;
@@ -35,8 +37,10 @@ struct SProvidedPort
 // What the command line asks of the window.
 struct SWindowOptions
 {
-    QStringList serialDevices; // offered after the system's serial ports
+    QStringList serialDevices; // offered after the system's serial ports (tcp:// device servers too)
     std::optional<SProvidedPort> providedPort;
+    // Reads the machine's ports with the extra devices after them; empty: the system's list. Tests give their own.
+    std::function<PortDiscovery::PortList(const QStringList& extraDevices)> discoverPorts;
 };
 
 // The program's only window: the toolbar on top, the port, baud and encoding selectors with the
@@ -68,6 +72,9 @@ public:
     // Fills the port selector and selects the stored PORT entry; a stored index without an entry
     // leaves no entry selected.
     void SetPortEntries(const QStringList& entries);
+    // Reads the ports again (the selector's list opens, a download starts), keeping the selection on the chosen
+    // device wherever it is now listed, and on no entry while that device is absent.
+    void RefreshPorts();
     int PortIndex() const;
     int BaudIndex() const;
     int EncodingIndex() const;
@@ -82,7 +89,7 @@ public:
     void SetUnexportedChanges(int value) { m_table.SetUnexportedChanges(value); }
 
     CToolBarEx& ToolBar() { return *m_toolBar; }
-    QComboBox& PortSelector() { return *m_portSelector; }
+    QComboBox& PortSelector();
     QComboBox& BaudSelector() { return *m_baudSelector; }
     QComboBox& EncodingSelector() { return *m_encodingSelector; }
     QLabel& ProgressLabel() { return *m_progressLabel; }
@@ -111,6 +118,11 @@ private:
     void OnExport();
     void OnDownload();
     void OnDownloadFailedAt(int row);
+    // The port did not open: "Fail!" with the reason as the label's tooltip, and a message that names the port and
+    // says what to do; without a chosen port, the request to choose one.
+    void ReportPortOpenFailure(const SPortOpenFailure& failure);
+    void RememberChosenPort();
+    PortDiscovery::PortList DiscoverPorts() const;
 
     CSettings& m_settings;
     IPrompt& m_prompt;
@@ -123,10 +135,15 @@ private:
     CComPortLine m_line{m_port};
     CDownloadSession m_download;
     std::optional<SProvidedPort> m_providedPort;
+    QStringList m_serialDevices;
+    std::function<PortDiscovery::PortList(const QStringList&)> m_discoverPorts;
+    PortDiscovery::PortList m_ports;
+    // The stable name of the device the user chose or the settings named; empty when none is chosen.
+    QString m_chosenPortName;
     std::unique_ptr<IFileDialogs> m_ownFileDialogs;
     IFileDialogs* m_fileDialogs = nullptr;
     CToolBarEx* m_toolBar = nullptr;
-    QComboBox* m_portSelector = nullptr;
+    CPortSelector* m_portSelector = nullptr;
     QComboBox* m_baudSelector = nullptr;
     QComboBox* m_encodingSelector = nullptr;
     QLabel* m_progressLabel = nullptr;

@@ -6,7 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <fcntl.h>
 #include <memory>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +43,80 @@ struct SScale
     {
     }
     const QString& Device() const { return process->Device(); }
+};
+
+// A serial device server on the loopback address: the first connection it takes is joined to a device (the
+// simulated scale's line), byte for byte in both directions.
+class CTcpRelay
+{
+public:
+    explicit CTcpRelay(const QString& device)
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(m_listener, 1) != 0 ||
+            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            return;
+        m_address = QStringLiteral("tcp://127.0.0.1:%1").arg(ntohs(address.sin_port));
+        m_wake = ::eventfd(0, EFD_CLOEXEC);
+        if (!device.isEmpty())
+            m_thread = std::thread([this, device] { Relay(device); });
+    }
+    ~CTcpRelay()
+    {
+        Stop();
+        ::close(m_listener);
+        if (m_wake >= 0)
+            ::close(m_wake);
+    }
+    const QString& Address() const { return m_address; }
+    void Stop()
+    {
+        if (!m_thread.joinable())
+            return;
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(m_wake, &one, sizeof one);
+        m_thread.join();
+    }
+
+private:
+    void Relay(const QString& device)
+    {
+        pollfd accepting[2] = {{m_listener, POLLIN, 0}, {m_wake, POLLIN, 0}};
+        if (::poll(accepting, 2, 30000) <= 0 || accepting[1].revents)
+            return;
+        const int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+        const int line = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        termios raw = {};
+        if (client >= 0 && line >= 0 && ::tcgetattr(line, &raw) == 0) {
+            ::cfmakeraw(&raw);
+            ::tcsetattr(line, TCSANOW, &raw);
+            pollfd fds[3] = {{client, POLLIN, 0}, {line, POLLIN, 0}, {m_wake, POLLIN, 0}};
+            while (::poll(fds, 3, -1) > 0 && !fds[2].revents) {
+                if ((fds[0].revents && !Forward(client, line)) || (fds[1].revents && !Forward(line, client)))
+                    break;
+            }
+        }
+        if (line >= 0)
+            ::close(line);
+        if (client >= 0)
+            ::close(client);
+    }
+
+    static bool Forward(int from, int to)
+    {
+        char buffer[512];
+        const ssize_t n = ::read(from, buffer, sizeof buffer);
+        return n > 0 && ::write(to, buffer, size_t(n)) == n;
+    }
+
+    int m_listener = -1;
+    int m_wake = -1;
+    QString m_address;
+    std::thread m_thread;
 };
 
 QByteArray ReadAll(const QString& path)
@@ -120,16 +203,69 @@ TEST(CliDownload, AFailedDownloadExitsWithOneAndNamesTheRow)
     }
 }
 
-TEST(CliDownload, APortThatCannotBeOpenedFails)
+TEST(CliDownload, APortThatCannotBeOpenedFailsWithTheWindowsMessage)
 {
     CCliRunner cli;
     const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
-    const QString device = cli.Path(QStringLiteral("no-such-device"));
-    const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), device});
+    QString closedServer;
+    {
+        CTcpRelay relay{QString()};
+        closedServer = relay.Address();
+    }
+    const struct
+    {
+        QString port;
+        QString message;
+    } cases[] = {
+        {cli.Path(QStringLiteral("no-such-device")),
+         QStringLiteral("Cannot open %1: the device is no longer there. Plug it in again, then choose its port.")
+             .arg(cli.Path(QStringLiteral("no-such-device")))},
+        {closedServer, QStringLiteral("Cannot connect to %1: the connection was refused. Check that the device server "
+                                      "is on and that the port number is right.")
+                           .arg(closedServer)},
+    };
+    for (const auto& c : cases) {
+        const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), c.port});
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(Text(run.out), Text(c.port + QStringLiteral(": Fail! ") + c.message + QLatin1Char('\n')));
+    }
+}
+
+TEST(CliDownload, ASerialDeviceServerOverTcpLoadsTheScale)
+{
+    CCliRunner cli;
+    const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
+    SScale scale(cli, QStringLiteral("scale"));
+    ASSERT_FALSE(scale.Device().isEmpty());
+    CTcpRelay server(scale.Device());
+    ASSERT_FALSE(server.Address().isEmpty());
+
+    const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), server.Address(),
+                                 QStringLiteral("--mode"), QStringLiteral("counting")});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << Text(run.out) << Text(run.err);
+    EXPECT_TRUE(run.out.endsWith(server.Address() + QStringLiteral(": Success\n"))) << Text(run.out);
+    server.Stop();
+    scale.process->Stop();
+    EXPECT_EQ(ReadAll(scale.csv).toStdString(), kCountingTable.toStdString());
+}
+
+TEST(CliDownload, ADroppedDeviceServerConnectionFailsAsAnUnpluggedDevice)
+{
+    CCliRunner cli;
+    const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
+    SScale scale(cli, QStringLiteral("scale"), {QStringLiteral("--vanish-at"), QStringLiteral("2")});
+    ASSERT_FALSE(scale.Device().isEmpty());
+    CTcpRelay server(scale.Device());
+
+    const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), server.Address(),
+                                 QStringLiteral("--mode"), QStringLiteral("counting")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(Text(run.out),
-              Text(device + QStringLiteral(": Fail! The port cannot be opened: No such file or directory\n")));
+    EXPECT_TRUE(run.out.endsWith(server.Address() +
+                                 QStringLiteral(": Fail! The device was disconnected while row 2 was being sent.\n")))
+        << Text(run.out);
 }
 
 TEST(CliDownload, TwoScalesLoadInParallel)

@@ -108,6 +108,26 @@ TEST(PortDiscovery, DevicesAreSortedByPathAndLabelledWithTheirDescription)
     EXPECT_EQ(DevicePathForPortNumber(ports, 4), QStringLiteral("/dev/ttyUSB10"));
 }
 
+TEST(PortDiscovery, AdaptersOfOneModelDifferInManufacturerAndSerialNumber)
+{
+    const QList<SSerialDevice> devices = {
+        {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("ttyUSB0"), QStringLiteral("FT232R USB UART"),
+         QStringLiteral("FTDI"), QStringLiteral("A50285BI")},
+        {QStringLiteral("/dev/ttyUSB1"), QStringLiteral("ttyUSB1"), QStringLiteral("FT232R USB UART"),
+         QStringLiteral("FTDI"), QStringLiteral("A9J3K1QX")},
+        // A manufacturer that the description names already is not repeated.
+        {QStringLiteral("/dev/ttyUSB2"), QStringLiteral("ttyUSB2"), QStringLiteral("Silicon Labs CP2102"),
+         QStringLiteral("Silicon Labs"), QString()},
+        {QStringLiteral("/dev/ttyACM0"), QStringLiteral("ttyACM0"), QString(), QStringLiteral("Arduino"),
+         QStringLiteral("7543")},
+    };
+    EXPECT_EQ(Labels(PortListFromDevices(devices, {})),
+              (QStringList{QStringLiteral("Arduino, S/N 7543 (ttyACM0)"),
+                           QStringLiteral("FT232R USB UART, FTDI, S/N A50285BI (ttyUSB0)"),
+                           QStringLiteral("FT232R USB UART, FTDI, S/N A9J3K1QX (ttyUSB1)"),
+                           QStringLiteral("Silicon Labs CP2102 (ttyUSB2)")}));
+}
+
 TEST(PortDiscovery, ExtraDevicesFollowTheListedOnesOnce)
 {
     const QList<SSerialDevice> devices = {
