@@ -1,5 +1,9 @@
 #include "download/TextCodePage.h"
 
+#include "app/CodePage.h"
+
+#include <QString>
+
 int TextCodePageForEncoding(int encodingIndex, int languageLcid)
 {
     switch (encodingIndex) {
@@ -17,4 +21,24 @@ int TextCodePageForEncoding(int encodingIndex, int languageLcid)
     case 3: return 65001;
     default: return 0;
     }
+}
+
+STextFieldBytes EncodeTextField(QStringView cell, int units, int width, int codePage)
+{
+    QStringView taken = cell.left(units);
+    // Half of a surrogate pair is no character: it stays out with its other half.
+    if (taken.size() < cell.size() && !taken.isEmpty() && taken.back().isHighSurrogate() &&
+        cell[taken.size()].isLowSurrogate())
+        taken.chop(1);
+    QString text = taken.toString();
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char(' ');
+    }
+    const CodePage::SEncoded encoded = CodePage::EncodeReported(text, codePage, width);
+    STextFieldBytes field;
+    field.bytes = encoded.bytes;
+    field.cut = taken.size() < cell.size() || encoded.unitsEncoded < text.size();
+    field.lacking = encoded.replaced;
+    return field;
 }
