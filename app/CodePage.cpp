@@ -76,20 +76,22 @@ int CharacterLength(QStringView text, qsizetype i)
     return 1;
 }
 
-// Converts one character (1 or 2 code units); empty when the code page lacks it.
-QByteArray EncodeCharacter(CIconv& converter, QStringView character)
+// The longest byte sequence of one character in any code page.
+constexpr int kLongestCharacter = 16;
+
+// Converts one character (1 or 2 code units) into buffer; the byte count, 0 when the code page lacks it.
+int EncodeCharacter(CIconv& converter, QStringView character, char (&buffer)[kLongestCharacter])
 {
     converter.Reset();
     char* input = const_cast<char*>(reinterpret_cast<const char*>(character.utf16()));
     size_t inputLeft = size_t(character.size()) * 2;
-    char buffer[16];
     char* output = buffer;
     size_t outputLeft = sizeof buffer;
     if (iconv(converter.Handle(), &input, &inputLeft, &output, &outputLeft) == size_t(-1))
-        return QByteArray();
+        return 0;
     // Flush any shift state.
     iconv(converter.Handle(), nullptr, nullptr, &output, &outputLeft);
-    return QByteArray(buffer, int(output - buffer));
+    return int(output - buffer);
 }
 
 SEncoded EncodeImpl(QStringView text, int codePage, int maxBytes)
@@ -112,28 +114,30 @@ SEncoded EncodeImpl(QStringView text, int codePage, int maxBytes)
         return encoded;
     }
     CIconv* converter = nullptr;
-    result.reserve(text.size());
+    result.reserve(maxBytes >= 0 ? std::min<qsizetype>(maxBytes, text.size() * 4) : text.size());
+    char buffer[kLongestCharacter];
     for (qsizetype i = 0; i < text.size();) {
         const int length = CharacterLength(text, i);
         const QStringView character = text.mid(i, length);
         i += length;
-        QByteArray bytes;
-        bool replaced = false;
+        int size = 0;
         if (character.size() == 1 && character[0].unicode() < 0x80) {
-            bytes = QByteArray(1, char(character[0].unicode()));
+            buffer[0] = char(character[0].unicode());
+            size = 1;
         } else {
             if (!converter)
                 converter = &Converter(codePage, EDirection::FromUtf16);
             if (converter->IsOpen())
-                bytes = EncodeCharacter(*converter, character);
+                size = EncodeCharacter(*converter, character, buffer);
         }
-        if (bytes.isEmpty()) {
-            bytes = QByteArrayLiteral("?");
-            replaced = true;
+        const bool replaced = size == 0;
+        if (replaced) {
+            buffer[0] = '?';
+            size = 1;
         }
-        if (maxBytes >= 0 && result.size() + bytes.size() > maxBytes)
+        if (maxBytes >= 0 && result.size() + size > maxBytes)
             break;
-        result += bytes;
+        result.append(buffer, size);
         encoded.replaced = encoded.replaced || replaced;
         encoded.unitsEncoded = i;
     }
