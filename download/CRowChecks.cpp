@@ -13,6 +13,14 @@ namespace {
 // The encoding selector's "default" entry, which the window starts with.
 constexpr int kDefaultEncoding = 0;
 
+// The PLU No. under which a row is sent, -1 when it is not sent.
+int SentPlu(const CRowChecks::SRowCheck& check)
+{
+    const bool sent = check.outcome == EPluRecordOutcome::Sendable && check.pluNumber >= 0 &&
+                      check.pluNumber <= kHighestPluNumber;
+    return sent ? int(check.pluNumber) : -1;
+}
+
 } // namespace
 
 CRowChecks::CRowChecks(CGridModel& grid, const CPluTable& table, ERecords records, QObject* parent)
@@ -20,6 +28,7 @@ CRowChecks::CRowChecks(CGridModel& grid, const CPluTable& table, ERecords record
     , m_grid(grid)
     , m_table(table)
     , m_records(records)
+    , m_rowsOfPlu(std::size_t(kHighestPluNumber) + 1)
 {
     const int language = Language::LanguageInForce();
     m_textCodePage = TextCodePageForEncoding(kDefaultEncoding, language);
@@ -98,9 +107,16 @@ void CRowChecks::CheckRows(int firstRow, int lastRow)
         CheckAll();
         return;
     }
-    for (int row = firstRow; row <= lastRow; ++row)
-        m_checks[std::size_t(row)] = CheckRow(row);
-    UpdateRepeats(firstRow, lastRow);
+    std::vector<int> oldPlus;
+    oldPlus.reserve(std::size_t(lastRow - firstRow + 1));
+    for (int row = firstRow; row <= lastRow; ++row) {
+        SRowCheck& check = m_checks[std::size_t(row)];
+        oldPlus.push_back(SentPlu(check));
+        const int repeatsRow = check.repeatsRow;
+        check = CheckRow(row);
+        check.repeatsRow = repeatsRow;
+    }
+    UpdateRepeatsOf(firstRow, lastRow, oldPlus);
 }
 
 void CRowChecks::OnRowsInserted(int firstRow, int lastRow)
@@ -113,9 +129,14 @@ void CRowChecks::OnRowsInserted(int firstRow, int lastRow)
     inserted.reserve(std::size_t(lastRow - firstRow + 1));
     for (int row = firstRow; row <= lastRow; ++row)
         inserted.push_back(CheckRow(row));
+    const bool appended = firstRow == RowCount();
     m_checks.insert(m_checks.begin() + firstRow, std::make_move_iterator(inserted.begin()),
                     std::make_move_iterator(inserted.end()));
-    UpdateRepeats(firstRow, lastRow);
+    // Rows added at the end (an import, a new entry row) move no other row.
+    if (appended)
+        UpdateRepeatsOf(firstRow, lastRow, std::vector<int>(std::size_t(lastRow - firstRow + 1), -1));
+    else
+        UpdateRepeats(firstRow, lastRow);
 }
 
 void CRowChecks::OnRowsRemoved(int firstRow, int lastRow)
@@ -148,25 +169,60 @@ void CRowChecks::OnRowsMoved()
 
 void CRowChecks::UpdateRepeats(int firstChanged, int lastChanged)
 {
-    std::vector<int> firstRowOf(std::size_t(kHighestPluNumber) + 1, -1);
+    for (std::vector<int>& rows : m_rowsOfPlu)
+        rows.clear();
     for (int row = 0; row < RowCount(); ++row) {
-        SRowCheck& check = m_checks[std::size_t(row)];
-        int repeats = -1;
-        if (check.outcome == EPluRecordOutcome::Sendable && check.pluNumber >= 0 &&
-            check.pluNumber <= kHighestPluNumber) {
-            int& first = firstRowOf[std::size_t(check.pluNumber)];
-            if (first < 0)
-                first = row;
-            else
-                repeats = first;
+        const int plu = SentPlu(m_checks[std::size_t(row)]);
+        if (plu >= 0)
+            m_rowsOfPlu[std::size_t(plu)].push_back(row);
+    }
+    for (int row = 0; row < RowCount(); ++row)
+        SetRepeat(row, SentPlu(m_checks[std::size_t(row)]), &firstChanged, &lastChanged);
+    m_grid.NotifyMarksChanged(firstChanged, lastChanged);
+}
+
+void CRowChecks::UpdateRepeatsOf(int firstRow, int lastRow, const std::vector<int>& oldPlus)
+{
+    std::vector<bool> touched(m_rowsOfPlu.size(), false);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const int oldPlu = oldPlus[std::size_t(row - firstRow)];
+        const int plu = SentPlu(m_checks[std::size_t(row)]);
+        if (plu == oldPlu)
+            continue;
+        if (oldPlu >= 0) {
+            std::vector<int>& rows = m_rowsOfPlu[std::size_t(oldPlu)];
+            rows.erase(std::lower_bound(rows.begin(), rows.end(), row));
+            touched[std::size_t(oldPlu)] = true;
         }
-        if (repeats != check.repeatsRow) {
-            check.repeatsRow = repeats;
-            firstChanged = std::min(firstChanged, row);
-            lastChanged = std::max(lastChanged, row);
+        if (plu >= 0) {
+            std::vector<int>& rows = m_rowsOfPlu[std::size_t(plu)];
+            rows.insert(std::lower_bound(rows.begin(), rows.end(), row), row);
+            touched[std::size_t(plu)] = true;
         }
     }
-    m_grid.NotifyMarksChanged(firstChanged, lastChanged);
+    int first = firstRow;
+    int last = lastRow;
+    for (int row = firstRow; row <= lastRow; ++row)
+        SetRepeat(row, SentPlu(m_checks[std::size_t(row)]), &first, &last);
+    for (std::size_t plu = 0; plu < touched.size(); ++plu) {
+        if (!touched[plu])
+            continue;
+        for (const int row : m_rowsOfPlu[plu])
+            SetRepeat(row, int(plu), &first, &last);
+    }
+    m_grid.NotifyMarksChanged(first, last);
+}
+
+void CRowChecks::SetRepeat(int row, int plu, int* first, int* last)
+{
+    const int repeats = plu >= 0 && m_rowsOfPlu[std::size_t(plu)].front() != row ? m_rowsOfPlu[std::size_t(plu)].front()
+                                                                                 : -1;
+    SRowCheck& check = m_checks[std::size_t(row)];
+    if (repeats == check.repeatsRow)
+        return;
+    check.repeatsRow = repeats;
+    *first = std::min(*first, row);
+    *last = std::max(*last, row);
 }
 
 QString CRowChecks::RepeatNote(const SRowCheck& check) const

@@ -75,9 +75,14 @@ private:
     void OnRowsInserted(int firstRow, int lastRow);
     void OnRowsRemoved(int firstRow, int lastRow);
     void OnRowsMoved();
-    // Finds the repeated PLU numbers again and repaints the rows whose marks changed, together with
-    // the rows firstChanged to lastChanged.
+    // Finds the repeated PLU numbers again in every row and repaints the rows whose marks changed,
+    // together with the rows firstChanged to lastChanged.
     void UpdateRepeats(int firstChanged, int lastChanged);
+    // The same after rows firstRow to lastRow got new checks while no row moved: only the rows that
+    // share a PLU No. with them, before or after, are looked at. oldPlus holds their former PLU Nos.
+    void UpdateRepeatsOf(int firstRow, int lastRow, const std::vector<int>& oldPlus);
+    // Sets a row's repeat from its PLU No.'s rows and widens [*first, *last] when it changed.
+    void SetRepeat(int row, int plu, int* first, int* last);
     QString RepeatNote(const SRowCheck& check) const;
 
     CGridModel& m_grid;
@@ -86,4 +91,6 @@ private:
     int m_goodsIdCodePage = 0;
     ERecords m_records = ERecords::Drop;
     std::vector<SRowCheck> m_checks; // by row
+    // [PLU No.] the sendable rows with that PLU No., in row order: the first is the one repeated.
+    std::vector<std::vector<int>> m_rowsOfPlu;
 };
