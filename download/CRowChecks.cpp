@@ -264,7 +264,9 @@ CRowChecks::SSummary CRowChecks::Summary() const
 std::optional<SCellMark> CRowChecks::Mark(int row, int column) const
 {
     // While the grid tells of a change, the view may ask before the checks have followed it.
-    if (row < 0 || row >= RowCount() || row >= m_grid.RowCount() || m_checks[std::size_t(row)].rowId != m_grid.RowId(row))
+    if (row < 0 || row >= RowCount() || row >= m_grid.RowCount())
+        return std::nullopt;
+    if (m_checks[std::size_t(row)].rowId != m_grid.RowId(row))
         return std::nullopt;
     const SRowCheck& check = m_checks[std::size_t(row)];
     if (check.outcome == EPluRecordOutcome::Rejected && column == check.rejectedColumn)

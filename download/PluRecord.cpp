@@ -81,7 +81,8 @@ QString ReadingFault(TextNumbers::ECellReading reading, const QString& name, con
 {
     switch (reading) {
     case TextNumbers::ECellReading::Number: return QString();
-    case TextNumbers::ECellReading::NotANumber: return QStringLiteral("%1 %2 is not a number").arg(name, QuoteInMarks(cell));
+    case TextNumbers::ECellReading::NotANumber:
+        return QStringLiteral("%1 %2 is not a number").arg(name, QuoteInMarks(cell));
     case TextNumbers::ECellReading::Ambiguous:
         return QStringLiteral("%1 %2 can be read two ways: write the decimals after a point, without thousands "
                               "separators")
