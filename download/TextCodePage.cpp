@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 int TextCodePageForEncoding(int encodingIndex, int languageLcid)
 {
     switch (encodingIndex) {
@@ -30,10 +32,14 @@ STextFieldBytes EncodeTextField(QStringView cell, int units, int width, int code
     if (taken.size() < cell.size() && !taken.isEmpty() && taken.back().isHighSurrogate() &&
         cell[taken.size()].isLowSurrogate())
         taken.chop(1);
-    QString text = taken.toString();
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            c = QLatin1Char(' ');
+    const auto isControl = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; };
+    // Most texts hold no control character and are converted without a copy.
+    QString withSpaces;
+    QStringView text = taken;
+    if (std::any_of(taken.begin(), taken.end(), isControl)) {
+        withSpaces = taken.toString();
+        std::replace_if(withSpaces.begin(), withSpaces.end(), isControl, QLatin1Char(' '));
+        text = withSpaces;
     }
     const CodePage::SEncoded encoded = CodePage::EncodeReported(text, codePage, width);
     STextFieldBytes field;
