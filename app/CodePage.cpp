@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
+#include <map>
+#include <memory>
+#include <utility>
 
 namespace CodePage {
 namespace {
@@ -18,7 +21,8 @@ QByteArray IconvName(int codePage)
     }
 }
 
-// An iconv descriptor opened for one conversion and closed with the object.
+// An iconv descriptor of one direction, opened the first time a thread needs it and kept until the
+// thread ends: opening one loads a conversion module, which costs far more than a short conversion.
 class CIconv
 {
 public:
@@ -42,6 +46,28 @@ private:
     iconv_t m_handle;
 };
 
+enum class EDirection
+{
+    FromUtf16,
+    ToUtf16
+};
+
+// The thread's converter for the code page and direction; an unsupported code page is remembered too,
+// so that it is not looked for again. Descriptors are not shared between threads.
+CIconv& Converter(int codePage, EDirection direction)
+{
+    thread_local std::map<std::pair<int, EDirection>, std::unique_ptr<CIconv>> converters;
+    std::unique_ptr<CIconv>& converter = converters[{codePage, direction}];
+    if (!converter) {
+        const QByteArray utf16 = QByteArrayLiteral("UTF-16LE");
+        converter = direction == EDirection::FromUtf16 ? std::make_unique<CIconv>(IconvName(codePage), utf16)
+                                                       : std::make_unique<CIconv>(utf16, IconvName(codePage));
+    }
+    if (converter->IsOpen())
+        converter->Reset();
+    return *converter;
+}
+
 // Length in UTF-16 code units of the character that starts at i.
 int CharacterLength(QStringView text, qsizetype i)
 {
@@ -50,55 +76,72 @@ int CharacterLength(QStringView text, qsizetype i)
     return 1;
 }
 
-// Converts one character (1 or 2 code units); empty when the code page lacks it.
-QByteArray EncodeCharacter(CIconv& converter, QStringView character)
+// The longest byte sequence of one character in any code page.
+constexpr int kLongestCharacter = 16;
+
+// Converts one character (1 or 2 code units) into buffer; the byte count, 0 when the code page lacks it.
+int EncodeCharacter(CIconv& converter, QStringView character, char (&buffer)[kLongestCharacter])
 {
     converter.Reset();
     char* input = const_cast<char*>(reinterpret_cast<const char*>(character.utf16()));
     size_t inputLeft = size_t(character.size()) * 2;
-    char buffer[16];
     char* output = buffer;
     size_t outputLeft = sizeof buffer;
     if (iconv(converter.Handle(), &input, &inputLeft, &output, &outputLeft) == size_t(-1))
-        return QByteArray();
+        return 0;
     // Flush any shift state.
     iconv(converter.Handle(), nullptr, nullptr, &output, &outputLeft);
-    return QByteArray(buffer, int(output - buffer));
+    return int(output - buffer);
 }
 
-QByteArray EncodeImpl(QStringView text, int codePage, int maxBytes)
+SEncoded EncodeImpl(QStringView text, int codePage, int maxBytes)
 {
-    QByteArray result;
+    SEncoded encoded;
+    QByteArray& result = encoded.bytes;
     if (codePage == kUtf8 && maxBytes < 0) {
         // Lone surrogates are replaced, as iconv would refuse them.
         for (qsizetype i = 0; i < text.size();) {
             const int length = CharacterLength(text, i);
-            if (length == 1 && text[i].isSurrogate())
+            if (length == 1 && text[i].isSurrogate()) {
                 result += '?';
-            else
+                encoded.replaced = true;
+            } else {
                 result += text.mid(i, length).toUtf8();
+            }
             i += length;
         }
-        return result;
+        encoded.unitsEncoded = text.size();
+        return encoded;
     }
-    CIconv converter(IconvName(codePage), QByteArrayLiteral("UTF-16LE"));
-    result.reserve(text.size());
+    CIconv* converter = nullptr;
+    result.reserve(maxBytes >= 0 ? std::min<qsizetype>(maxBytes, text.size() * 4) : text.size());
+    char buffer[kLongestCharacter];
     for (qsizetype i = 0; i < text.size();) {
         const int length = CharacterLength(text, i);
         const QStringView character = text.mid(i, length);
         i += length;
-        QByteArray bytes;
-        if (character.size() == 1 && character[0].unicode() < 0x80)
-            bytes = QByteArray(1, char(character[0].unicode()));
-        else if (converter.IsOpen())
-            bytes = EncodeCharacter(converter, character);
-        if (bytes.isEmpty())
-            bytes = QByteArrayLiteral("?");
-        if (maxBytes >= 0 && result.size() + bytes.size() > maxBytes)
+        int size = 0;
+        if (character.size() == 1 && character[0].unicode() < 0x80) {
+            buffer[0] = char(character[0].unicode());
+            size = 1;
+        } else {
+            if (!converter)
+                converter = &Converter(codePage, EDirection::FromUtf16);
+            if (converter->IsOpen())
+                size = EncodeCharacter(*converter, character, buffer);
+        }
+        const bool replaced = size == 0;
+        if (replaced) {
+            buffer[0] = '?';
+            size = 1;
+        }
+        if (maxBytes >= 0 && result.size() + size > maxBytes)
             break;
-        result += bytes;
+        result.append(buffer, size);
+        encoded.replaced = encoded.replaced || replaced;
+        encoded.unitsEncoded = i;
     }
-    return result;
+    return encoded;
 }
 
 } // namespace
@@ -107,16 +150,20 @@ bool IsSupported(int codePage)
 {
     if (codePage == kUtf8)
         return true;
-    CIconv converter(IconvName(codePage), QByteArrayLiteral("UTF-16LE"));
-    return converter.IsOpen();
+    return Converter(codePage, EDirection::FromUtf16).IsOpen();
 }
 
 QByteArray Encode(QStringView text, int codePage)
 {
-    return EncodeImpl(text, codePage, -1);
+    return EncodeImpl(text, codePage, -1).bytes;
 }
 
 QByteArray EncodeLimited(QStringView text, int codePage, int maxBytes)
+{
+    return EncodeImpl(text, codePage, std::max(maxBytes, 0)).bytes;
+}
+
+SEncoded EncodeReported(QStringView text, int codePage, int maxBytes)
 {
     return EncodeImpl(text, codePage, std::max(maxBytes, 0));
 }
@@ -161,7 +208,7 @@ QString Decode(QByteArrayView bytes, int codePage)
 {
     if (codePage == kUtf8)
         return QString::fromUtf8(bytes); // invalid sequences become U+FFFD
-    CIconv converter(QByteArrayLiteral("UTF-16LE"), IconvName(codePage));
+    CIconv& converter = Converter(codePage, EDirection::ToUtf16);
     if (!converter.IsOpen())
         return QString::fromLatin1(bytes);
     QString result;

@@ -1,5 +1,7 @@
 #include "app/TextNumbers.h"
 
+#include <QString>
+
 #include <charconv>
 #include <limits>
 #include <string>
@@ -24,6 +26,46 @@ qsizetype SkipSpace(QStringView text)
     while (i < text.size() && IsSpace(text[i]))
         ++i;
     return i;
+}
+
+bool IsSign(QStringView text, qsizetype i)
+{
+    return i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'));
+}
+
+bool IsSeparator(QStringView text, qsizetype i)
+{
+    return i < text.size() && (text[i] == QLatin1Char('.') || text[i] == QLatin1Char(','));
+}
+
+qsizetype SkipDigits(QStringView text, qsizetype i)
+{
+    while (IsDigit(text, i))
+        ++i;
+    return i;
+}
+
+// Whether the digits of text[begin, end) are all zeros (an integer part that cannot hold thousands).
+bool AllZeros(QStringView text, qsizetype begin, qsizetype end)
+{
+    for (qsizetype i = begin; i < end; ++i) {
+        if (text[i] != QLatin1Char('0'))
+            return false;
+    }
+    return true;
+}
+
+// Whether the separator at i, with the integer digits [integerBegin, i) before it, can also be read as
+// a separator of thousands.
+bool SeparatesThousands(QStringView text, qsizetype integerBegin, qsizetype i)
+{
+    const qsizetype fractionEnd = SkipDigits(text, i + 1);
+    if (fractionEnd - (i + 1) != 3 || AllZeros(text, integerBegin, i))
+        return false;
+    if (text[i] == QLatin1Char(','))
+        return true;
+    // A point followed by three digits is a decimal point, unless another separator and digits follow.
+    return IsSeparator(text, fractionEnd) && IsDigit(text, fractionEnd + 1);
 }
 
 } // namespace
@@ -94,6 +136,49 @@ double ReadLeadingDecimal(QStringView text)
         return 0.0;
     }
     return value;
+}
+
+SIntegerCell ReadIntegerCell(QStringView text)
+{
+    qsizetype i = SkipSpace(text);
+    if (IsSign(text, i))
+        ++i;
+    SIntegerCell cell;
+    if (!IsDigit(text, i))
+        return cell;
+    cell.reading = ECellReading::Number;
+    cell.value = ReadLeadingInteger(text);
+    return cell;
+}
+
+SDecimalCell ReadDecimalCell(QStringView text)
+{
+    qsizetype i = SkipSpace(text);
+    const qsizetype numberBegin = i;
+    if (IsSign(text, i))
+        ++i;
+    const qsizetype integerBegin = i;
+    i = SkipDigits(text, i);
+    const bool integerDigits = i > integerBegin;
+    SDecimalCell cell;
+    if (integerDigits && IsSeparator(text, i) && SeparatesThousands(text, integerBegin, i)) {
+        cell.reading = ECellReading::Ambiguous;
+        return cell;
+    }
+    if (integerDigits && text.mid(i).startsWith(QLatin1Char(',')) && IsDigit(text, i + 1)) {
+        // The same number with a point, and what follows it, read as every other cell is read.
+        QString withPoint = text.mid(numberBegin).toString();
+        withPoint[i - numberBegin] = QLatin1Char('.');
+        cell.reading = ECellReading::Number;
+        cell.value = ReadLeadingDecimal(withPoint);
+        return cell;
+    }
+    const bool fractionDigits = text.mid(i).startsWith(QLatin1Char('.')) && IsDigit(text, i + 1);
+    if (!integerDigits && !fractionDigits)
+        return cell;
+    cell.reading = ECellReading::Number;
+    cell.value = ReadLeadingDecimal(text);
+    return cell;
 }
 
 } // namespace TextNumbers

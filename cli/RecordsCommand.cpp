@@ -1,6 +1,7 @@
 #include "app/Language.h"
 #include "cli/CliCommands.h"
 #include "cli/CliTable.h"
+#include "download/CRowChecks.h"
 #include "download/PluRecord.h"
 #include "download/TextCodePage.h"
 
@@ -9,14 +10,16 @@
 namespace Cli {
 
 // Prints, for every row of the imported table (entry row included), whether the download would send
-// it, pass over it or stop at it, with the record's bytes or the reason.
+// it, pass over it or stop at it, with the record's bytes or the reason, then the row's warnings;
+// the counts go to standard error.
 int RunRecords(const QStringList& arguments)
 {
     const QString command = QStringLiteral("records");
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Shows the record each row of FILE would send to a scale: Sr.No., then sendable and the record's bytes in "
-        "hex, skipped, or rejected and the reason, separated by tabs."));
+        "hex, skipped, or rejected and the reason, then the row's warnings (texts cut or not in the code page, a "
+        "PLU No. an earlier row holds), separated by tabs. The counts go to standard error."));
     STableOptions options;
     parser.addOptions({options.mode, options.encoding});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The table (.csv, .xls, .xlsx, .ods)."));
@@ -36,29 +39,42 @@ int RunRecords(const QStringList& arguments)
 
     CCommandTable table;
     table.EnterMode(mode);
+    // The checks follow the import as they follow it in the window: each row is built once.
+    const int language = Language::LanguageInForce();
+    CRowChecks checks(table.Grid(), table.Table(), CRowChecks::ERecords::Keep);
+    checks.SetCodePages(TextCodePageForEncoding(encoding, language), Language::AnsiCodePage(language));
     QString error;
     if (!table.Import(parser.positionalArguments().constFirst(), &error)) {
         PrintError(command, error);
         return kUsageError;
     }
 
-    const int language = Language::LanguageInForce();
-    const unsigned textCodePage = unsigned(TextCodePageForEncoding(encoding, language));
-    const int goodsIdCodePage = Language::AnsiCodePage(language);
     QTextStream out(stdout);
     const CGridModel& grid = table.Grid();
     for (int row = 0; row < grid.RowCount(); ++row) {
-        const SPluRecord record = BuildPluRecord(grid.RowTexts(row), table.Table().PluMode(),
-                                                 table.Table().LimitMode(), textCodePage, goodsIdCodePage);
+        const CRowChecks::SRowCheck& check = checks.Check(row);
         out << grid.CellText(row, 0) << '\t';
-        if (record.IsSendable())
-            out << "sendable\t" << QString::fromLatin1(record.bytes.toHex());
-        else if (record.IsRejected())
-            out << "rejected\t" << record.reason;
+        if (check.outcome == EPluRecordOutcome::Sendable)
+            out << "sendable\t" << QString::fromLatin1(check.bytes.toHex());
+        else if (check.outcome == EPluRecordOutcome::Rejected)
+            out << "rejected\t" << check.reason;
         else
             out << "skipped\t";
+        // The rejection reason is already in its column.
+        const QStringList notes = checks.Notes(row);
+        for (int i = check.reason.isEmpty() ? 0 : 1; i < notes.size(); ++i)
+            out << '\t' << notes[i];
         out << '\n';
     }
+    out.flush();
+    const CRowChecks::SSummary summary = checks.Summary();
+    QTextStream(stderr) << QStringLiteral("%1 sendable, %2 skipped, %3 rejected, %4 with warnings, %5 repeated PLU "
+                                          "numbers\n")
+                               .arg(summary.sendable)
+                               .arg(summary.skipped)
+                               .arg(summary.rejected)
+                               .arg(summary.withWarnings)
+                               .arg(summary.repeated);
     return kSuccess;
 }
 

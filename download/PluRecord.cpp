@@ -4,6 +4,7 @@
 #include "app/Language.h"
 #include "app/TextNumbers.h"
 #include "download/RecordNumberFormat.h"
+#include "download/TextCodePage.h"
 
 #include <cstring>
 
@@ -68,12 +69,52 @@ QString Quote(const QString& cell)
     return text;
 }
 
-SPluRecord Rejected(const QString& reason)
+// A cell text between marks, as the reasons for numbers that cannot be read quote it.
+QString QuoteInMarks(const QString& cell)
+{
+    const QString text = Quote(cell);
+    return cell.trimmed().isEmpty() ? text : QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+// The reason a number cell cannot be read, empty when it can.
+QString ReadingFault(TextNumbers::ECellReading reading, const QString& name, const QString& cell)
+{
+    switch (reading) {
+    case TextNumbers::ECellReading::Number: return QString();
+    case TextNumbers::ECellReading::NotANumber:
+        return QStringLiteral("%1 %2 is not a number").arg(name, QuoteInMarks(cell));
+    case TextNumbers::ECellReading::Ambiguous:
+        return QStringLiteral("%1 %2 can be read two ways: write the decimals after a point, without thousands "
+                              "separators")
+            .arg(name, QuoteInMarks(cell));
+    }
+    return QString();
+}
+
+SPluRecord Rejected(const QString& reason, int column)
 {
     SPluRecord record;
     record.outcome = EPluRecordOutcome::Rejected;
     record.reason = reason;
+    record.column = column;
     return record;
+}
+
+// A rejection from a field after the head: the reason and the column of its cell.
+struct SFieldFault
+{
+    QString reason;
+    int column = -1;
+};
+
+QString TextFieldName(int cell)
+{
+    switch (cell) {
+    case kGoodsIdCell: return QStringLiteral("Goods Id");
+    case kGoodsNameCell: return QStringLiteral("Goods Name");
+    case kSpecificationCell: return QStringLiteral("Specification");
+    default: return QStringLiteral("Remark");
+    }
 }
 
 void Put(QByteArray& record, int offset, const QByteArray& bytes)
@@ -83,14 +124,25 @@ void Put(QByteArray& record, int offset, const QByteArray& bytes)
 }
 
 // The field's bytes are left 0x00 after the text; a character that does not fit whole is left out,
-// so the scale never receives half of one.
-void PutText(QByteArray& record, const STextField& field, const QVector<QString>& cells, int codePage)
+// so the scale never receives half of one. What does not reach the scale as typed is a warning.
+void PutText(QByteArray& record, const STextField& field, const QVector<QString>& cells, int codePage,
+             SPluRecord& result)
 {
     const QString cell = Cell(cells, field.cell);
-    QStringView taken = QStringView(cell).left(field.units);
-    if (taken.size() < cell.size() && taken.back().isHighSurrogate() && cell[taken.size()].isLowSurrogate())
-        taken.chop(1);
-    Put(record, field.offset, CodePage::EncodeLimited(taken, codePage, field.width));
+    const STextFieldBytes text = EncodeTextField(cell, field.units, field.width, codePage);
+    Put(record, field.offset, text.bytes);
+    const QString name = TextFieldName(field.cell);
+    if (text.cut) {
+        result.warningColumns.append(field.cell);
+        result.warnings.append(field.cell == kGoodsIdCell
+                                   ? QStringLiteral("Goods Id %1 is cut to %2 bytes").arg(Quote(cell)).arg(field.width)
+                                   : QStringLiteral("%1 is cut to %2 bytes").arg(name).arg(field.width));
+    }
+    if (text.lacking) {
+        result.warningColumns.append(field.cell);
+        result.warnings.append(
+            QStringLiteral("%1 has a character that code page %2 lacks: it goes as ?").arg(name).arg(codePage));
+    }
 }
 
 bool IsQuantityPricing(const QString& cell)
@@ -112,30 +164,39 @@ bool IsQuantityPricing(const QString& cell)
 }
 
 // Fills the fields after the Goods Id of a pricing record; the reason when a cell cannot be sent.
-QString PutPricingFields(QByteArray& record, const QVector<QString>& cells, int textCodePage)
+SFieldFault PutPricingFields(QByteArray& record, const QVector<QString>& cells, int textCodePage, SPluRecord& result)
 {
     for (const STextField& field : kPricingTextFields)
-        PutText(record, field, cells, textCodePage);
+        PutText(record, field, cells, textCodePage, result);
     const QString daysCell = Cell(cells, kShelfLifeCell);
-    const qint64 days = daysCell.isEmpty() ? -1 : TextNumbers::ReadLeadingInteger(daysCell);
+    qint64 days = -1;
+    if (!daysCell.isEmpty()) {
+        const TextNumbers::SIntegerCell reading = TextNumbers::ReadIntegerCell(daysCell);
+        const QString fault = ReadingFault(reading.reading, QStringLiteral("Expiration(Days)"), daysCell);
+        if (!fault.isEmpty())
+            return {fault, kShelfLifeCell};
+        days = reading.value;
+    }
     // Cutting a longer number to four digits would print a wrong shelf life on the labels.
     if (days > kLongestShelfLifeDays)
-        return QStringLiteral("Expiration(Days) %1 is above %2").arg(Quote(daysCell)).arg(kLongestShelfLifeDays);
+        return {QStringLiteral("Expiration(Days) %1 is above %2").arg(Quote(daysCell)).arg(kLongestShelfLifeDays),
+                kShelfLifeCell};
     // No shelf life leaves its bytes 0x00.
     if (days > 0)
         Put(record, kShelfLifeOffset, QByteArray::number(days).rightJustified(4, ' '));
     record[kQuantityOffset] = IsQuantityPricing(Cell(cells, kQuantityCell)) ? '1' : '0';
     record[kPricingRecordSize - 3] = kPricingTrailer;
-    return QString();
+    return {};
 }
 
 // Fills the fields after the Goods Id of a counting record; the reason when a cell cannot be sent.
-QString PutCountingFields(QByteArray& record, const QVector<QString>& cells, int textCodePage, bool limits)
+SFieldFault PutCountingFields(QByteArray& record, const QVector<QString>& cells, int textCodePage, bool limits,
+                              SPluRecord& result)
 {
     for (const STextField& field : kCountingTextFields)
-        PutText(record, field, cells, textCodePage);
+        PutText(record, field, cells, textCodePage, result);
     if (!limits)
-        return QString();
+        return {};
     const struct
     {
         int cell;
@@ -145,13 +206,21 @@ QString PutCountingFields(QByteArray& record, const QVector<QString>& cells, int
     } limitFields[] = {{kHiCell, kHiOffset, -1.0, "Hi"}, {kLoCell, kLoOffset, 0.0, "Lo"}};
     for (const auto& field : limitFields) {
         const QString cell = Cell(cells, field.cell);
-        const double limit = cell.isEmpty() ? field.empty : TextNumbers::ReadLeadingDecimal(cell);
+        const QString name = QLatin1String(field.name);
+        double limit = field.empty;
+        if (!cell.isEmpty()) {
+            const TextNumbers::SDecimalCell reading = TextNumbers::ReadDecimalCell(cell);
+            const QString fault = ReadingFault(reading.reading, name, cell);
+            if (!fault.isEmpty())
+                return {fault, field.cell};
+            limit = reading.value;
+        }
         const QByteArray text = RecordNumberFormat::LimitField(limit);
         if (text.isEmpty())
-            return QStringLiteral("%1 %2 does not fit in 8 characters").arg(QLatin1String(field.name), Quote(cell));
+            return {QStringLiteral("%1 %2 does not fit in 8 characters").arg(name, Quote(cell)), field.cell};
         Put(record, field.offset, text);
     }
-    return QString();
+    return {};
 }
 
 } // namespace
@@ -171,25 +240,37 @@ SPluRecord BuildPluRecord(const QVector<QString>& cells, int pluMode, int limitM
     if (pluCell.isEmpty() || valueCell.isEmpty())
         return SPluRecord();
 
-    const qint64 plu = TextNumbers::ReadLeadingInteger(pluCell);
+    // A PLU No. without digits would go out as 0000 and overwrite PLU 0 in the scale.
+    const TextNumbers::SIntegerCell pluReading = TextNumbers::ReadIntegerCell(pluCell);
+    const QString pluFault = ReadingFault(pluReading.reading, QStringLiteral("PLU No."), pluCell);
+    if (!pluFault.isEmpty())
+        return Rejected(pluFault, kPluNumberCell);
+    const qint64 plu = pluReading.value;
     if (plu > kHighestPluNumber)
-        return Rejected(QStringLiteral("PLU No. %1 is above %2").arg(Quote(pluCell)).arg(kHighestPluNumber));
+        return Rejected(QStringLiteral("PLU No. %1 is above %2").arg(Quote(pluCell)).arg(kHighestPluNumber),
+                        kPluNumberCell);
     // A negative number would print as ten digits and shift every field after it.
     if (plu < 0)
-        return Rejected(QStringLiteral("PLU No. %1 is below 0").arg(Quote(pluCell)));
+        return Rejected(QStringLiteral("PLU No. %1 is below 0").arg(Quote(pluCell)), kPluNumberCell);
 
     const QString valueName = pricing ? QStringLiteral("Unit price") : QStringLiteral("Unit weight");
-    const double value = TextNumbers::ReadLeadingDecimal(valueCell);
+    const TextNumbers::SDecimalCell valueReading = TextNumbers::ReadDecimalCell(valueCell);
+    const QString valueFault = ReadingFault(valueReading.reading, valueName, valueCell);
+    if (!valueFault.isEmpty())
+        return Rejected(valueFault, kValueCell);
+    const double value = valueReading.value;
     if (!(value > 0.0))
-        return Rejected(QStringLiteral("%1 %2 is not above 0").arg(valueName, Quote(valueCell)));
+        return Rejected(QStringLiteral("%1 %2 is not above 0").arg(valueName, Quote(valueCell)), kValueCell);
     const QByteArray valueField = RecordNumberFormat::ValueField(value, pricing ? RecordNumberFormat::kPricingValue
                                                                                 : RecordNumberFormat::kCountingValue);
     if (valueField.isEmpty())
-        return Rejected(QStringLiteral("%1 %2 does not fit in 8 characters").arg(valueName, Quote(valueCell)));
+        return Rejected(QStringLiteral("%1 %2 does not fit in 8 characters").arg(valueName, Quote(valueCell)),
+                        kValueCell);
     // A value too small for the field's decimals would reach the scale as 0, the price of a gift.
     if (!(TextNumbers::ReadLeadingDecimal(QString::fromLatin1(valueField)) > 0.0))
         return Rejected(QStringLiteral("%1 %2 would be sent as %3")
-                            .arg(valueName, Quote(valueCell), QString::fromLatin1(valueField.trimmed())));
+                            .arg(valueName, Quote(valueCell), QString::fromLatin1(valueField.trimmed())),
+                        kValueCell);
 
     const int size = pricing ? kPricingRecordSize : limits ? kCountingWithLimitsRecordSize : kCountingRecordSize;
     QByteArray record(size, '\0');
@@ -197,17 +278,18 @@ SPluRecord BuildPluRecord(const QVector<QString>& cells, int pluMode, int limitM
     Put(record, 3, QByteArray::number(plu).rightJustified(4, '0'));
     Put(record, kValueOffset, valueField);
 
+    SPluRecord result;
     const int textPage = textCodePage == 0 ? goodsIdCodePage : int(textCodePage);
-    PutText(record, kGoodsIdField, cells, goodsIdCodePage);
-    const QString reason =
-        pricing ? PutPricingFields(record, cells, textPage) : PutCountingFields(record, cells, textPage, limits);
-    if (!reason.isEmpty())
-        return Rejected(reason);
+    PutText(record, kGoodsIdField, cells, goodsIdCodePage, result);
+    const SFieldFault fault = pricing ? PutPricingFields(record, cells, textPage, result)
+                                      : PutCountingFields(record, cells, textPage, limits, result);
+    if (!fault.reason.isEmpty())
+        return Rejected(fault.reason, fault.column);
     record[size - 2] = '\r';
     record[size - 1] = '\n';
 
-    SPluRecord result;
     result.outcome = EPluRecordOutcome::Sendable;
     result.bytes = record;
+    result.pluNumber = plu;
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // What a download does with one row of the PLU table.
@@ -17,8 +18,14 @@ struct SPluRecord
 {
     EPluRecordOutcome outcome = EPluRecordOutcome::Skipped;
     QString reason;   // Rejected only: names the cell and its text, e.g. "PLU No. 2000 is above 1008"
+    int column = -1;  // Rejected only: the column of the cell the reason names
     QByteArray bytes; // Sendable only: the whole record, kPricingRecordSize, kCountingRecordSize or
                       // kCountingWithLimitsRecordSize bytes
+    // Sendable only: what reaches the scale other than typed (a text cut at its field's width, a
+    // character the code page lacks), by the column of the cell.
+    QVector<int> warningColumns;
+    QStringList warnings;
+    qint64 pluNumber = -1; // Sendable only
 
     bool IsSkipped() const { return outcome == EPluRecordOutcome::Skipped; }
     bool IsRejected() const { return outcome == EPluRecordOutcome::Rejected; }

@@ -453,6 +453,33 @@ void CGridModel::SortRowsAs(int type, int column, Qt::SortOrder order, int first
         SetSelectionMark(newRowOf[std::size_t(m_selectionMark)]);
 }
 
+// ---- cell marks ----
+
+void CGridModel::NotifyMarksChanged(int firstRow, int lastRow)
+{
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, RowCount() - 1);
+    if (firstRow > lastRow || ColumnCount() == 0)
+        return;
+    Q_EMIT dataChanged(index(firstRow, 0), index(lastRow, ColumnCount() - 1), {CellMarkRole, Qt::ToolTipRole});
+}
+
+QString CGridModel::ToolTip(int row, int column) const
+{
+    const QString text = CellText(row, column).left(79);
+    const std::optional<SCellMark> mark = m_cellMarks ? m_cellMarks->Mark(row, column) : std::nullopt;
+    if (!mark)
+        return text;
+    // A tooltip of a few lines: the reasons first, then the cell's text.
+    constexpr int kShownReasons = 3;
+    QStringList lines = mark->lines.mid(0, kShownReasons);
+    if (mark->lines.size() > kShownReasons)
+        lines.append(QStringLiteral("\u2026"));
+    if (!text.isEmpty())
+        lines.append(text);
+    return lines.join(QLatin1Char('\n'));
+}
+
 // ---- QAbstractItemModel ----
 
 int CGridModel::rowCount(const QModelIndex& parent) const
@@ -476,7 +503,11 @@ QVariant CGridModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole:
         return CellText(row, column);
     case Qt::ToolTipRole:
-        return CellText(row, column).left(79);
+        return ToolTip(row, column);
+    case CellMarkRole: {
+        const std::optional<SCellMark> mark = m_cellMarks ? m_cellMarks->Mark(row, column) : std::nullopt;
+        return mark ? QVariant(int(mark->kind)) : QVariant();
+    }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     case CellTypeRole:

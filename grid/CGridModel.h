@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/GridRecords.h"
+#include "grid/ICellMarks.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -36,6 +37,7 @@ public:
         RowBackgroundColorRole,          // uint 0x00BBGGRR, invalid when the row has no colour
         ColumnWidthRole,                 // header: int pixels
         RowIdRole,                       // quint64
+        CellMarkRole,                    // int: ECellMark, invalid when the cell has no mark
     };
 
     explicit CGridModel(QObject* parent = nullptr);
@@ -117,6 +119,11 @@ public:
     // The same by the given sort type instead of the column's.
     void SortRowsAs(int sortType, int column, Qt::SortOrder order, int firstRow, int endRow);
 
+    // Marks on cells (a tint and a tooltip), or none when marks is null; marks must outlive its use here.
+    void SetCellMarks(const ICellMarks* marks) { m_cellMarks = marks; }
+    // The marks of rows firstRow to lastRow changed: the view repaints them.
+    void NotifyMarksChanged(int firstRow, int lastRow);
+
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -144,6 +151,7 @@ private:
     const SEditCtrl* FindRecord(int row, int column) const;
     void NotifyRowChanged(int row);
     void NotifyCellChanged(int row, int column);
+    QString ToolTip(int row, int column) const;
     void DeleteRecordWindow(SEditCtrl& record);
 
     std::vector<SColumn> m_columns;
@@ -153,4 +161,5 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     int m_selectionMark = -1;
+    const ICellMarks* m_cellMarks = nullptr;
 };

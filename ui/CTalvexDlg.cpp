@@ -3,8 +3,10 @@
 #include "app/CSettings.h"
 #include "app/IPrompt.h"
 #include "app/IRelauncher.h"
+#include "app/Language.h"
 #include "app/LanguageCommands.h"
 #include "app/StringTable.h"
+#include "download/TextCodePage.h"
 #include "exchange/ExchangeCommands.h"
 #include "exchange/PluImport.h"
 #include "ui/grid/CMFCListCtrlEx.h"
@@ -175,6 +177,11 @@ void CTalvexDlg::ConnectTableAndDownload()
     });
     connect(&m_download, &CDownloadSession::failedAtRow, this, &CTalvexDlg::OnDownloadFailedAt);
     connect(m_gridView, &CMFCListCtrlEx::sortRequested, &m_table, &CPluTable::SortByColumn);
+    // The grid's marks use the code pages a download started now would use.
+    connect(m_encodingSelector, &QComboBox::currentIndexChanged, this, [this](int index) {
+        const int language = Language::LanguageInForce();
+        m_rowChecks.SetCodePages(TextCodePageForEncoding(index, language), Language::AnsiCodePage(language));
+    });
 }
 
 void CTalvexDlg::CreateToolBar()

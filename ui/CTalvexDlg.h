@@ -2,6 +2,7 @@
 
 #include "download/CComPortLine.h"
 #include "download/CDownloadSession.h"
+#include "download/CRowChecks.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 #include "serial/CComPort.h"
@@ -96,6 +97,7 @@ public:
     CMFCListCtrlEx& GridView() { return *m_gridView; }
     CGridModel& Grid() { return m_grid; }
     CPluTable& Table() { return m_table; }
+    const CRowChecks& RowChecks() const { return m_rowChecks; }
     CDownloadSession& Download() { return m_download; }
 
 protected:
@@ -131,6 +133,7 @@ private:
 
     CGridModel m_grid;
     CPluTable m_table;
+    CRowChecks m_rowChecks{m_grid, m_table};
     Portwire::CComPort m_port;
     CComPortLine m_line{m_port};
     CDownloadSession m_download;

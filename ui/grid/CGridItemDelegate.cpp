@@ -25,6 +25,20 @@ QColor RoleColor(const QModelIndex& index, int role, const QColor& fallback)
 
 constexpr int kBoxSize = 15;
 
+// The tint of a cell that will not reach the scale as typed, by ECellMark.
+QColor MarkTint(const QModelIndex& index, const QColor& fallback)
+{
+    const QVariant mark = index.data(CGridModel::CellMarkRole);
+    if (!mark.isValid())
+        return fallback;
+    switch (ECellMark(mark.toInt())) {
+    case ECellMark::Rejected: return QColor(255, 170, 170);
+    case ECellMark::Repeated: return QColor(255, 204, 140);
+    case ECellMark::Warning: return QColor(255, 236, 150);
+    }
+    return fallback;
+}
+
 } // namespace
 
 CGridItemDelegate::CGridItemDelegate(QObject* parent)
@@ -36,7 +50,7 @@ void CGridItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 {
     const QColor rowText = RoleColor(index, CGridModel::RowTextColorRole, option.palette.color(QPalette::Text));
     const QColor rowBackground =
-        RoleColor(index, CGridModel::RowBackgroundColorRole, option.palette.color(QPalette::Base));
+        MarkTint(index, RoleColor(index, CGridModel::RowBackgroundColorRole, option.palette.color(QPalette::Base)));
 
     const auto* grid = qobject_cast<const CMFCListCtrlEx*>(option.widget);
     QColor background = rowBackground;
