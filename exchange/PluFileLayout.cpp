@@ -78,7 +78,16 @@ QString NumberCellText(double value, bool decimalColumn)
 
 bool QuantityPricingChecked(QStringView text)
 {
-    return !text.isEmpty() && text != u"0";
+    // The words spreadsheet programs write for false, and the table's own unchecked mark.
+    static const QStringView kUnchecked[] = {u"0", u"false", u"no", u"\u00D7"};
+    text = text.trimmed();
+    if (text.isEmpty())
+        return false;
+    for (const QStringView unchecked : kUnchecked) {
+        if (text.compare(unchecked, Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return true;
 }
 
 bool QuantityPricingChecked(double value)

@@ -168,7 +168,7 @@ TEST_F(PluImport, TextLinesFillCellsAsWritten)
 
     EXPECT_EQ(Text(result.rows[3], 8), kUnchecked); // "0"
     EXPECT_EQ(Text(result.rows[4], 8), kUnchecked); // empty
-    EXPECT_EQ(Text(result.rows[5], 8), kChecked);   // the mark × itself
+    EXPECT_EQ(Text(result.rows[5], 8), kUnchecked); // the mark × itself
     EXPECT_EQ(Text(result.rows[6], 8), kChecked);   // "0.0" is not "0"
     for (size_t i = 3; i < 7; ++i) {
         EXPECT_EQ(EditorType(result.rows[i], 8), CET_CHECK);
@@ -218,7 +218,7 @@ TEST_P(PricingWorkbook, NumberCellsBecomeTableText)
         Strings({"4", "-3", "123456.789000", "42", "pear, green", "500g", "x", "0", "√"}),
         Strings({"5", "0001", "1.25", "A-1", "香蕉", "bunch", "", "3", "×"}),
         Strings({"6", "5", "1.000000", "2", "3", "4", "5", "6", "√"}),
-        Strings({"7", "6", "1.000000", "2", "name", "4", "5", "6", "√"}),
+        Strings({"7", "6", "1.000000", "2", "name", "4", "5", "6", "×"}),
     };
     for (size_t row = 0; row < result.rows.size(); ++row) {
         EXPECT_EQ(Texts(result.rows[row], 9), expected[row]) << "row " << row;
