@@ -102,10 +102,11 @@ TEST(OdsReader, ReadsTheFirstSheet)
 TEST(XmlLexicalCheck, FindsWhatTheParserCannotBeTrustedWith)
 {
     const std::string_view sound[] = {
-        "<?xml version=\"1.0\"?>\n<a b=\"x &amp; &lt;y&gt; &#65;&#x42;&#x10FFFF;&#0065; &custom;\">t&quot;</a>\r\n",
+        "<?xml version=\"1.0\"?>\n<a b=\"x &amp; &lt;y&gt; &#65;&#x42;&#x10FFFF;&#0065; &apos;\">t&quot;</a>\r\n",
         "<a b='single \"quoted\"' c=\"it's\"><!-- a & b < c --><![CDATA[ x & y < z ]]><?pi a & b?></a>",
         "<!DOCTYPE a><a>&#1114111;<b/></a>",
-        "<a>\xe8\x8b\xb9 &\xe8\x8b\xb9;</a>",
+        "<a>\xe8\x8b\xb9 &#xD7FF;&#xE000;</a>",
+        "<x:a xmlns:x=\"u\"><b></b><c><d/></c></x:a >",
     };
     for (std::string_view xml : sound)
         EXPECT_FALSE(FindXmlLexicalFault(xml)) << xml;
@@ -142,6 +143,18 @@ TEST(XmlLexicalCheck, FindsWhatTheParserCannotBeTrustedWith)
         {"<!DOCTYPE a [<!ENTITY x \"y\">]><a/>", 0, "a document type with an internal subset"},
         {"<a>x&amp;&amp;", 14, "a document that does not end with a tag"},
         {"<a/>x", 5, "a document that does not end with a tag"},
+        {"<a>&bogus;</a>", 3, "an undefined entity"},
+        {"<a b=\"&custom;\"/>", 6, "an undefined entity"},
+        {"<a>&\xe8\x8b\xb9;</a>", 3, "an undefined entity"},
+        {"<a>&#0;</a>", 3, "a reference to the character U+0000"},
+        {"<a>&#x0000;</a>", 3, "a reference to the character U+0000"},
+        {"<a>&#xD800;</a>", 3, "a reference to half of a surrogate pair"},
+        {"<a>&#57343;</a>", 3, "a reference to half of a surrogate pair"},
+        {"<a><b></a></b>", 6, "an end tag that does not match its start tag"},
+        {"<a><b></bb></a>", 6, "an end tag that does not match its start tag"},
+        {"<a></a></a>", 7, "an end tag without its start tag"},
+        {"<a><b>", 3, "an element that is never closed"},
+        {"<a><b/>  ", 0, "an element that is never closed"},
         {"", 0, "a document that does not end with a tag"},
     };
     for (const auto& c : faults) {
