@@ -78,8 +78,9 @@ QString NumberCellText(double value, bool decimalColumn)
 
 bool QuantityPricingChecked(QStringView text)
 {
-    // The words spreadsheet programs write for false, and the table's own unchecked mark.
-    static const QStringView kUnchecked[] = {u"0", u"false", u"no", u"\u00D7"};
+    // The table's own unchecked mark, and the words for false that spreadsheet programs write into text
+    // files in the program's languages (German Excel writes FALSCH, French FAUX, Spanish and Italian FALSO).
+    static const QStringView kUnchecked[] = {u"0", u"false", u"no", u"\u00D7", u"falsch", u"faux", u"falso"};
     text = text.trimmed();
     if (text.isEmpty())
         return false;

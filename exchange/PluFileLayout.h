@@ -33,7 +33,7 @@ QString SixDecimals(double value);
 QString TruncatedInteger(double value);
 
 // The quantity-pricing check of a text: unchecked when, trimmed and in any case, it is empty, "0",
-// "false", "no" or "×"; checked otherwise.
+// "false" (also as German, French, Spanish and Italian spreadsheets write it), "no" or "×"; checked otherwise.
 bool QuantityPricingChecked(QStringView text);
 // ... and of a number cell: checked when its value truncated toward zero is not 0.
 bool QuantityPricingChecked(double value);

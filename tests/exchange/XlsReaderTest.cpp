@@ -192,6 +192,9 @@ TEST(XlsReader, RefusesDamagedStreamsWithAReason)
     runsPastTheEnd.chop(4 + 5); // the end record, and the number's last bytes
     QByteArray sheetElsewhere = B::Workbook(cell);
     qToLittleEndian(quint32(1) << 30, sheetElsewhere.data() + 20 + 4);
+    // The sheet's offset points at the workbook's own BOF: read as a sheet, it was an empty table.
+    QByteArray sheetAtGlobals = B::Workbook(cell);
+    qToLittleEndian(quint32(0), sheetAtGlobals.data() + 20 + 4);
     const struct
     {
         const char* name;
@@ -204,6 +207,7 @@ TEST(XlsReader, RefusesDamagedStreamsWithAReason)
         {"a label longer than its record", B::Workbook(B::Record(0x0204, longLabel)), "cell 1:1 runs past its record"},
         {"a shared string cut short", B::Workbook(cell, B::Record(0x00FC, cutSst)), "shared string 1 is cut short"},
         {"the sheet beyond the stream", sheetElsewhere, "first sheet is not where"},
+        {"the sheet at the workbook's BOF", sheetAtGlobals, "first sheet is not where"},
         {"more rows than a sheet has", B::Workbook(B::Dimensions(65537, 8) + cell), "claims 65537 rows"},
         {"more columns than a sheet has", B::Workbook(B::Dimensions(10, 257) + cell), "257 columns"},
     };
