@@ -1,8 +1,11 @@
+#include "ExchangeTestSupport.h"
+
 #include "exchange/CXlsReader.h"
 #include "exchange/CXlsWriter.h"
 #include "exchange/PluFileLayout.h"
 #include "exchange/PluImport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -242,6 +245,27 @@ TEST(XlsReader, AWholeSheetRangeWithFewCellsImportsEveryRow)
     const SImportResult refused = ReadImportFile(path, PluFileLayout::kPricing, 0, limits);
     EXPECT_FALSE(refused.ok);
     EXPECT_TRUE(refused.error.contains(QStringLiteral("more than 1,000 rows"))) << refused.error.toStdString();
+}
+
+// A compound file cut short makes libgsf complain on the terminal; the program's message is the only one.
+TEST(XlsReader, ADamagedCompoundFileGivesOnlyTheProgramsMessage)
+{
+    QFile fixture(ExchangeTest::FixturePath(QStringLiteral("pricing_xlwt.xls")));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cut.xls"));
+    QFile cut(path);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(fixture.read(2000));
+    cut.close();
+
+    testing::internal::CaptureStderr();
+    CXlsReader reader;
+    const bool loaded = reader.Load(path);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(loaded);
+    EXPECT_FALSE(reader.ErrorString().isEmpty());
+    EXPECT_EQ(printed, std::string());
 }
 
 } // namespace
