@@ -125,9 +125,10 @@ CWorkbookPackage::Bytes CWorkbookPackage::Part(const std::string& name, bool req
     const uchar* packed = m_data + start;
     // Within the limits (checked when opened), so the size fits.
     const size_t size = size_t(entry->uncompressedSize);
-    Bytes bytes(size + 1, '\0');
+    Bytes bytes(size + 1);
+    bytes.data()[size] = '\0';
     if (entry->method == kStored)
-        std::copy(packed, packed + size, bytes.begin());
+        std::copy(packed, packed + size, bytes.data());
     else if (entry->method == kDeflated)
         Inflate(name, packed, entry->compressedSize, bytes.data(), size);
     else

@@ -10,6 +10,7 @@
 #include <orcus/sax_parser.hpp>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -29,7 +30,26 @@ public:
 class CWorkbookPackage
 {
 public:
-    using Bytes = std::vector<char>;
+    // The bytes of a part. Unpacking writes every byte, so the buffer is not cleared first: for the
+    // sheet of a large table that would touch tens of megabytes once more.
+    class Bytes
+    {
+    public:
+        Bytes() = default;
+        explicit Bytes(size_t size)
+            : m_data(new char[size])
+            , m_size(size)
+        {
+        }
+        char* data() { return m_data.get(); }
+        const char* data() const { return m_data.get(); }
+        size_t size() const { return m_size; }
+        bool empty() const { return m_size == 0; }
+
+    private:
+        std::unique_ptr<char[]> m_data;
+        size_t m_size = 0;
+    };
 
     explicit CWorkbookPackage(const SImportLimits& limits);
 

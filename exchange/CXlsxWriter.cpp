@@ -45,8 +45,9 @@ bool CXlsxWriter::AddSheet(const QString& name)
 
 bool CXlsxWriter::WriteCellText(int row, int column, QStringView text)
 {
-    const lxw_error error = worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column),
-                                                   EscapeXlsxText(text).toUtf8().constData(), nullptr);
+    const QByteArray utf8 = NeedsXlsxEscaping(text) ? EscapeXlsxText(text).toUtf8() : text.toUtf8();
+    const lxw_error error =
+        worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column), utf8.constData(), nullptr);
     if (error != LXW_NO_ERROR) {
         m_error = QStringLiteral("row %1, column %2: %3").arg(row + 1).arg(column + 1).arg(LibraryReason(error));
         return false;

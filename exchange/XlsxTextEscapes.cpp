@@ -52,8 +52,9 @@ void AppendEscape(QString& out, char16_t unit)
            + QLatin1Char('_');
 }
 
-// Whether anything in the text needs escaping; most texts need none.
-bool NeedsEscaping(QStringView text)
+} // namespace
+
+bool NeedsXlsxEscaping(QStringView text)
 {
     for (qsizetype at = 0; at < text.size(); ++at) {
         const char16_t u = text[at].unicode();
@@ -63,11 +64,9 @@ bool NeedsEscaping(QStringView text)
     return false;
 }
 
-} // namespace
-
 QString EscapeXlsxText(QStringView text)
 {
-    if (!NeedsEscaping(text))
+    if (!NeedsXlsxEscaping(text))
         return text.toString();
     QString out;
     for (qsizetype at = 0; at < text.size(); ++at) {

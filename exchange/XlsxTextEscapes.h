@@ -7,6 +7,8 @@
 // XML cannot hold: control characters other than tab, LF and CR, U+FFFE, U+FFFF and halves of
 // surrogate pairs. A text that itself reads like such an escape keeps its underscore as "_x005F_".
 
+// Whether the text holds anything that must be escaped; most texts hold nothing.
+bool NeedsXlsxEscaping(QStringView text);
 // The text as a cell of an .xlsx sheet holds it.
 QString EscapeXlsxText(QStringView text);
 // Whether the text holds anything that reads as an escape.
