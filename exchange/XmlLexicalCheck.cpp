@@ -23,6 +23,18 @@ struct STagSpecialBytes
 };
 constexpr STagSpecialBytes kTagSpecial;
 
+// The bytes that end an element's name in its tag.
+struct SNameEndBytes
+{
+    bool table[256] = {};
+    constexpr SNameEndBytes()
+    {
+        for (const char c : {' ', '\t', '\n', '\r', '/', '>'})
+            table[static_cast<unsigned char>(c)] = true;
+    }
+};
+constexpr SNameEndBytes kNameEnd;
+
 class CXmlLexer
 {
 public:
@@ -86,15 +98,20 @@ private:
         return end;
     }
 
-    static bool IsNameEnd(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '/' || c == '>'; }
-
     // The name of the element tag that starts at `from`.
     std::string_view TagName(size_t from, size_t end) const
     {
         size_t at = from;
-        while (at < end && !IsNameEnd(m_xml[at]))
+        while (at < end && !kNameEnd.table[static_cast<unsigned char>(m_xml[at])])
             ++at;
         return m_xml.substr(from, at - from);
+    }
+
+    // Whether the end tag whose name starts at `from` names the element.
+    bool EndTagNames(size_t from, size_t end, std::string_view name) const
+    {
+        return end - from > name.size() && std::memcmp(m_xml.data() + from, name.data(), name.size()) == 0
+               && kNameEnd.table[static_cast<unsigned char>(m_xml[from + name.size()])];
     }
 
     // Keeps the open elements: an end tag closes the last one opened, by its name.
@@ -105,7 +122,7 @@ private:
                 Fault(open, "an end tag without its start tag");
                 return false;
             }
-            if (TagName(open + 2, end) != m_open.back().first) {
+            if (!EndTagNames(open + 2, end, m_open.back().first)) {
                 Fault(open, "an end tag that does not match its start tag");
                 return false;
             }
