@@ -242,8 +242,8 @@ TEST_F(PluImport, AQuoteThatIsNeverClosedRefusesTheFileNamingItsLine)
 
 TEST(QuantityPricing, TheWordsForFalseAndTheUncheckedMarkLeaveItUnchecked)
 {
-    for (const char* text : {"", "0", "false", "FALSE", " False ", "no", "NO", "\xC3\x97", " \xC3\x97 ", "FALSCH", "faux",
-                             "Falso", "\t0\t"})
+    for (const char* text : {"", "0", "false", "FALSE", " False ", "no", "NO", "\xC3\x97", " \xC3\x97 ", "FALSCH",
+                             "faux", "Falso", "\t0\t"})
         EXPECT_FALSE(PluFileLayout::QuantityPricingChecked(QString::fromUtf8(text))) << text;
     for (const char* text : {"1", "yes", "TRUE", "WAHR", "\xE2\x88\x9A", "0.0", "00", "nein", "x"})
         EXPECT_TRUE(PluFileLayout::QuantityPricingChecked(QString::fromUtf8(text))) << text;

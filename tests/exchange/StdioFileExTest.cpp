@@ -71,7 +71,8 @@ TEST_F(StdioFileEx, ReadsUtf16WithMarkEndingLinesAtLfCrLfOrCr)
     EXPECT_EQ(ReadLines(Utf16(u"a,b\r\nc\r\n")), QStringList({QStringLiteral("a,b"), QStringLiteral("c")}));
     EXPECT_EQ(ReadLines(Utf16(u"\u82f9\u679c\r\r\nlast")),
               QStringList({QString::fromUtf8("苹果"), QString(), QStringLiteral("last")}));
-    EXPECT_EQ(ReadLines(Utf16(u"a\rb\rc")), QStringList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    EXPECT_EQ(ReadLines(Utf16(u"a\rb\rc")),
+              QStringList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
 }
 
 TEST_F(StdioFileEx, Utf16MarkSwitchesToBinaryAndOddLastByteIsDropped)
@@ -156,7 +157,9 @@ TEST_F(StdioFileEx, LineEndsInEightBitText)
     };
     const SCase cases[] = {
         {"CR, then CR LF", QByteArray("a\r\r\nb\r\n"), {QStringLiteral("a"), QString(), QStringLiteral("b")}},
-        {"old Mac line ends", QByteArray("h\r1,2\r3,4\r"), {QStringLiteral("h"), QStringLiteral("1,2"), QStringLiteral("3,4")}},
+        {"old Mac line ends",
+         QByteArray("h\r1,2\r3,4\r"),
+         {QStringLiteral("h"), QStringLiteral("1,2"), QStringLiteral("3,4")}},
         {"last line without LF", QByteArray("a\nlast"), {QStringLiteral("a"), QStringLiteral("last")}},
         {"empty lines", QByteArray("\n\r\nx\n"), {QString(), QString(), QStringLiteral("x")}},
         {"one-byte file", QByteArray("7"), {QStringLiteral("7")}},
@@ -329,7 +332,8 @@ TEST(CsvRecordReader, TheFirstLineDecidesTheSeparator)
     EXPECT_EQ(CCsvRecordReader::DeclaredSeparator(u"sep=;"), QLatin1Char(';'));
     EXPECT_EQ(CCsvRecordReader::DeclaredSeparator(u"SEP=|"), QLatin1Char('|'));
     for (const char16_t* notDeclaration : {u"sep=", u"sep=;;", u"sep=\"", u"PLU;sep=;", u" sep=;"})
-        EXPECT_FALSE(CCsvRecordReader::DeclaredSeparator(notDeclaration)) << QString::fromUtf16(notDeclaration).toStdString();
+        EXPECT_FALSE(CCsvRecordReader::DeclaredSeparator(notDeclaration))
+            << QString::fromUtf16(notDeclaration).toStdString();
 }
 
 TEST_F(StdioFileEx, ASeparatorLineIsNoRecord)

@@ -218,7 +218,10 @@ TEST(WorkbookReaders, RefusePackagesWhosePartsContradictWhatTheyDeclare)
                                           "office:value=\"1\"/></table:table-row>");
     const auto inflatesToMore = [](SEntry entry) { entry.declaredSize -= 10; return entry; };
     const auto inflatesToLess = [](SEntry entry) { entry.declaredSize += 10; return entry; };
-    const auto storedSizesDiffer = [](SEntry entry) { entry.declaredPackedSize = entry.declaredSize - 1; return entry; };
+    const auto storedSizesDiffer = [](SEntry entry) {
+        entry.declaredPackedSize = entry.declaredSize - 1;
+        return entry;
+    };
     const auto wrongChecksum = [](SEntry entry) { entry.crc ^= 1; return entry; };
     const struct
     {
@@ -241,7 +244,8 @@ TEST(WorkbookReaders, RefusePackagesWhosePartsContradictWhatTheyDeclare)
         const QString ods = dir.filePath(QStringLiteral("%1.ods").arg(QLatin1String(c.name)));
         ASSERT_TRUE(WriteFile(xlsx, Zip(XlsxParts(c.sheetEntry))));
         ASSERT_TRUE(WriteFile(ods, Zip(OdsParts(c.contentEntry))));
-        for (const auto& [format, path] : {std::pair(EWorkbookFormat::Xlsx, xlsx), std::pair(EWorkbookFormat::Ods, ods)}) {
+        for (const auto& [format, path] :
+             {std::pair(EWorkbookFormat::Xlsx, xlsx), std::pair(EWorkbookFormat::Ods, ods)}) {
             std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(format);
             EXPECT_FALSE(reader->Load(path)) << c.name;
             const std::string error = reader->ErrorString().toStdString();
@@ -280,7 +284,8 @@ TEST(OdsReader, RepeatsStayWithinTheSheet)
     QTemporaryDir dir;
     const QByteArray cell = "<table:table-cell office:value-type=\"float\" office:value=\"1\"/>";
     // A row with a value repeated past the sheet's last row, and a cell repeated past its last column.
-    const QByteArray pastRows = "<table:table-row table:number-rows-repeated=\"1048577\">" + cell + "</table:table-row>";
+    const QByteArray pastRows =
+        "<table:table-row table:number-rows-repeated=\"1048577\">" + cell + "</table:table-row>";
     const QByteArray pastColumns = "<table:table-row><table:table-cell table:number-columns-repeated=\"16384\"/>" + cell
                                    + "</table:table-row>";
     for (const QByteArray& rows : {pastRows, pastColumns}) {
@@ -332,7 +337,8 @@ TEST(XlsxWriter, EveryTextRoundTrips)
     ASSERT_TRUE(package.Open(path));
     const CWorkbookPackage::Bytes xml = package.Part("xl/worksheets/sheet1.xml", true);
     const std::string_view sheet(xml.data(), xml.size() - 1);
-    for (const char* written : {"a_x0001_b", "_xFFFE_", "_x005F_x0041_", "_x005F_x005F_", "_xD800_x", "_x001F__x005F_x0000__x0008_"})
+    for (const char* written :
+         {"a_x0001_b", "_xFFFE_", "_x005F_x0041_", "_x005F_x005F_", "_xD800_x", "_x001F__x005F_x0000__x0008_"})
         EXPECT_NE(sheet.find(written), std::string_view::npos) << written;
 }
 
