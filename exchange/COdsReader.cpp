@@ -1,83 +1,286 @@
 #include "exchange/COdsReader.h"
 
-#include "exchange/CZipDirectory.h"
-#include "exchange/XmlLexicalCheck.h"
+#include "exchange/CWorkbookPackage.h"
+#include "exchange/SaxNoOpHandler.h"
 
-#include <QFile>
-
-#include <ixion/address.hpp>
-#include <ixion/cell_access.hpp>
-#include <ixion/model_context.hpp>
-#include <orcus/orcus_ods.hpp>
-#include <orcus/spreadsheet/document.hpp>
-#include <orcus/spreadsheet/factory.hpp>
-#include <orcus/spreadsheet/sheet.hpp>
-#include <orcus/zip_archive.hpp>
-#include <orcus/zip_archive_stream.hpp>
-
-#include <algorithm>
-#include <exception>
-#include <stdexcept>
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace {
 
-void ReadCell(const ixion::model_context& model, const ixion::abs_address_t& address, CSheetCells& cells)
+constexpr long long kMaxRows = 1048576;
+constexpr long long kMaxColumns = 16384;
+
+long long ParseCount(std::string_view text, const char* what)
 {
-    const ixion::cell_access access = model.get_cell_access(address);
-    const int row = int(address.row);
-    const int column = int(address.column);
-    if (access.get_type() == ixion::celltype_t::formula) {
-        cells.SetEmpty(row, column); // results of formulas are not computed here: empty text
-        return;
-    }
-    switch (access.get_value_type()) {
-    case ixion::cell_value_t::numeric:
-        cells.SetNumber(row, column, access.get_numeric_value());
-        break;
-    case ixion::cell_value_t::boolean:
-        cells.SetNumber(row, column, access.get_boolean_value() ? 1 : 0);
-        break;
-    case ixion::cell_value_t::string: {
-        const std::string_view text = access.get_string_value();
-        cells.SetText(row, column, text);
-        break;
-    }
-    default:
-        cells.SetEmpty(row, column); // an error value: empty text
-        break;
-    }
+    long long count = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || count < 1)
+        throw CPackageError(std::string("a malformed ") + what);
+    return count;
 }
 
-bool EndsWith(std::string_view text, std::string_view end)
+bool ParseNumber(std::string_view text, double& value)
 {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
-// The XML parser stops the program on some malformed documents, so every XML part is checked before
-// the document reader sees it.
-void CheckXmlParts(const std::string& archivePath, const CZipDirectory& directory)
+// The first table of content.xml, its repeated rows and cells written out.
+class CContentHandler : public SSaxNoOpHandler
 {
-    orcus::zip_archive_stream_fd stream(archivePath.c_str());
-    orcus::zip_archive archive(&stream);
-    archive.load();
-    std::vector<unsigned char> xml;
-    for (const CZipDirectory::SEntry& entry : directory.Entries()) {
-        if (!EndsWith(entry.name, ".xml"))
-            continue;
-        xml.clear();
-        if (!archive.read_file_entry(entry.name, xml))
-            continue;
-        std::string_view text(reinterpret_cast<const char*>(xml.data()), xml.size());
-        if (!text.empty() && text.back() == '\0')
-            text.remove_suffix(1); // the NUL the zip reader ends what it unpacks with
-        if (const auto fault = FindXmlLexicalFault(text)) {
-            throw std::runtime_error(std::string(fault->what) + " at byte " + std::to_string(fault->offset) + " of "
-                                     + entry.name);
+public:
+    CContentHandler(CSheetCells& cells, const SImportLimits& limits)
+        : m_cells(cells)
+        , m_limits(limits)
+    {
+    }
+
+    bool sawTable = false;
+
+    void attribute(const orcus::sax::parser_attribute& attribute)
+    {
+        const std::string_view ns = attribute.ns;
+        const std::string_view name = attribute.name;
+        if (ns == "table") {
+            if (name == "number-rows-repeated" || name == "number-columns-repeated")
+                m_pending.repeat = attribute.value;
+        } else if (ns == "office") {
+            if (name == "value-type")
+                m_pending.valueType = attribute.value;
+            else if (name == "value")
+                m_pending.value = attribute.value;
+            else if (name == "boolean-value")
+                m_pending.booleanValue = attribute.value;
+            else if (name == "string-value")
+                m_pending.stringValue = attribute.value, m_pending.hasStringValue = true;
+        } else if (ns == "text" && name == "c") {
+            m_pending.repeat = attribute.value;
         }
     }
+
+    void start_element(const orcus::sax::parser_element& element)
+    {
+        const SPending pending = std::move(m_pending);
+        m_pending = SPending();
+        const std::string_view ns = element.ns;
+        const std::string_view name = element.name;
+        if (m_done)
+            return;
+        if (ns == "table" && name == "table") {
+            ++m_tableDepth;
+            sawTable = true;
+            return;
+        }
+        if (m_tableDepth != 1)
+            return;
+        if (ns == "table" && name == "table-row")
+            StartRow(pending);
+        else if (ns == "table" && (name == "table-cell" || name == "covered-table-cell"))
+            StartCell(pending);
+        else if (m_inCell)
+            StartInCell(ns, name, pending);
+    }
+
+    void end_element(const orcus::sax::parser_element& element)
+    {
+        const std::string_view ns = element.ns;
+        const std::string_view name = element.name;
+        if (m_done)
+            return;
+        if (ns == "table" && name == "table") {
+            if (--m_tableDepth == 0)
+                m_done = true; // the first sheet is read
+            return;
+        }
+        if (m_tableDepth != 1)
+            return;
+        if (ns == "table" && name == "table-row")
+            EndRow();
+        else if (ns == "table" && (name == "table-cell" || name == "covered-table-cell"))
+            EndCell();
+        else if (m_inCell && ns == "office" && name == "annotation")
+            --m_annotationDepth;
+        else if (m_inCell && ns == "text" && name == "p")
+            --m_paragraphDepth;
+    }
+
+    void characters(std::string_view text, bool)
+    {
+        if (m_inCell && m_paragraphDepth > 0 && m_annotationDepth == 0)
+            m_text.append(text);
+    }
+
+private:
+    // The attributes of the element about to start; the parser's views of them do not outlive it.
+    struct SPending
+    {
+        std::string repeat;
+        std::string valueType;
+        std::string value;
+        std::string booleanValue;
+        std::string stringValue;
+        bool hasStringValue = false;
+    };
+
+    enum class EValue
+    {
+        None,
+        Number,
+        Text,
+    };
+
+    void StartRow(const SPending& pending)
+    {
+        m_rowRepeat = pending.repeat.empty() ? 1 : ParseCount(pending.repeat, "row repeat");
+        m_column = 0;
+        m_rowCells.clear();
+        m_rowHasValue = false;
+    }
+
+    void EndRow()
+    {
+        if (m_rowHasValue) {
+            if (m_row + m_rowRepeat > kMaxRows)
+                throw CPackageError("a row outside the sheet");
+            // Rows past what Import reads make the file too long anyway: they count, but are not kept.
+            const long long kept = std::min(m_rowRepeat, std::max(0LL, m_limits.maxRows + 1LL - m_row));
+            for (long long copy = 0; copy < kept; ++copy) {
+                for (const SRowCell& cell : m_rowCells)
+                    Store(int(m_row + copy), cell);
+            }
+            m_cells.WidenRowsTo(int(m_row + m_rowRepeat));
+        }
+        m_row += m_rowRepeat;
+        // Empty rows past the edge are how spreadsheet programs end a sheet; only rows with values must fit.
+        m_row = std::min(m_row, kMaxRows);
+    }
+
+    void StartCell(const SPending& pending)
+    {
+        m_cellRepeat = pending.repeat.empty() ? 1 : ParseCount(pending.repeat, "cell repeat");
+        m_inCell = true;
+        m_text.clear();
+        m_paragraphs = 0;
+        m_paragraphDepth = 0;
+        m_annotationDepth = 0;
+        m_cell = SRowCell();
+        const std::string_view type = pending.valueType;
+        if (type == "float" || type == "percentage" || type == "currency") {
+            double number = 0;
+            if (ParseNumber(pending.value, number)) {
+                m_cell.value = EValue::Number;
+                m_cell.number = number;
+            } else {
+                m_cell.value = EValue::Text; // a number the file does not give: its shown text
+            }
+        } else if (type == "boolean") {
+            m_cell.value = EValue::Number;
+            m_cell.number = pending.booleanValue == "true" ? 1 : 0;
+        } else if (!type.empty()) {
+            m_cell.value = EValue::Text;
+            if (pending.hasStringValue)
+                m_cell.text = pending.stringValue;
+        } else {
+            m_cell.value = EValue::None; // an empty cell, whatever text it shows
+        }
+        // A formula's result is stored like any other value.
+        m_useStringValue = pending.hasStringValue && m_cell.value == EValue::Text;
+    }
+
+    void StartInCell(std::string_view ns, std::string_view name, const SPending& pending)
+    {
+        if (ns == "office" && name == "annotation") {
+            ++m_annotationDepth;
+            return;
+        }
+        if (m_annotationDepth > 0 || ns != "text")
+            return;
+        if (name == "p" || name == "h") {
+            if (m_paragraphs++ > 0)
+                m_text.push_back('\n');
+            ++m_paragraphDepth;
+        } else if (m_paragraphDepth > 0 && name == "s") {
+            const long long count = pending.repeat.empty() ? 1 : ParseCount(pending.repeat, "space count");
+            if (count > m_limits.maxPartBytes)
+                throw CPackageError("a run of spaces longer than the file");
+            m_text.append(size_t(count), ' ');
+        } else if (m_paragraphDepth > 0 && name == "tab") {
+            m_text.push_back('\t');
+        } else if (m_paragraphDepth > 0 && name == "line-break") {
+            m_text.push_back('\n');
+        }
+    }
+
+    void EndCell()
+    {
+        m_inCell = false;
+        if (m_cell.value == EValue::Text && !m_useStringValue)
+            m_cell.text = std::move(m_text);
+        const long long first = m_column;
+        m_column += m_cellRepeat;
+        if (m_cell.value == EValue::None)
+            return;
+        if (m_column > kMaxColumns)
+            throw CPackageError("a cell outside the sheet");
+        m_rowHasValue = true;
+        // Cells right of the columns read count for the extent only.
+        const long long kept = std::min(m_column, std::max<long long>(first, m_limits.maxColumns)) - first;
+        m_cell.column = int(first);
+        for (long long copy = 0; copy < kept; ++copy) {
+            m_rowCells.push_back(m_cell);
+            ++m_cell.column;
+        }
+        m_cells.WidenTo(int(m_column));
+    }
+
+    struct SRowCell
+    {
+        int column = 0;
+        EValue value = EValue::None;
+        double number = 0;
+        std::string text;
+    };
+
+    void Store(int row, const SRowCell& cell)
+    {
+        if (cell.value == EValue::Number)
+            m_cells.SetNumber(row, cell.column, cell.number);
+        else
+            m_cells.SetText(row, cell.column, cell.text);
+    }
+
+    CSheetCells& m_cells;
+    const SImportLimits& m_limits;
+    SPending m_pending;
+    int m_tableDepth = 0;
+    bool m_done = false;
+    long long m_row = 0;
+    long long m_rowRepeat = 1;
+    long long m_column = 0;
+    long long m_cellRepeat = 1;
+    bool m_rowHasValue = false;
+    std::vector<SRowCell> m_rowCells;
+    bool m_inCell = false;
+    bool m_useStringValue = false;
+    SRowCell m_cell;
+    std::string m_text;
+    int m_paragraphs = 0;
+    int m_paragraphDepth = 0;
+    int m_annotationDepth = 0;
+};
+
+void ReadFirstSheet(const CWorkbookPackage& package, CSheetCells& cells, const SImportLimits& limits)
+{
+    const std::string part = "content.xml";
+    const CWorkbookPackage::Bytes xml = package.Part(part, true);
+    CContentHandler handler(cells, limits);
+    CWorkbookPackage::ParseXml(part, xml, handler);
+    if (!handler.sawTable)
+        throw CPackageError("the workbook has no sheet");
+    cells.Finish();
 }
 
 } // namespace
@@ -92,57 +295,10 @@ bool COdsReader::Load(const QString& path)
 {
     m_cells.Clear();
     m_error.clear();
-    // The zip reader makes room for a whole part at once: its declared size is checked first.
-    CZipDirectory directory;
-    if (!directory.Read(path)) {
-        m_error = QStringLiteral("not an .ods workbook (%1)").arg(directory.ErrorString());
-        return false;
-    }
-    m_error = directory.OversizedPart(m_limits.maxPartBytes);
-    if (!m_error.isEmpty())
-        return false;
-    // Told here, where the reader would only print a complaint and read an empty document.
-    const auto& entries = directory.Entries();
-    if (std::none_of(entries.begin(), entries.end(), [](const auto& entry) { return entry.name == "content.xml"; })) {
-        m_error = QStringLiteral("not a readable .ods workbook: the part content.xml is missing");
-        return false;
-    }
-    try {
-        const std::string archivePath = QFile::encodeName(path).toStdString();
-        CheckXmlParts(archivePath, directory);
-        orcus::spreadsheet::document document(orcus::spreadsheet::range_size_t{1048576, 16384});
-        orcus::spreadsheet::import_factory factory(document);
-        orcus::orcus_ods loader(&factory);
-        loader.read_file(archivePath);
-        if (document.get_sheet_count() == 0) {
-            m_error = QStringLiteral("the workbook has no sheet");
-            return false;
-        }
-        const orcus::spreadsheet::sheet* sheet = document.get_sheet(0);
-        const ixion::abs_range_t range = sheet->get_data_range();
-        if (range.last.row < 0 || range.last.column < 0) {
-            m_cells.Finish();
-            return true; // an empty sheet
-        }
-        const ixion::model_context& model = document.get_model_context();
-        // Columns right of the limit are not looked at (a repeated cell can make a sheet 16,384 wide),
-        // so the extent comes from the data range, which ends at the last cell that holds a value.
-        const ixion::col_t columns = std::min<ixion::col_t>(range.last.column + 1, m_limits.maxColumns);
-        m_cells.WidenTo(range.last.column + 1);
-        m_cells.WidenRowsTo(range.last.row + 1);
-        for (ixion::row_t row = 0; row <= range.last.row; ++row) {
-            for (ixion::col_t column = 0; column < columns; ++column) {
-                const ixion::abs_address_t address(0, row, column);
-                if (model.is_empty(address))
-                    continue;
-                ReadCell(model, address, m_cells);
-            }
-        }
-        m_cells.Finish();
-        return true;
-    } catch (const std::exception& error) {
-        m_error = QStringLiteral("not a readable .ods workbook (%1)").arg(QString::fromUtf8(error.what()));
-    }
-    m_cells.Clear();
-    return false;
+    const bool read = ReadWorkbookPackage(
+        path, m_limits, QStringLiteral(".ods"),
+        [this](const CWorkbookPackage& package) { ReadFirstSheet(package, m_cells, m_limits); }, m_error);
+    if (!read)
+        m_cells.Clear();
+    return read;
 }

@@ -3,10 +3,12 @@
 #include "exchange/CSheetCells.h"
 #include "exchange/Workbook.h"
 
-// Reads the first sheet of an OpenDocument spreadsheet through liborcus's document model.
+// Reads the first sheet of an OpenDocument spreadsheet from the package's content.xml. Rows and cells
+// that the file stores once with a repeat count (as identical neighbours are stored) are read as the
+// rows and cells they stand for; a cell holds a number, a boolean, text or a formula's stored result.
 //
-// The used range is the document model's data range: LastRow and LastCol are one past its last row
-// and column.
+// The used range is that of the cells that hold a value: the empty rows and cells that spreadsheet
+// programs repeat to the sheet's edge do not count.
 class COdsReader final : public IWorkbookReader
 {
 public:

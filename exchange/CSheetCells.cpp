@@ -1,5 +1,7 @@
 #include "exchange/CSheetCells.h"
 
+#include "exchange/XlsxTextEscapes.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -46,9 +48,19 @@ void CSheetCells::SetNumber(int row, int column, double value)
 
 void CSheetCells::SetText(int row, int column, std::string_view utf8)
 {
+    AddText(row, column, utf8, EKind::Text);
+}
+
+void CSheetCells::SetEscapedText(int row, int column, std::string_view utf8)
+{
+    AddText(row, column, utf8, EKind::EscapedText);
+}
+
+void CSheetCells::AddText(int row, int column, std::string_view utf8, EKind kind)
+{
     if (row < 0 || column < 0)
         return;
-    SCell* cell = Add(row, column, EKind::Text);
+    SCell* cell = Add(row, column, kind);
     if (!cell)
         return;
     cell->text.offset = quint32(m_texts.size());
@@ -114,6 +126,10 @@ SWorkbookCell CSheetCells::Cell(int row, int column) const
         break;
     case EKind::Text:
         result.text = QString::fromUtf8(m_texts.data() + found->text.offset, qsizetype(found->text.length));
+        break;
+    case EKind::EscapedText:
+        result.text = UnescapeXlsxText(
+            QString::fromUtf8(m_texts.data() + found->text.offset, qsizetype(found->text.length)));
         break;
     case EKind::SharedText:
         if (found->sharedIndex < m_sharedStrings.size())

@@ -30,6 +30,8 @@ public:
 
     void SetNumber(int row, int column, double value);
     void SetText(int row, int column, std::string_view utf8);
+    // A text of an .xlsx sheet that holds escapes ("_x0001_"), undone when the cell is handed out.
+    void SetEscapedText(int row, int column, std::string_view utf8);
     // A text of the shared string table (SetSharedStrings), by its index.
     void SetSharedText(int row, int column, quint32 sharedIndex);
     // A cell that holds a value without text (an error value): it counts as used and reads as empty text.
@@ -50,6 +52,7 @@ private:
     {
         Number,
         Text,
+        EscapedText,
         SharedText,
         Empty,
     };
@@ -72,6 +75,7 @@ private:
 
     // The new cell, or null when it lies right of the column limit.
     SCell* Add(int row, int column, EKind kind);
+    void AddText(int row, int column, std::string_view utf8, EKind kind);
 
     std::vector<SCell> m_cells;
     std::string m_texts;

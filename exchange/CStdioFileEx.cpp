@@ -122,6 +122,7 @@ bool CStdioFileEx::Open(const QString& path, unsigned flags)
     m_bufferPos = m_bufferEnd = 0;
     m_position = 0;
     m_atEnd = false;
+    m_skipLineFeed = false;
     return true;
 }
 
@@ -211,7 +212,8 @@ bool CStdioFileEx::FillBuffer()
     return true;
 }
 
-// The bytes up to and including the next LF, or to the end of the file; false when none were left.
+// The bytes of one line with its line end (LF, CR LF or a lone CR), or up to the end of the file;
+// false when none were left.
 bool CStdioFileEx::ReadLineBytes(QByteArray& bytes)
 {
     bytes.clear();
@@ -219,13 +221,35 @@ bool CStdioFileEx::ReadLineBytes(QByteArray& bytes)
     while (FillBuffer()) {
         const char* begin = m_buffer.data() + m_bufferPos;
         const size_t available = m_bufferEnd - m_bufferPos;
+        if (m_skipLineFeed) {
+            m_skipLineFeed = false;
+            if (*begin == '\n') {
+                ++m_bufferPos;
+                ++m_position;
+                continue;
+            }
+        }
         const void* lineFeed = std::memchr(begin, '\n', available);
-        const size_t take = lineFeed ? size_t(static_cast<const char*>(lineFeed) - begin) + 1 : available;
+        const size_t lineFeedAt = lineFeed ? size_t(static_cast<const char*>(lineFeed) - begin) : available;
+        const void* carriageReturn = std::memchr(begin, '\r', lineFeedAt);
+        const size_t carriageReturnAt =
+            carriageReturn ? size_t(static_cast<const char*>(carriageReturn) - begin) : available;
+        size_t take = available;
+        bool ended = false;
+        if (carriageReturn && carriageReturnAt + 1 != lineFeedAt) {
+            take = carriageReturnAt + 1;
+            ended = true;
+            // Its LF may begin the next buffer.
+            m_skipLineFeed = take == available;
+        } else if (lineFeed) {
+            take = lineFeedAt + 1;
+            ended = true;
+        }
         bytes.append(begin, qsizetype(take));
         m_bufferPos += take;
         m_position += qint64(take);
         any = true;
-        if (lineFeed)
+        if (ended)
             break;
     }
     return any;
@@ -261,10 +285,18 @@ bool CStdioFileEx::ReadUnicodeLine(QString& line)
             break; // an odd byte at the end of the file is not a character
         const unsigned char high = static_cast<unsigned char>(m_buffer[m_bufferPos++]);
         ++m_position;
-        any = true;
         const char16_t unit = char16_t(low | (high << 8));
+        const bool skip = m_skipLineFeed && unit == u'\n';
+        m_skipLineFeed = false;
+        if (skip)
+            continue; // the LF of a CR LF pair
+        any = true;
         if (unit == u'\n')
             break;
+        if (unit == u'\r') {
+            m_skipLineFeed = true;
+            break;
+        }
         line.append(QChar(unit));
     }
     return any;

@@ -11,8 +11,8 @@
 // byte-order mark, UTF-8 with a mark, UTF-8 without one, or 8-bit text in a code page. It also writes
 // text, as UTF-16 with a mark or in a code page.
 //
-// In text mode a CR LF pair arrives as LF, as in Windows text files, and every line comes back without
-// its line end, whatever its length.
+// A line ends with LF, CR LF or a lone CR (as old Mac files have it), and comes back without its line
+// end, whatever its length.
 class CStdioFileEx
 {
 public:
@@ -43,7 +43,7 @@ public:
     void Close();
     bool IsOpen() const { return m_file != nullptr; }
 
-    // The next line without its line end; false at the end of the file or after a read error.
+    // The next line without its line end (LF, CR LF or CR); false at the end of the file or after a read error.
     bool ReadString(QString& line);
     // Writes the text without adding a line end; false when it could not be written.
     bool WriteString(QStringView text);
@@ -80,6 +80,7 @@ private:
     size_t m_bufferEnd = 0;
     qint64 m_position = 0; // bytes taken from the file so far
     bool m_atEnd = false;
+    bool m_skipLineFeed = false; // a line ended with CR: an LF that follows belongs to it
     bool m_readError = false;
     QString m_errorString;
 };

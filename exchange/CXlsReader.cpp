@@ -1,5 +1,7 @@
 #include "exchange/CXlsReader.h"
 
+#include "exchange/GsfLibrary.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,7 +12,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
 namespace {
 
@@ -34,6 +35,7 @@ enum ERecordType : quint16
 };
 
 constexpr quint16 kBiff8 = 0x0600;
+constexpr quint16 kWorksheetSubstream = 0x0010;
 constexpr quint32 kMaxSheetRows = 65536;
 constexpr quint32 kMaxSheetColumns = 256;
 constexpr qint64 kReadChunk = 1 << 20;
@@ -293,8 +295,7 @@ bool CXlsReader::Load(const QString& path)
     const QFileInfo info(path);
     if (!info.isFile())
         return Fail(QStringLiteral("the file cannot be read"));
-    static std::once_flag initialised;
-    std::call_once(initialised, [] { gsf_init(); });
+    StartGsf();
 
     GError* error = nullptr;
     const CGObject<GsfInput> file(gsf_input_stdio_new(QFile::encodeName(path).constData(), &error));
@@ -397,7 +398,9 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
 {
     CRecordWalker walker(stream, qsizetype(position));
     SRecord record;
-    if (position >= quint32(stream.size()) || !walker.Next(record) || record.type != kBof)
+    // A worksheet's substream starts with a BOF record of its own kind; the globals' BOF is another.
+    if (position >= quint32(stream.size()) || !walker.Next(record) || record.type != kBof || record.data.size() < 4
+        || U16(record.data, 2) != kWorksheetSubstream)
         return Fail(QStringLiteral("a damaged .xls workbook (its first sheet is not where the workbook says)"));
     const auto setText = [this](int row, int column, QStringView text) {
         m_cells.SetText(row, column, text.toUtf8().toStdString());

@@ -1,5 +1,7 @@
 #include "exchange/CXlsWriter.h"
 
+#include "exchange/GsfLibrary.h"
+
 #include <QFile>
 
 #include <gsf/gsf-outfile-msole.h>
@@ -7,7 +9,6 @@
 #include <gsf/gsf-output-stdio.h>
 #include <gsf/gsf-utils.h>
 
-#include <mutex>
 
 namespace {
 
@@ -33,16 +34,8 @@ bool CXlsWriter::AddSheet(const QString& name)
     return true;
 }
 
-bool CXlsWriter::WriteText(int row, int column, QStringView text)
+bool CXlsWriter::WriteCellText(int row, int column, QStringView text)
 {
-    if (!m_stream)
-        return false;
-    if (text.isEmpty())
-        return true;
-    if (text.size() > kMaxCellTextLength) {
-        m_error = CellTextTooLongError(row, column);
-        return false;
-    }
     if (!m_stream->AddText(row, column, text)) {
         m_error = QStringLiteral("row %1, column %2 lies outside an .xls sheet (%3 rows, %4 columns)")
                       .arg(row + 1)
@@ -63,8 +56,7 @@ bool CXlsWriter::Save()
 
 bool CXlsWriter::WriteCompoundFile(const QString& path, const QByteArray& workbook, QString* error)
 {
-    static std::once_flag initialised;
-    std::call_once(initialised, [] { gsf_init(); });
+    StartGsf();
 
     GError* openError = nullptr;
     GsfOutput* file = gsf_output_stdio_new(QFile::encodeName(path).constData(), &openError);

@@ -1,14 +1,10 @@
 #include "exchange/CXlsxReader.h"
 
-#include "exchange/CZipDirectory.h"
+#include "exchange/CWorkbookPackage.h"
 #include "exchange/SaxNoOpHandler.h"
-#include "exchange/XmlLexicalCheck.h"
-
-#include <QFile>
+#include "exchange/XlsxTextEscapes.h"
 
 #include <orcus/sax_parser.hpp>
-#include <orcus/zip_archive.hpp>
-#include <orcus/zip_archive_stream.hpp>
 
 #include <charconv>
 #include <exception>
@@ -21,22 +17,10 @@
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using Bytes = CWorkbookPackage::Bytes;
 
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
-
-// A package that is a zip archive but not a readable workbook.
-class CFormatError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
-
-bool EndsWith(std::string_view text, std::string_view end)
-{
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
 
 bool IsXmlSpace(char c)
 {
@@ -94,25 +78,6 @@ std::string RelationshipsPartOf(std::string_view part)
 {
     const std::string folder = FolderOf(part);
     return folder + "_rels/" + std::string(part.substr(folder.size())) + ".rels";
-}
-
-// The XML of a part, followed by a NUL byte: the parser looks one byte past a document that ends in
-// the middle of a tag, which must not be a byte outside the buffer.
-bool HasContent(const Bytes& xml)
-{
-    return xml.size() > 1;
-}
-
-template <typename Handler>
-void ParseXml(const std::string& part, const Bytes& xml, Handler& handler)
-{
-    if (!HasContent(xml))
-        throw CFormatError("the part " + part + " is empty");
-    const std::string_view text(reinterpret_cast<const char*>(xml.data()), xml.size() - 1);
-    if (const auto fault = FindXmlLexicalFault(text))
-        throw CFormatError(std::string(fault->what) + " at byte " + std::to_string(fault->offset) + " of " + part);
-    orcus::sax_parser<Handler> parser(reinterpret_cast<const char*>(xml.data()), xml.size() - 1, handler);
-    parser.parse();
 }
 
 struct SRelationship
@@ -199,7 +164,10 @@ public:
         } else if (element.name == "rPh") {
             --m_phoneticDepth;
         } else if (element.name == "si") {
-            m_strings.push_back(QString::fromUtf8(m_text.data(), qsizetype(m_text.size())));
+            QString text = QString::fromUtf8(m_text.data(), qsizetype(m_text.size()));
+            if (m_text.find("_x") != std::string::npos)
+                text = UnescapeXlsxText(text);
+            m_strings.push_back(std::move(text));
             m_inItem = false;
         }
     }
@@ -225,14 +193,14 @@ void ParseCellReference(std::string_view reference, int& row, int& column)
     while (i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z') {
         columnNumber = columnNumber * 26 + (reference[i] - 'A' + 1);
         if (columnNumber > kMaxColumns)
-            throw CFormatError("a cell reference outside the sheet");
+            throw CPackageError("a cell reference outside the sheet");
         ++i;
     }
     long long rowNumber = 0;
     const auto result = std::from_chars(reference.data() + i, reference.data() + reference.size(), rowNumber);
     if (i == 0 || result.ec != std::errc() || result.ptr != reference.data() + reference.size() || rowNumber < 1
         || rowNumber > kMaxRows)
-        throw CFormatError("a malformed cell reference");
+        throw CPackageError("a malformed cell reference");
     row = int(rowNumber - 1);
     column = int(columnNumber - 1);
 }
@@ -242,7 +210,7 @@ int ParseRowNumber(std::string_view text)
     long long number = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
     if (result.ec != std::errc() || result.ptr != text.data() + text.size() || number < 1 || number > kMaxRows)
-        throw CFormatError("a malformed row number");
+        throw CPackageError("a malformed row number");
     return int(number - 1);
 }
 
@@ -333,7 +301,7 @@ private:
     {
         m_row = m_attributeR.empty() ? m_row + 1 : ParseRowNumber(m_attributeR);
         if (m_row >= kMaxRows)
-            throw CFormatError("a row outside the sheet");
+            throw CPackageError("a row outside the sheet");
         m_column = -1;
     }
 
@@ -343,7 +311,7 @@ private:
             m_cellRow = m_row < 0 ? 0 : m_row;
             m_cellColumn = m_column + 1;
             if (m_cellColumn >= kMaxColumns)
-                throw CFormatError("a cell outside the sheet");
+                throw CPackageError("a cell outside the sheet");
         } else {
             ParseCellReference(m_attributeR, m_cellRow, m_cellColumn);
         }
@@ -394,7 +362,13 @@ private:
         // Otherwise a cell with a format only: no value.
     }
 
-    void AddText(const std::string& text) { m_cells.SetText(m_cellRow, m_cellColumn, text); }
+    void AddText(const std::string& text)
+    {
+        if (text.find("_x") != std::string::npos)
+            m_cells.SetEscapedText(m_cellRow, m_cellColumn, text);
+        else
+            m_cells.SetText(m_cellRow, m_cellColumn, text);
+    }
 
     CSheetCells& m_cells;
     std::string m_attributeR;
@@ -415,44 +389,14 @@ private:
     ETarget m_target = ETarget::None;
 };
 
-class CPackage
+std::vector<SRelationship> ReadRelationships(const CWorkbookPackage& package, const std::string& part, bool required)
 {
-public:
-    CPackage(const orcus::zip_archive& archive, const CZipDirectory& directory)
-        : m_archive(archive)
-        , m_directory(directory)
-    {
-    }
-
-    Bytes Part(const std::string& name, bool required) const
-    {
-        Bytes bytes;
-        // Room for the terminating NUL from the start, so that adding it copies nothing.
-        bytes.reserve(size_t(m_directory.DeclaredSize(name)) + 1);
-        if (!m_archive.read_file_entry(name, bytes)) {
-            if (required)
-                throw CFormatError("the part " + name + " is missing");
-            return Bytes();
-        }
-        // The zip reader ends what it unpacks with a NUL of its own; one is added should it not.
-        if (bytes.empty() || bytes.back() != '\0')
-            bytes.push_back('\0');
-        return bytes;
-    }
-
-    std::vector<SRelationship> Relationships(const std::string& relsPart, bool required) const
-    {
-        const Bytes xml = Part(relsPart, required);
-        CRelationshipsHandler handler;
-        if (HasContent(xml))
-            ParseXml(relsPart, xml, handler);
-        return handler.relationships;
-    }
-
-private:
-    const orcus::zip_archive& m_archive;
-    const CZipDirectory& m_directory;
-};
+    const Bytes xml = package.Part(part, required);
+    CRelationshipsHandler handler;
+    if (!xml.empty())
+        CWorkbookPackage::ParseXml(part, xml, handler);
+    return handler.relationships;
+}
 
 const SRelationship* FindByType(const std::vector<SRelationship>& relationships, std::string_view typeEnd)
 {
@@ -463,13 +407,13 @@ const SRelationship* FindByType(const std::vector<SRelationship>& relationships,
     return nullptr;
 }
 
-// Reads the shared string table on a thread of its own, from a second handle on the archive, while
-// the sheet is parsed: the two are the bulk of a large workbook.
+// Reads the shared string table on a thread of its own while the sheet is parsed: the two are the
+// bulk of a large workbook.
 class CSharedStringsLoader
 {
 public:
-    CSharedStringsLoader(const std::string& archivePath, const CZipDirectory& directory, const std::string& part)
-        : m_thread([this, archivePath, &directory, part] { Load(archivePath, directory, part); })
+    CSharedStringsLoader(const CWorkbookPackage& package, const std::string& part)
+        : m_thread([this, &package, part] { Load(package, part); })
     {
     }
     ~CSharedStringsLoader()
@@ -489,16 +433,13 @@ public:
     }
 
 private:
-    void Load(const std::string& archivePath, const CZipDirectory& directory, const std::string& part)
+    void Load(const CWorkbookPackage& package, const std::string& part)
     {
         try {
-            orcus::zip_archive_stream_fd stream(archivePath.c_str());
-            orcus::zip_archive archive(&stream);
-            archive.load();
-            const Bytes xml = CPackage(archive, directory).Part(part, false);
+            const Bytes xml = package.Part(part, false);
             CSharedStringsHandler handler(m_strings);
-            if (HasContent(xml))
-                ParseXml(part, xml, handler);
+            if (!xml.empty())
+                CWorkbookPackage::ParseXml(part, xml, handler);
         } catch (...) {
             m_error = std::current_exception();
         }
@@ -509,43 +450,39 @@ private:
     std::thread m_thread;
 };
 
-void ReadFirstSheet(const std::string& archivePath, const orcus::zip_archive& archive,
-                    const CZipDirectory& directory, CSheetCells& cells)
+void ReadFirstSheet(const CWorkbookPackage& package, CSheetCells& cells)
 {
-    const CPackage package(archive, directory);
-    const std::vector<SRelationship> root = package.Relationships("_rels/.rels", true);
+    const std::vector<SRelationship> root = ReadRelationships(package, "_rels/.rels", true);
     const SRelationship* office = FindByType(root, "/officeDocument");
     if (!office)
-        throw CFormatError("the package has no workbook");
+        throw CPackageError("the package has no workbook");
     const std::string workbookPart = ResolveTarget("", office->target);
 
     CWorkbookHandler workbook;
-    ParseXml(workbookPart, package.Part(workbookPart, true), workbook);
+    CWorkbookPackage::ParseXml(workbookPart, package.Part(workbookPart, true), workbook);
     if (!workbook.found)
-        throw CFormatError("the workbook has no sheet");
+        throw CPackageError("the workbook has no sheet");
 
     const std::string workbookFolder = FolderOf(workbookPart);
-    const std::vector<SRelationship> parts = package.Relationships(RelationshipsPartOf(workbookPart), true);
+    const std::vector<SRelationship> parts = ReadRelationships(package, RelationshipsPartOf(workbookPart), true);
     const SRelationship* sheet = nullptr;
     for (const SRelationship& relationship : parts) {
         if (relationship.id == workbook.firstSheetId)
             sheet = &relationship;
     }
     if (!sheet)
-        throw CFormatError("the first sheet's part is not named");
+        throw CPackageError("the first sheet's part is not named");
 
     std::unique_ptr<CSharedStringsLoader> sharedStrings;
-    if (const SRelationship* strings = FindByType(parts, "/sharedStrings")) {
-        const std::string part = ResolveTarget(workbookFolder, strings->target);
-        sharedStrings = std::make_unique<CSharedStringsLoader>(archivePath, directory, part);
-    }
+    if (const SRelationship* strings = FindByType(parts, "/sharedStrings"))
+        sharedStrings = std::make_unique<CSharedStringsLoader>(package, ResolveTarget(workbookFolder, strings->target));
 
     const std::string sheetPart = ResolveTarget(workbookFolder, sheet->target);
     const Bytes sheetXml = package.Part(sheetPart, true);
     // A cell takes some 30 bytes of XML at the least; room that is never used costs no memory pages.
     cells.Reserve(sheetXml.size() / 30, sharedStrings ? sheetXml.size() / 100 : sheetXml.size() / 4);
     CSheetHandler handler(cells);
-    ParseXml(sheetPart, sheetXml, handler);
+    CWorkbookPackage::ParseXml(sheetPart, sheetXml, handler);
     if (sharedStrings)
         cells.SetSharedStrings(sharedStrings->Take());
     cells.Finish();
@@ -563,29 +500,10 @@ bool CXlsxReader::Load(const QString& path)
 {
     m_cells.Clear();
     m_error.clear();
-    // The zip reader makes room for a whole part at once: its declared size is checked first.
-    CZipDirectory directory;
-    if (!directory.Read(path)) {
-        m_error = QStringLiteral("not an .xlsx workbook (%1)").arg(directory.ErrorString());
-        return false;
-    }
-    m_error = directory.OversizedPart(m_limits.maxPartBytes);
-    if (!m_error.isEmpty())
-        return false;
-    try {
-        const std::string archivePath = QFile::encodeName(path).toStdString();
-        orcus::zip_archive_stream_fd stream(archivePath.c_str());
-        orcus::zip_archive archive(&stream);
-        archive.load();
-        ReadFirstSheet(archivePath, archive, directory, m_cells);
-        return true;
-    } catch (const CFormatError& error) {
-        m_error = QStringLiteral("not a readable .xlsx workbook: %1").arg(QString::fromUtf8(error.what()));
-    } catch (const orcus::zip_error& error) {
-        m_error = QStringLiteral("not an .xlsx workbook (%1)").arg(QString::fromUtf8(error.what()));
-    } catch (const std::exception& error) {
-        m_error = QStringLiteral("not a readable .xlsx workbook (%1)").arg(QString::fromUtf8(error.what()));
-    }
-    m_cells.Clear();
-    return false;
+    const bool read = ReadWorkbookPackage(path, m_limits, QStringLiteral(".xlsx"),
+                                          [this](const CWorkbookPackage& package) { ReadFirstSheet(package, m_cells); },
+                                          m_error);
+    if (!read)
+        m_cells.Clear();
+    return read;
 }

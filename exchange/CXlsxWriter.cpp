@@ -1,5 +1,7 @@
 #include "exchange/CXlsxWriter.h"
 
+#include "exchange/XlsxTextEscapes.h"
+
 #include <QFile>
 
 #include <xlsxwriter.h>
@@ -27,7 +29,6 @@ CXlsxWriter::~CXlsxWriter()
 {
     if (m_workbook)
         lxw_workbook_free(m_workbook); // not saved: freed without writing
-
 }
 
 bool CXlsxWriter::AddSheet(const QString& name)
@@ -42,18 +43,11 @@ bool CXlsxWriter::AddSheet(const QString& name)
     return true;
 }
 
-bool CXlsxWriter::WriteText(int row, int column, QStringView text)
+bool CXlsxWriter::WriteCellText(int row, int column, QStringView text)
 {
-    if (!m_sheet)
-        return false;
-    if (text.isEmpty())
-        return true;
-    if (text.size() > kMaxCellTextLength) {
-        m_error = CellTextTooLongError(row, column);
-        return false;
-    }
-    const lxw_error error = worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column),
-                                                   text.toUtf8().constData(), nullptr);
+    const QByteArray utf8 = NeedsXlsxEscaping(text) ? EscapeXlsxText(text).toUtf8() : text.toUtf8();
+    const lxw_error error =
+        worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column), utf8.constData(), nullptr);
     if (error != LXW_NO_ERROR) {
         m_error = QStringLiteral("row %1, column %2: %3").arg(row + 1).arg(column + 1).arg(LibraryReason(error));
         return false;

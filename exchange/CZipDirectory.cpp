@@ -75,6 +75,8 @@ bool CZipDirectory::Read(const QString& path)
             m_error = QStringLiteral("a zip directory larger than %1 MB").arg(kLargestDirectory >> 20);
             return false;
         }
+        const quint32 method = Read16(directory, at + 10);
+        const quint32 crc = Read32(directory, at + 16);
         const quint32 compressed = Read32(directory, at + 20);
         const quint32 uncompressed = Read32(directory, at + 24);
         const qint64 nameLength = Read16(directory, at + 28);
@@ -94,6 +96,10 @@ bool CZipDirectory::Read(const QString& path)
         }
         entry.uncompressedSize =
             uncompressed == 0xFFFFFFFFu ? std::numeric_limits<quint64>::max() : quint64(uncompressed);
+        entry.compressedSize = compressed;
+        entry.crc = crc;
+        entry.method = quint16(method);
+        entry.localHeaderOffset = Read32(directory, at + 42);
         m_entries.push_back(std::move(entry));
         at += kDirectoryEntrySize + nameLength + extraLength + commentLength;
     }
@@ -118,6 +124,15 @@ QString CZipDirectory::OversizedPart(qint64 maxPartBytes) const
                              : DescribeByteCount(qint64(largest->uncompressedSize));
     return QStringLiteral("its part %1 unpacks to %2; Import reads parts of up to %3")
         .arg(QString::fromStdString(largest->name), size, DescribeByteCount(maxPartBytes));
+}
+
+const CZipDirectory::SEntry* CZipDirectory::Find(const std::string& name) const
+{
+    for (auto entry = m_entries.rbegin(); entry != m_entries.rend(); ++entry) {
+        if (entry->name == name)
+            return &*entry;
+    }
+    return nullptr;
 }
 
 quint64 CZipDirectory::DeclaredSize(const std::string& name) const

@@ -78,7 +78,17 @@ QString NumberCellText(double value, bool decimalColumn)
 
 bool QuantityPricingChecked(QStringView text)
 {
-    return !text.isEmpty() && text != u"0";
+    // The table's own unchecked mark, and the words for false that spreadsheet programs write into text
+    // files in the program's languages (German Excel writes FALSCH, French FAUX, Spanish and Italian FALSO).
+    static const QStringView kUnchecked[] = {u"0", u"false", u"no", u"\u00D7", u"falsch", u"faux", u"falso"};
+    text = text.trimmed();
+    if (text.isEmpty())
+        return false;
+    for (const QStringView unchecked : kUnchecked) {
+        if (text.compare(unchecked, Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return true;
 }
 
 bool QuantityPricingChecked(double value)

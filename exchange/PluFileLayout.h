@@ -32,7 +32,8 @@ QString NumberCellText(double value, bool decimalColumn);
 QString SixDecimals(double value);
 QString TruncatedInteger(double value);
 
-// The quantity-pricing check of a text: unchecked when empty or "0", checked otherwise.
+// The quantity-pricing check of a text: unchecked when, trimmed and in any case, it is empty, "0",
+// "false" (also as German, French, Spanish and Italian spreadsheets write it), "no" or "×"; checked otherwise.
 bool QuantityPricingChecked(QStringView text);
 // ... and of a number cell: checked when its value truncated toward zero is not 0.
 bool QuantityPricingChecked(double value);

@@ -2,6 +2,7 @@
 
 #include "exchange/CCsvRecordReader.h"
 #include "exchange/CStdioFileEx.h"
+#include "exchange/DecimalComma.h"
 #include "exchange/PluFileLayout.h"
 #include "exchange/Workbook.h"
 
@@ -144,6 +145,8 @@ SImportResult ReadTextFile(const QString& path, int pluMode, int limitMode, cons
     if (reader.ReadRecord(fields)) {
         result.columnCount = std::min(int(fields.size()), kMaxTextColumns);
         result.limitMode = PluFileLayout::WantedLimitMode(pluMode, result.columnCount);
+        // Where the comma does not separate fields, it is the decimal sign of numbers.
+        const bool decimalComma = reader.Separator() != QLatin1Char(',');
         CRowBuilder builder(pluMode, result.limitMode);
         const int used = std::min(result.columnCount, builder.TableColumns() - 1);
         while (reader.ReadRecord(fields)) {
@@ -154,13 +157,18 @@ SImportResult ReadTextFile(const QString& path, int pluMode, int limitMode, cons
                 return Failure(TooManyRows(path, limits.maxRows));
             const int count = std::min(used, int(fields.size()));
             builder.Begin(int(result.rows.size()), count);
-            for (int j = 0; j < count; ++j)
-                builder.SetText(j + 1, fields[j]);
+            for (int j = 0; j < count; ++j) {
+                const bool decimal = decimalComma && PluFileLayout::IsDecimalColumn(pluMode, j + 1);
+                builder.SetText(j + 1, decimal ? WithDecimalPoint(fields[j]) : fields[j]);
+            }
             result.rows.push_back(builder.Take());
         }
     }
     if (file.HasReadError())
         return Failure(CannotRead(path, file.ErrorString()));
+    if (reader.UnclosedQuoteLine() != 0)
+        return Failure(CannotRead(path, QStringLiteral("the quote that opens a field on line %1 is never closed")
+                                            .arg(reader.UnclosedQuoteLine())));
     result.ok = true;
     return result;
 }

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -19,6 +22,18 @@ struct STagSpecialBytes
     }
 };
 constexpr STagSpecialBytes kTagSpecial;
+
+// The bytes that end an element's name in its tag.
+struct SNameEndBytes
+{
+    bool table[256] = {};
+    constexpr SNameEndBytes()
+    {
+        for (const char c : {' ', '\t', '\n', '\r', '/', '>'})
+            table[static_cast<unsigned char>(c)] = true;
+    }
+};
+constexpr SNameEndBytes kNameEnd;
 
 class CXmlLexer
 {
@@ -43,6 +58,8 @@ public:
         }
         if (!EndsWithTagEnd())
             Fault(m_xml.size(), "a document that does not end with a tag");
+        else if (!m_open.empty())
+            Fault(m_open.back().second, "an element that is never closed");
         return m_fault;
     }
 
@@ -75,8 +92,46 @@ private:
         if (StartsWith(open, "<!"))
             return Tag(open, false, "an unclosed tag");
         const size_t end = Tag(open, true, "an unclosed tag");
+        if (end != npos && !Nest(open, end))
+            return npos;
         m_lastMarkupEnd = end;
         return end;
+    }
+
+    // The name of the element tag that starts at `from`.
+    std::string_view TagName(size_t from, size_t end) const
+    {
+        size_t at = from;
+        while (at < end && !kNameEnd.table[static_cast<unsigned char>(m_xml[at])])
+            ++at;
+        return m_xml.substr(from, at - from);
+    }
+
+    // Whether the end tag whose name starts at `from` names the element.
+    bool EndTagNames(size_t from, size_t end, std::string_view name) const
+    {
+        return end - from > name.size() && std::memcmp(m_xml.data() + from, name.data(), name.size()) == 0
+               && kNameEnd.table[static_cast<unsigned char>(m_xml[from + name.size()])];
+    }
+
+    // Keeps the open elements: an end tag closes the last one opened, by its name.
+    bool Nest(size_t open, size_t end)
+    {
+        if (m_xml[open + 1] == '/') {
+            if (m_open.empty()) {
+                Fault(open, "an end tag without its start tag");
+                return false;
+            }
+            if (!EndTagNames(open + 2, end, m_open.back().first)) {
+                Fault(open, "an end tag that does not match its start tag");
+                return false;
+            }
+            m_open.pop_back();
+            return true;
+        }
+        if (m_xml[end - 2] != '/')
+            m_open.emplace_back(TagName(open + 1, end), open);
+        return true;
     }
 
     size_t Closed(size_t open, size_t from, std::string_view end, const char* what)
@@ -128,8 +183,8 @@ private:
     {
         end = std::min(end, m_xml.size());
         for (size_t amp = Find('&', from, end); amp != npos; amp = Find('&', amp + 1, end)) {
-            if (!IsReference(m_xml.substr(amp + 1, end - amp - 1))) {
-                Fault(amp, "a malformed reference");
+            if (const char* fault = ReferenceFault(m_xml.substr(amp + 1, end - amp - 1))) {
+                Fault(amp, fault);
                 return false;
             }
         }
@@ -154,8 +209,9 @@ private:
                || c == '-' || c == '.' || c == ':';
     }
 
-    // Whether the text after "&" is a name or a character number in Unicode, then ";".
-    static bool IsReference(std::string_view body)
+    // What is wrong with the text after "&", which must be a defined entity's name or the number of a
+    // character, then ";"; null when nothing is. Without a document type only XML's five entities exist.
+    static const char* ReferenceFault(std::string_view body)
     {
         size_t length = 0;
         if (!body.empty() && body.front() == '#') {
@@ -172,17 +228,24 @@ private:
                     break;
                 value = value * std::uint32_t(base) + std::uint32_t(digit);
                 if (value > kLastCodePoint)
-                    return false; // also keeps the value from overflowing
+                    return "a malformed reference"; // also keeps the value from overflowing
             }
-            if (length == first)
-                return false;
-        } else {
-            while (length < body.size() && IsNameByte(body[length]))
-                ++length;
-            if (length == 0)
-                return false;
+            if (length == first || length >= body.size() || body[length] != ';')
+                return "a malformed reference";
+            if (value == 0)
+                return "a reference to the character U+0000";
+            if (value >= 0xD800 && value <= 0xDFFF)
+                return "a reference to half of a surrogate pair";
+            return nullptr;
         }
-        return length < body.size() && body[length] == ';';
+        while (length < body.size() && IsNameByte(body[length]))
+            ++length;
+        if (length == 0 || length >= body.size() || body[length] != ';')
+            return "a malformed reference";
+        const std::string_view name = body.substr(0, length);
+        if (name != "amp" && name != "lt" && name != "gt" && name != "quot" && name != "apos")
+            return "an undefined entity";
+        return nullptr;
     }
 
     // Whether an element's tag is the last thing before the closing blanks: the parser reads past the
@@ -198,6 +261,7 @@ private:
 
     std::string_view m_xml;
     size_t m_lastMarkupEnd = npos; // past the last element tag
+    std::vector<std::pair<std::string_view, size_t>> m_open; // the open elements' names and tag offsets
     std::optional<SXmlLexicalFault> m_fault;
 };
 

@@ -10,12 +10,13 @@
 // a reference that ends the document, an unclosed comment or CDATA section, or a character reference
 // outside Unicode. Every part of a workbook is therefore checked here before the parser sees it.
 //
-// The check is lexical only: references ("&name;", "&#65;", "&#x41;" up to U+10FFFF) are well formed
-// outside comments and CDATA sections; every attribute value (also inside a processing instruction)
-// is closed by its quote before its tag ends and holds no "<"; comments, CDATA sections, processing
-// instructions and tags are closed; a document type has no internal subset; and the document ends
-// with an element's tag (blanks may follow). Whether elements nest properly is left to the parser,
-// which reports that as an error.
+// The check: references are XML's five entities ("&amp;", ...) or character numbers ("&#65;", "&#x41;")
+// of characters other than U+0000 and the halves of surrogate pairs, outside comments and CDATA sections;
+// every attribute value (also inside a processing instruction) is closed by its quote before its tag
+// ends and holds no "<"; comments, CDATA sections, processing instructions and tags are closed; every
+// end tag closes the element opened last, by its name, and every element is closed; a document type has
+// no internal subset; and the document ends with an element's tag (blanks may follow). The parser itself
+// would take the rest of an undefined entity as text and accept end tags that do not match.
 struct SXmlLexicalFault
 {
     std::size_t offset = 0; // of the construct at fault

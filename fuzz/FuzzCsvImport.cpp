@@ -1,4 +1,4 @@
-// Import of a comma-separated text file: any bytes, in any language's code page, in every layout.
+// Import of a text file of comma-, semicolon- or tab-separated fields: any bytes, in any language's code page, in every layout.
 // The first byte chooses the layout, the current limits setting and the language; the rest is the file.
 
 #include "app/Language.h"
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString path = FuzzSupport::ScratchFile(QStringLiteral("table.csv"), data + 1, size - 1);
     const SImportResult result = ReadImportFile(path, pluMode, limitMode, FuzzSupport::Limits());
     FuzzSupport::CheckImport(result, path, pluMode);
-    // A text file always opens, so only a read error may refuse it.
-    FUZZ_CHECK(result.ok, result.error.toStdString());
+    // A text file always opens, so only a quote that is never closed may refuse it.
+    FUZZ_CHECK(result.ok || result.error.contains(QStringLiteral(" is never closed")), result.error.toStdString());
     return 0;
 }

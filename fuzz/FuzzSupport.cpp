@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -25,36 +24,6 @@ QTemporaryDir& ScratchFolder()
     if (!folder.isValid())
         Broken("scratch folder", "cannot create a temporary folder");
     return folder;
-}
-
-quint32 Crc32(const QByteArray& bytes)
-{
-    static const std::array<quint32, 256> table = [] {
-        std::array<quint32, 256> entries{};
-        for (quint32 i = 0; i < 256; ++i) {
-            quint32 c = i;
-            for (int bit = 0; bit < 8; ++bit)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            entries[i] = c;
-        }
-        return entries;
-    }();
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char byte : bytes)
-        crc = table[(crc ^ quint8(byte)) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFFu;
-}
-
-void Put16(QByteArray& out, quint32 value)
-{
-    out.append(char(value & 0xFF));
-    out.append(char((value >> 8) & 0xFF));
-}
-
-void Put32(QByteArray& out, quint32 value)
-{
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
 }
 
 } // namespace
@@ -131,59 +100,6 @@ void CheckImport(const SImportResult& result, const QString& path, int pluMode)
             }
         }
     }
-}
-
-QByteArray StoredZip(const std::vector<std::pair<QByteArray, QByteArray>>& entries)
-{
-    QByteArray archive;
-    QByteArray directory;
-    for (const auto& [name, content] : entries) {
-        const quint32 offset = quint32(archive.size());
-        const quint32 crc = Crc32(content);
-        Put32(archive, 0x04034b50);
-        Put16(archive, 20);
-        Put16(archive, 0);
-        Put16(archive, 0); // stored
-        Put16(archive, 0);
-        Put16(archive, 0x21);
-        Put32(archive, crc);
-        Put32(archive, quint32(content.size()));
-        Put32(archive, quint32(content.size()));
-        Put16(archive, quint32(name.size()));
-        Put16(archive, 0);
-        archive.append(name);
-        archive.append(content);
-
-        Put32(directory, 0x02014b50);
-        Put16(directory, 20);
-        Put16(directory, 20);
-        Put16(directory, 0);
-        Put16(directory, 0);
-        Put16(directory, 0);
-        Put16(directory, 0x21);
-        Put32(directory, crc);
-        Put32(directory, quint32(content.size()));
-        Put32(directory, quint32(content.size()));
-        Put16(directory, quint32(name.size()));
-        Put16(directory, 0);
-        Put16(directory, 0);
-        Put16(directory, 0);
-        Put16(directory, 0);
-        Put32(directory, 0);
-        Put32(directory, offset);
-        directory.append(name);
-    }
-    const quint32 directoryOffset = quint32(archive.size());
-    archive.append(directory);
-    Put32(archive, 0x06054b50);
-    Put16(archive, 0);
-    Put16(archive, 0);
-    Put16(archive, quint32(entries.size()));
-    Put16(archive, quint32(entries.size()));
-    Put32(archive, quint32(directory.size()));
-    Put32(archive, directoryOffset);
-    Put16(archive, 0);
-    return archive;
 }
 
 } // namespace FuzzSupport

@@ -14,7 +14,7 @@
 struct SImportResult;
 
 // What the fuzz targets share: the Qt application, a scratch folder for the files Import reads, the
-// properties every import must keep, and a small zip writer for workbook packages.
+// properties every import must keep. Workbook packages are built with the tests' HandMadePackage.
 namespace FuzzSupport {
 
 // Starts the QCoreApplication once and fixes the language in force.
@@ -36,9 +36,6 @@ SImportLimits Limits();
 // most the layout's columns (pricing 9, counting 6, counting with limits 8), within Limits()' row
 // bound, and a limits setting that fits the layout.
 void CheckImport(const SImportResult& result, const QString& path, int pluMode);
-
-// A zip archive of stored (uncompressed) entries, in the order given.
-QByteArray StoredZip(const std::vector<std::pair<QByteArray, QByteArray>>& entries);
 
 } // namespace FuzzSupport
 

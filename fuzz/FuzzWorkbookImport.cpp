@@ -10,6 +10,8 @@
 #include "exchange/PluImport.h"
 #include "fuzz/FuzzSupport.h"
 
+#include "HandMadePackage.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -31,11 +33,11 @@ QByteArray XlsxPackage(const QByteArray& sheet, const QByteArray& sharedStrings)
         "worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" "
         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
         "Target=\"sharedStrings.xml\"/></Relationships>");
-    return FuzzSupport::StoredZip({{"_rels/.rels", rootRels},
-                                   {"xl/workbook.xml", workbook},
-                                   {"xl/_rels/workbook.xml.rels", workbookRels},
-                                   {"xl/worksheets/sheet1.xml", sheet},
-                                   {"xl/sharedStrings.xml", sharedStrings}});
+    using HandMadePackage::Stored;
+    return HandMadePackage::Zip({Stored("_rels/.rels", rootRels), Stored("xl/workbook.xml", workbook),
+                                 Stored("xl/_rels/workbook.xml.rels", workbookRels),
+                                 Stored("xl/worksheets/sheet1.xml", sheet),
+                                 Stored("xl/sharedStrings.xml", sharedStrings)});
 }
 
 QByteArray OdsPackage(const QByteArray& content)
@@ -46,9 +48,9 @@ QByteArray OdsPackage(const QByteArray& content)
         "manifest:version=\"1.2\"><manifest:file-entry manifest:full-path=\"/\" "
         "manifest:media-type=\"application/vnd.oasis.opendocument.spreadsheet\"/><manifest:file-entry "
         "manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"/></manifest:manifest>");
-    return FuzzSupport::StoredZip({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
-                                   {"content.xml", content},
-                                   {"META-INF/manifest.xml", manifest}});
+    using HandMadePackage::Stored;
+    return HandMadePackage::Zip({Stored("mimetype", "application/vnd.oasis.opendocument.spreadsheet"),
+                                 Stored("content.xml", content), Stored("META-INF/manifest.xml", manifest)});
 }
 
 } // namespace

@@ -9,9 +9,9 @@ packages=(
     # Qt 6: core, widgets, serial port discovery, SVG icons
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libgl-dev
     # spreadsheets and code pages
-    liborcus-dev libixion-dev libboost-dev libxlsxwriter-dev libgsf-1-dev
+    liborcus-dev libixion-dev libboost-dev libxlsxwriter-dev libgsf-1-dev zlib1g-dev
     # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
     # independent spreadsheet readers and writers used by the tests
     python3 python3-xlrd python3-xlwt python3-openpyxl
     # fuzzing and sanitizers

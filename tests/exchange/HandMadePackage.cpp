@@ -35,6 +35,26 @@ SEntry Stored(const QByteArray& name, const QByteArray& content)
     return entry;
 }
 
+SEntry Deflated(const QByteArray& name, const QByteArray& content)
+{
+    SEntry entry = Stored(name, content);
+    entry.deflated = true;
+    uLong packedSize = compressBound(uLong(content.size()));
+    QByteArray packed(qsizetype(packedSize), '\0');
+    z_stream stream{};
+    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw std::runtime_error("deflateInit2");
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.constData()));
+    stream.avail_in = uInt(content.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = uInt(packed.size());
+    deflate(&stream, Z_FINISH);
+    packed.truncate(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    entry.data = packed;
+    return entry;
+}
+
 SEntry DeflatedZeros(const QByteArray& name, qint64 count)
 {
     SEntry entry;

@@ -21,6 +21,7 @@ struct SEntry
 };
 
 SEntry Stored(const QByteArray& name, const QByteArray& content);
+SEntry Deflated(const QByteArray& name, const QByteArray& content);
 // An entry of `count` zero bytes, compressed (about a thousandth of the size), declaring its true size.
 SEntry DeflatedZeros(const QByteArray& name, qint64 count);
 

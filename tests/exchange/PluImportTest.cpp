@@ -2,6 +2,7 @@
 
 #include "app/Language.h"
 #include "exchange/PluFileLayout.h"
+#include "exchange/DecimalComma.h"
 #include "exchange/PluImport.h"
 
 #include <QFile>
@@ -168,12 +169,88 @@ TEST_F(PluImport, TextLinesFillCellsAsWritten)
 
     EXPECT_EQ(Text(result.rows[3], 8), kUnchecked); // "0"
     EXPECT_EQ(Text(result.rows[4], 8), kUnchecked); // empty
-    EXPECT_EQ(Text(result.rows[5], 8), kChecked);   // the mark × itself
+    EXPECT_EQ(Text(result.rows[5], 8), kUnchecked); // the mark × itself
     EXPECT_EQ(Text(result.rows[6], 8), kChecked);   // "0.0" is not "0"
     for (size_t i = 3; i < 7; ++i) {
         EXPECT_EQ(EditorType(result.rows[i], 8), CET_CHECK);
         EXPECT_EQ(Text(result.rows[i], 0), QString::number(i + 1));
     }
+}
+
+// Text files as spreadsheet programs save them in the shops' languages.
+TEST_F(PluImport, ReadsTheTextFilesOfSpreadsheetPrograms)
+{
+    const int previous = Language::LanguageInForce();
+    Language::SetLanguageInForce(1031); // German
+    const SImportResult german = ReadImportFile(FixturePath(QStringLiteral("german_excel.csv")), kPricing, 0);
+    Language::SetLanguageInForce(previous);
+    ASSERT_TRUE(german.ok) << german.error.toStdString();
+    EXPECT_EQ(german.columnCount, 8);
+    ASSERT_EQ(german.rows.size(), 3u);
+    // Decimal commas become points in Unit price only; a quoted semicolon stays in its field.
+    EXPECT_EQ(Texts(german.rows[0], 9), Strings({"1", "1", "3.5", "4006381333931", "Äpfel", "kg", "frisch", "7", "×"}));
+    EXPECT_EQ(Texts(german.rows[1], 9), Strings({"2", "2", "1234.56", "42", "Birne; grün", "500g", "", "30", "√"}));
+    EXPECT_EQ(Texts(german.rows[2], 9), Strings({"3", "3", "12", "", "Käse 3,5%", "", "", "", "×"}));
+
+    struct SCase
+    {
+        const char* fixture;
+        QStringList header;
+        QStringList row;
+    };
+    const SCase cases[] = {
+        // The "sep=" line is no header; the Goods Id column keeps its comma, as it holds no decimal.
+        {"sep_line.csv", {}, Strings({"1", "7", "0.25", "1,5", "a,b"})},
+        {"tab_separated.csv", {}, Strings({"1", "8", "2.75", "9", "tab\there"})},
+        {"old_mac.csv", {}, Strings({"1", "1", "2.5", "3", "first"})},
+    };
+    for (const SCase& c : cases) {
+        const SImportResult result = ReadImportFile(FixturePath(QString::fromLatin1(c.fixture)), kCounting, 1);
+        ASSERT_TRUE(result.ok) << c.fixture;
+        EXPECT_EQ(result.columnCount, 4) << c.fixture;
+        ASSERT_FALSE(result.rows.empty()) << c.fixture;
+        EXPECT_EQ(Texts(result.rows[0], 5), c.row) << c.fixture;
+    }
+    const SImportResult mac = ReadImportFile(FixturePath(QStringLiteral("old_mac.csv")), kCounting, 1);
+    ASSERT_EQ(mac.rows.size(), 2u);
+    EXPECT_EQ(Text(mac.rows[1], 4), QStringLiteral("second"));
+}
+
+TEST_F(PluImport, DecimalCommasReachTheTableWithAPoint)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"3,5", "3.5"},         {"-0,25", "-0.25"},     {"+1,0", "+1.0"},     {"1,234", "1.234"},
+        {"1.234,56", "1234.56"}, {"12.345.678,9", "12345678.9"},
+        // Anything else stays as written, for the record builder to judge.
+        {"3.5", "3.5"},         {"1.23,4", "1.23,4"},   {"1,2,3", "1,2,3"},   {",5", ",5"},
+        {"5,", "5,"},           {"a,5", "a,5"},         {"1.2345,6", "1.2345,6"}, {" 3,5", " 3,5"},
+        {"", ""},               {".123,4", ".123,4"},
+    };
+    for (const auto& [field, expected] : cases)
+        EXPECT_EQ(WithDecimalPoint(QString::fromLatin1(field)), QString::fromLatin1(expected)) << field;
+}
+
+TEST_F(PluImport, AQuoteThatIsNeverClosedRefusesTheFileNamingItsLine)
+{
+    const QString path = WriteFile(QStringLiteral("open.csv"), "PLU,Name\n1,fine\n2,\"open\n3,swallowed\n4,x\n");
+    const SImportResult result = ReadImportFile(path, kPricing, 0);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.rows.empty());
+    EXPECT_TRUE(result.error.contains(path));
+    EXPECT_TRUE(result.error.contains(QStringLiteral("line 3"))) << result.error.toStdString();
+}
+
+TEST(QuantityPricing, TheWordsForFalseAndTheUncheckedMarkLeaveItUnchecked)
+{
+    for (const char* text : {"", "0", "false", "FALSE", " False ", "no", "NO", "\xC3\x97", " \xC3\x97 ", "FALSCH",
+                             "faux", "Falso", "\t0\t"})
+        EXPECT_FALSE(PluFileLayout::QuantityPricingChecked(QString::fromUtf8(text))) << text;
+    for (const char* text : {"1", "yes", "TRUE", "WAHR", "\xE2\x88\x9A", "0.0", "00", "nein", "x"})
+        EXPECT_TRUE(PluFileLayout::QuantityPricingChecked(QString::fromUtf8(text))) << text;
+    for (const double number : {0.0, 0.5, -0.9})
+        EXPECT_FALSE(PluFileLayout::QuantityPricingChecked(number)) << number;
+    for (const double number : {1.0, 2.0, -1.0})
+        EXPECT_TRUE(PluFileLayout::QuantityPricingChecked(number)) << number;
 }
 
 TEST_F(PluImport, CountingTextFileDropsColumnsTheLayoutLacks)
@@ -218,7 +295,7 @@ TEST_P(PricingWorkbook, NumberCellsBecomeTableText)
         Strings({"4", "-3", "123456.789000", "42", "pear, green", "500g", "x", "0", "√"}),
         Strings({"5", "0001", "1.25", "A-1", "香蕉", "bunch", "", "3", "×"}),
         Strings({"6", "5", "1.000000", "2", "3", "4", "5", "6", "√"}),
-        Strings({"7", "6", "1.000000", "2", "name", "4", "5", "6", "√"}),
+        Strings({"7", "6", "1.000000", "2", "name", "4", "5", "6", "×"}),
     };
     for (size_t row = 0; row < result.rows.size(); ++row) {
         EXPECT_EQ(Texts(result.rows[row], 9), expected[row]) << "row " << row;

@@ -66,11 +66,13 @@ protected:
     int m_count = 0;
 };
 
-TEST_F(StdioFileEx, ReadsUtf16WithMarkKeepingOneCrOfCrCrLf)
+TEST_F(StdioFileEx, ReadsUtf16WithMarkEndingLinesAtLfCrLfOrCr)
 {
     EXPECT_EQ(ReadLines(Utf16(u"a,b\r\nc\r\n")), QStringList({QStringLiteral("a,b"), QStringLiteral("c")}));
     EXPECT_EQ(ReadLines(Utf16(u"\u82f9\u679c\r\r\nlast")),
-              QStringList({QString::fromUtf8("苹果\r"), QStringLiteral("last")}));
+              QStringList({QString::fromUtf8("苹果"), QString(), QStringLiteral("last")}));
+    EXPECT_EQ(ReadLines(Utf16(u"a\rb\rc")),
+              QStringList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
 }
 
 TEST_F(StdioFileEx, Utf16MarkSwitchesToBinaryAndOddLastByteIsDropped)
@@ -154,11 +156,14 @@ TEST_F(StdioFileEx, LineEndsInEightBitText)
         QStringList lines;
     };
     const SCase cases[] = {
-        {"CR CR LF loses every CR", QByteArray("a\r\r\nb\r\n"), {QStringLiteral("a"), QStringLiteral("b")}},
+        {"CR, then CR LF", QByteArray("a\r\r\nb\r\n"), {QStringLiteral("a"), QString(), QStringLiteral("b")}},
+        {"old Mac line ends",
+         QByteArray("h\r1,2\r3,4\r"),
+         {QStringLiteral("h"), QStringLiteral("1,2"), QStringLiteral("3,4")}},
         {"last line without LF", QByteArray("a\nlast"), {QStringLiteral("a"), QStringLiteral("last")}},
         {"empty lines", QByteArray("\n\r\nx\n"), {QString(), QString(), QStringLiteral("x")}},
         {"one-byte file", QByteArray("7"), {QStringLiteral("7")}},
-        {"lone CR inside a line", QByteArray("a\rb\n"), {QStringLiteral("a\rb")}},
+        {"lone CR inside a line", QByteArray("a\rb\n"), {QStringLiteral("a"), QStringLiteral("b")}},
         {"DOS end-of-file mark", QByteArray("a\r\n\x1A"), {QStringLiteral("a")}},
         {"text after a NUL byte", QByteArray("ab\0cd\nx\n", 8), {QStringLiteral("ab"), QStringLiteral("x")}},
         {"empty file", QByteArray(), {}},
@@ -167,13 +172,27 @@ TEST_F(StdioFileEx, LineEndsInEightBitText)
         EXPECT_EQ(ReadLines(c.bytes, 1252), c.lines) << c.name;
 }
 
-TEST_F(StdioFileEx, BinaryModeKeepsCrLfUntilTheLineEndIsRemoved)
+TEST_F(StdioFileEx, BinaryModeEndsLinesAsTextModeDoes)
 {
     CStdioFileEx file;
     ASSERT_TRUE(file.Open(Write("a\r\r\nb"), CStdioFileEx::kTypeBinary));
+    QStringList lines;
     QString line;
-    ASSERT_TRUE(file.ReadString(line));
-    EXPECT_EQ(line, QStringLiteral("a\r"));
+    while (file.ReadString(line))
+        lines.append(line);
+    EXPECT_EQ(lines, QStringList({QStringLiteral("a"), QString(), QStringLiteral("b")}));
+}
+
+// A CR LF pair split between two reads of the file is still one line end.
+TEST_F(StdioFileEx, CrLfAcrossTheReadBufferIsOneLineEnd)
+{
+    for (const qsizetype length : {65535, 65534}) {
+        const QByteArray first(length, 'x');
+        const QStringList lines = ReadLines(first + "\r\nnext\r\n", 1252);
+        ASSERT_EQ(lines.size(), 2) << length;
+        EXPECT_EQ(lines[0].size(), length);
+        EXPECT_EQ(lines[1], QStringLiteral("next"));
+    }
 }
 
 TEST_F(StdioFileEx, LongLinesComeBackWhole)
@@ -273,17 +292,61 @@ TEST(CsvRecordReader, SplitsFieldsTheCommonWay)
         EXPECT_EQ(CCsvRecordReader::SplitLine(QString::fromUtf8(c.line)), c.fields) << c.line;
 }
 
-TEST_F(StdioFileEx, QuotedFieldsMayHoldLineBreaks)
+TEST_F(StdioFileEx, QuotedFieldsMayHoldLineBreaksButMustBeClosed)
 {
     CStdioFileEx file;
-    ASSERT_TRUE(file.Open(Write("1,\"two\r\nlines\",x\r\n2,\"open\n"), CStdioFileEx::kTypeText));
+    ASSERT_TRUE(file.Open(Write("h\n1,\"two\r\nlines\",x\r\n2,\"open\n3,y\n4,z"), CStdioFileEx::kTypeText));
     CCsvRecordReader reader(file);
     QStringList fields;
     ASSERT_TRUE(reader.ReadRecord(fields));
-    EXPECT_EQ(fields, QStringList({QStringLiteral("1"), QStringLiteral("two\nlines"), QStringLiteral("x")}));
     ASSERT_TRUE(reader.ReadRecord(fields));
-    EXPECT_EQ(fields, QStringList({QStringLiteral("2"), QStringLiteral("open")}));
+    EXPECT_EQ(fields, QStringList({QStringLiteral("1"), QStringLiteral("two\nlines"), QStringLiteral("x")}));
+    EXPECT_EQ(reader.UnclosedQuoteLine(), 0);
+    // The quote on line 4 swallows the rest of the file: the reader stops and names that line.
     EXPECT_FALSE(reader.ReadRecord(fields));
+    EXPECT_TRUE(fields.isEmpty());
+    EXPECT_EQ(reader.UnclosedQuoteLine(), 4);
+    EXPECT_FALSE(reader.ReadRecord(fields));
+}
+
+TEST(CsvRecordReader, TheFirstLineDecidesTheSeparator)
+{
+    struct SCase
+    {
+        const char* header;
+        char separator;
+    };
+    const SCase cases[] = {
+        {"PLU;Preis;Name", ';'},
+        {"PLU\tPrice\tName", '\t'},
+        {"PLU,Price,Name", ','},
+        {"\"PLU;No\",Price", ','},   // the semicolon is quoted
+        {"\"PLU,No\";Preis", ';'},   // the comma is quoted
+        {"PLU;Price,Name", ','},     // two kinds: a comma when in doubt
+        {"PLU", ','},
+        {"", ','},
+    };
+    for (const SCase& c : cases)
+        EXPECT_EQ(CCsvRecordReader::DetectSeparator(QString::fromUtf8(c.header)), QLatin1Char(c.separator)) << c.header;
+
+    EXPECT_EQ(CCsvRecordReader::DeclaredSeparator(u"sep=;"), QLatin1Char(';'));
+    EXPECT_EQ(CCsvRecordReader::DeclaredSeparator(u"SEP=|"), QLatin1Char('|'));
+    for (const char16_t* notDeclaration : {u"sep=", u"sep=;;", u"sep=\"", u"PLU;sep=;", u" sep=;"})
+        EXPECT_FALSE(CCsvRecordReader::DeclaredSeparator(notDeclaration))
+            << QString::fromUtf16(notDeclaration).toStdString();
+}
+
+TEST_F(StdioFileEx, ASeparatorLineIsNoRecord)
+{
+    CStdioFileEx file;
+    ASSERT_TRUE(file.Open(Write("sep=|\nPLU|Name\n1|\"a|b\"\n"), CStdioFileEx::kTypeText));
+    CCsvRecordReader reader(file);
+    QStringList fields;
+    ASSERT_TRUE(reader.ReadRecord(fields));
+    EXPECT_EQ(fields, QStringList({QStringLiteral("PLU"), QStringLiteral("Name")}));
+    EXPECT_EQ(reader.Separator(), QLatin1Char('|'));
+    ASSERT_TRUE(reader.ReadRecord(fields));
+    EXPECT_EQ(fields, QStringList({QStringLiteral("1"), QStringLiteral("a|b")}));
 }
 
 } // namespace

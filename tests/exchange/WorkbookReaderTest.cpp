@@ -2,7 +2,9 @@
 #include "HandMadePackage.h"
 
 #include "exchange/CBiffWorkbookStream.h"
+#include "exchange/CWorkbookPackage.h"
 #include "exchange/CXlsWriter.h"
+#include "exchange/CXlsxWriter.h"
 #include "exchange/Workbook.h"
 #include "exchange/XmlLexicalCheck.h"
 
@@ -102,10 +104,11 @@ TEST(OdsReader, ReadsTheFirstSheet)
 TEST(XmlLexicalCheck, FindsWhatTheParserCannotBeTrustedWith)
 {
     const std::string_view sound[] = {
-        "<?xml version=\"1.0\"?>\n<a b=\"x &amp; &lt;y&gt; &#65;&#x42;&#x10FFFF;&#0065; &custom;\">t&quot;</a>\r\n",
+        "<?xml version=\"1.0\"?>\n<a b=\"x &amp; &lt;y&gt; &#65;&#x42;&#x10FFFF;&#0065; &apos;\">t&quot;</a>\r\n",
         "<a b='single \"quoted\"' c=\"it's\"><!-- a & b < c --><![CDATA[ x & y < z ]]><?pi a & b?></a>",
         "<!DOCTYPE a><a>&#1114111;<b/></a>",
-        "<a>\xe8\x8b\xb9 &\xe8\x8b\xb9;</a>",
+        "<a>\xe8\x8b\xb9 &#xD7FF;&#xE000;</a>",
+        "<x:a xmlns:x=\"u\"><b></b><c><d/></c></x:a >",
     };
     for (std::string_view xml : sound)
         EXPECT_FALSE(FindXmlLexicalFault(xml)) << xml;
@@ -142,6 +145,18 @@ TEST(XmlLexicalCheck, FindsWhatTheParserCannotBeTrustedWith)
         {"<!DOCTYPE a [<!ENTITY x \"y\">]><a/>", 0, "a document type with an internal subset"},
         {"<a>x&amp;&amp;", 14, "a document that does not end with a tag"},
         {"<a/>x", 5, "a document that does not end with a tag"},
+        {"<a>&bogus;</a>", 3, "an undefined entity"},
+        {"<a b=\"&custom;\"/>", 6, "an undefined entity"},
+        {"<a>&\xe8\x8b\xb9;</a>", 3, "an undefined entity"},
+        {"<a>&#0;</a>", 3, "a reference to the character U+0000"},
+        {"<a>&#x0000;</a>", 3, "a reference to the character U+0000"},
+        {"<a>&#xD800;</a>", 3, "a reference to half of a surrogate pair"},
+        {"<a>&#57343;</a>", 3, "a reference to half of a surrogate pair"},
+        {"<a><b></a></b>", 6, "an end tag that does not match its start tag"},
+        {"<a><b></bb></a>", 6, "an end tag that does not match its start tag"},
+        {"<a></a></a>", 7, "an end tag without its start tag"},
+        {"<a><b>", 3, "an element that is never closed"},
+        {"<a><b/>  ", 0, "an element that is never closed"},
         {"", 0, "a document that does not end with a tag"},
     };
     for (const auto& c : faults) {
@@ -190,6 +205,141 @@ TEST(WorkbookReaders, RefusePartsThatTheXmlParserCannotBeTrustedWith)
     const QString goodOds = dir.filePath(QStringLiteral("good.ods"));
     ASSERT_TRUE(WriteFile(goodOds, Ods(OdsContent(QByteArray(odsCell).replace("%1", "&#65;&#x42;")))));
     ExpectText(*Load(EWorkbookFormat::Ods, goodOds), 0, 0, QStringLiteral("AB"));
+}
+
+// A part must unpack to exactly the bytes its package declares for it, or the workbook would be read
+// cut short or padded with zeros.
+TEST(WorkbookReaders, RefusePackagesWhosePartsContradictWhatTheyDeclare)
+{
+    using namespace HandMadePackage;
+    QTemporaryDir dir;
+    const QByteArray sheet = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+    const QByteArray content = OdsContent("<table:table-row><table:table-cell office:value-type=\"float\" "
+                                          "office:value=\"1\"/></table:table-row>");
+    const auto inflatesToMore = [](SEntry entry) { entry.declaredSize -= 10; return entry; };
+    const auto inflatesToLess = [](SEntry entry) { entry.declaredSize += 10; return entry; };
+    const auto storedSizesDiffer = [](SEntry entry) {
+        entry.declaredPackedSize = entry.declaredSize - 1;
+        return entry;
+    };
+    const auto wrongChecksum = [](SEntry entry) { entry.crc ^= 1; return entry; };
+    const struct
+    {
+        const char* name;
+        SEntry sheetEntry;
+        SEntry contentEntry;
+        const char* reason;
+    } cases[] = {
+        {"more", inflatesToMore(Deflated("xl/worksheets/sheet1.xml", sheet)),
+         inflatesToMore(Deflated("content.xml", content)), "unpacks to more than the"},
+        {"less", inflatesToLess(Deflated("xl/worksheets/sheet1.xml", sheet)),
+         inflatesToLess(Deflated("content.xml", content)), "bytes it declares"},
+        {"stored", storedSizesDiffer(Stored("xl/worksheets/sheet1.xml", sheet)),
+         storedSizesDiffer(Stored("content.xml", content)), "bytes packed and"},
+        {"checksum", wrongChecksum(Deflated("xl/worksheets/sheet1.xml", sheet)),
+         wrongChecksum(Stored("content.xml", content)), "does not match its checksum"},
+    };
+    for (const auto& c : cases) {
+        const QString xlsx = dir.filePath(QStringLiteral("%1.xlsx").arg(QLatin1String(c.name)));
+        const QString ods = dir.filePath(QStringLiteral("%1.ods").arg(QLatin1String(c.name)));
+        ASSERT_TRUE(WriteFile(xlsx, Zip(XlsxParts(c.sheetEntry))));
+        ASSERT_TRUE(WriteFile(ods, Zip(OdsParts(c.contentEntry))));
+        for (const auto& [format, path] :
+             {std::pair(EWorkbookFormat::Xlsx, xlsx), std::pair(EWorkbookFormat::Ods, ods)}) {
+            std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(format);
+            EXPECT_FALSE(reader->Load(path)) << c.name;
+            const std::string error = reader->ErrorString().toStdString();
+            EXPECT_NE(error.find("a damaged zip archive: "), std::string::npos) << error;
+            EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+            EXPECT_EQ(reader->LastRow(), 0);
+        }
+    }
+    // The same parts, sound, read.
+    const QString sound = dir.filePath(QStringLiteral("sound.xlsx"));
+    ASSERT_TRUE(WriteFile(sound, Zip(XlsxParts(Deflated("xl/worksheets/sheet1.xml", sheet)))));
+    ExpectNumber(*Load(EWorkbookFormat::Xlsx, sound), 0, 0, 1);
+}
+
+// LibreOffice stores identical neighbours once with a repeat count, and repeats empty rows and cells
+// to the sheet's edge.
+TEST(OdsReader, RepeatedRowsAndCellsAreReadAsTheRowsAndCellsTheyStandFor)
+{
+    const auto reader = Load(EWorkbookFormat::Ods, FixturePath(QStringLiteral("repeated.ods")));
+    EXPECT_EQ(reader->LastRow(), 5);
+    EXPECT_EQ(reader->LastCol(), 5);
+    for (int row = 1; row <= 3; ++row) {
+        ExpectNumber(*reader, row, 0, 5);
+        ExpectNumber(*reader, row, 1, 2.5);
+        for (int column = 2; column <= 4; ++column)
+            ExpectText(*reader, row, column, QStringLiteral("same  x"));
+    }
+    ExpectNumber(*reader, 4, 0, 0); // a boolean false
+    ExpectText(*reader, 4, 1, QString());
+    ExpectText(*reader, 4, 2, QStringLiteral("two\nlines"));
+}
+
+TEST(OdsReader, RepeatsStayWithinTheSheet)
+{
+    using namespace HandMadePackage;
+    QTemporaryDir dir;
+    const QByteArray cell = "<table:table-cell office:value-type=\"float\" office:value=\"1\"/>";
+    // A row with a value repeated past the sheet's last row, and a cell repeated past its last column.
+    const QByteArray pastRows =
+        "<table:table-row table:number-rows-repeated=\"1048577\">" + cell + "</table:table-row>";
+    const QByteArray pastColumns = "<table:table-row><table:table-cell table:number-columns-repeated=\"16384\"/>" + cell
+                                   + "</table:table-row>";
+    for (const QByteArray& rows : {pastRows, pastColumns}) {
+        const QString path = dir.filePath(QStringLiteral("past.ods"));
+        ASSERT_TRUE(WriteFile(path, Ods(OdsContent(rows))));
+        std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(EWorkbookFormat::Ods);
+        EXPECT_FALSE(reader->Load(path));
+        EXPECT_TRUE(reader->ErrorString().contains(QStringLiteral("outside the sheet")))
+            << reader->ErrorString().toStdString();
+    }
+    // A million repeats of a row with values count in full, but only the rows Import could take are kept.
+    const QString many = dir.filePath(QStringLiteral("many.ods"));
+    ASSERT_TRUE(WriteFile(many, Ods(OdsContent("<table:table-row table:number-rows-repeated=\"1000000\">"
+                                               "<table:table-cell table:number-columns-repeated=\"20\" "
+                                               "office:value-type=\"float\" office:value=\"1\"/>"
+                                               "</table:table-row>"))));
+    SImportLimits limits;
+    limits.maxRows = 10;
+    std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(EWorkbookFormat::Ods, limits);
+    ASSERT_TRUE(reader->Load(many)) << reader->ErrorString().toStdString();
+    EXPECT_EQ(reader->LastRow(), 1000000);
+    EXPECT_EQ(reader->LastCol(), 20);
+    ExpectNumber(*reader, 9, 19, 1);
+}
+
+// Texts that XML cannot hold, and texts that look like the escapes for them, read back unchanged, and
+// the sheet holds them as escapes.
+TEST(XlsxWriter, EveryTextRoundTrips)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("escapes.xlsx"));
+    const QString texts[] = {
+        QStringLiteral("a\u0001b"), QString(QChar(0xFFFE)), QStringLiteral("_x0041_"), QStringLiteral("_x005F_"),
+        QStringLiteral("tab\tline\ncr\r"), QString(QChar(0xD800)) + QStringLiteral("x"),
+        QString::fromUtf8("\xF0\x9F\x98\x80 _x12_ _xABCG_ _X0041_"), QStringLiteral("\u001F_x0000_\u0008"),
+    };
+    {
+        CXlsxWriter writer(path);
+        ASSERT_TRUE(writer.AddSheet(QStringLiteral("Sheet1")));
+        for (int row = 0; row < int(std::size(texts)); ++row)
+            ASSERT_TRUE(writer.WriteText(row, 0, texts[row]));
+        ASSERT_TRUE(writer.Save()) << writer.ErrorString().toStdString();
+    }
+    const auto reader = Load(EWorkbookFormat::Xlsx, path);
+    for (int row = 0; row < int(std::size(texts)); ++row)
+        ExpectText(*reader, row, 0, texts[row]);
+
+    CWorkbookPackage package{SImportLimits()};
+    ASSERT_TRUE(package.Open(path));
+    const CWorkbookPackage::Bytes xml = package.Part("xl/worksheets/sheet1.xml", true);
+    const std::string_view sheet(xml.data(), xml.size() - 1);
+    for (const char* written :
+         {"a_x0001_b", "_xFFFE_", "_x005F_x0041_", "_x005F_x005F_", "_xD800_x", "_x001F__x005F_x0000__x0008_"})
+        EXPECT_NE(sheet.find(written), std::string_view::npos) << written;
 }
 
 TEST(WorkbookReaders, RefuseFilesOfAnotherKindWithAReason)

@@ -1,8 +1,11 @@
+#include "ExchangeTestSupport.h"
+
 #include "exchange/CXlsReader.h"
 #include "exchange/CXlsWriter.h"
 #include "exchange/PluFileLayout.h"
 #include "exchange/PluImport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -192,6 +195,9 @@ TEST(XlsReader, RefusesDamagedStreamsWithAReason)
     runsPastTheEnd.chop(4 + 5); // the end record, and the number's last bytes
     QByteArray sheetElsewhere = B::Workbook(cell);
     qToLittleEndian(quint32(1) << 30, sheetElsewhere.data() + 20 + 4);
+    // The sheet's offset points at the workbook's own BOF: read as a sheet, it was an empty table.
+    QByteArray sheetAtGlobals = B::Workbook(cell);
+    qToLittleEndian(quint32(0), sheetAtGlobals.data() + 20 + 4);
     const struct
     {
         const char* name;
@@ -204,6 +210,7 @@ TEST(XlsReader, RefusesDamagedStreamsWithAReason)
         {"a label longer than its record", B::Workbook(B::Record(0x0204, longLabel)), "cell 1:1 runs past its record"},
         {"a shared string cut short", B::Workbook(cell, B::Record(0x00FC, cutSst)), "shared string 1 is cut short"},
         {"the sheet beyond the stream", sheetElsewhere, "first sheet is not where"},
+        {"the sheet at the workbook's BOF", sheetAtGlobals, "first sheet is not where"},
         {"more rows than a sheet has", B::Workbook(B::Dimensions(65537, 8) + cell), "claims 65537 rows"},
         {"more columns than a sheet has", B::Workbook(B::Dimensions(10, 257) + cell), "257 columns"},
     };
@@ -238,6 +245,27 @@ TEST(XlsReader, AWholeSheetRangeWithFewCellsImportsEveryRow)
     const SImportResult refused = ReadImportFile(path, PluFileLayout::kPricing, 0, limits);
     EXPECT_FALSE(refused.ok);
     EXPECT_TRUE(refused.error.contains(QStringLiteral("more than 1,000 rows"))) << refused.error.toStdString();
+}
+
+// A compound file cut short makes libgsf complain on the terminal; the program's message is the only one.
+TEST(XlsReader, ADamagedCompoundFileGivesOnlyTheProgramsMessage)
+{
+    QFile fixture(ExchangeTest::FixturePath(QStringLiteral("pricing_xlwt.xls")));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cut.xls"));
+    QFile cut(path);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(fixture.read(2000));
+    cut.close();
+
+    testing::internal::CaptureStderr();
+    CXlsReader reader;
+    const bool loaded = reader.Load(path);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(loaded);
+    EXPECT_FALSE(reader.ErrorString().isEmpty());
+    EXPECT_EQ(printed, std::string());
 }
 
 } // namespace

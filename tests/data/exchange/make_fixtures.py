@@ -8,7 +8,13 @@ pricing_xlwt.xls and pricing_openpyxl.xlsx hold the same pricing table (numbers,
 empty row, Chinese names) written by two independent programs. counting_limits_openpyxl.xlsx has the
 seven columns of the counting layout with limits. inline_strings.xlsx is put together by hand: inline
 strings, rich-text shared strings, formula results, an error value, cells without references and part
-names that start at the package root. pricing.ods is a small OpenDocument spreadsheet.
+names that start at the package root. pricing.ods is a small OpenDocument spreadsheet;
+repeated.ods stores identical rows and cells once with repeat counts, and ends its sheet with the
+empty repeats that reach the sheet's edge, as LibreOffice writes them.
+
+The text files are spreadsheet programs' "CSV" as users have them: german_excel.csv with semicolons,
+decimal commas and Windows-1252 text, as German Excel saves it; sep_line.csv starting "sep=;";
+tab_separated.csv; old_mac.csv with CR line ends.
 """
 
 import os
@@ -161,12 +167,57 @@ def write_ods(path):
         package.writestr('META-INF/manifest.xml', ODS_MANIFEST, compress_type=zipfile.ZIP_DEFLATED)
 
 
+# The same pricing rows in each text file: decimal commas in Unit price, a comma in a name.
+GERMAN_EXCEL_CSV = ('PLU-Nr.;Stückpreis;Waren-Id;Warenname;Spezifikation;Bemerkung;Haltbarkeit(Tage);Mengenpreis\r\n'
+                    '1;3,5;4006381333931;Äpfel;kg;frisch;7;FALSCH\r\n'
+                    '2;1.234,56;42;"Birne; grün";500g;;30;WAHR\r\n'
+                    '3;12;;Käse 3,5%;;;;0\r\n')
+
+SEP_LINE_CSV = 'sep=;\r\nPLU;Price;Id;Name\r\n7;0,25;1,5;a,b\r\n'
+
+TAB_SEPARATED_CSV = 'PLU\tPrice\tId\tName\n8\t2,75\t9\t"tab\there"\n'
+
+OLD_MAC_CSV = 'PLU,Price,Id,Name\r1,2.5,3,first\r2,4.5,6,second\r'
+
+
+def write_text(path, text, encoding):
+    with open(path, 'wb') as file:
+        file.write(text.encode(encoding))
+
+
+# Row 1 the header; row 2 stored once for three identical rows, with three identical cells in it;
+# then empty rows and cells repeated to the sheet's edge (1,048,576 rows, 1,024 columns here).
+REPEATED_ODS_CONTENT = '''<?xml version="1.0" encoding="UTF-8"?>
+<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" office:version="1.2">
+<office:body><office:spreadsheet>
+<table:table table:name="Sheet1">
+<table:table-column table:number-columns-repeated="1024"/>
+<table:table-row><table:table-cell office:value-type="string"><text:p>PLU No.</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>Unit price</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>Id</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>Name</text:p></table:table-cell><table:table-cell office:value-type="string"><text:p>Spec</text:p></table:table-cell><table:table-cell table:number-columns-repeated="1019"/></table:table-row>
+<table:table-row table:number-rows-repeated="3"><table:table-cell office:value-type="float" office:value="5"><text:p>5</text:p></table:table-cell><table:table-cell office:value-type="float" office:value="2.5"><text:p>2,5</text:p></table:table-cell><table:table-cell table:number-columns-repeated="3" office:value-type="string"><text:p>same<text:s text:c="2"/>x</text:p></table:table-cell><table:table-cell table:number-columns-repeated="1019"/></table:table-row>
+<table:table-row><table:table-cell office:value-type="boolean" office:boolean-value="false"><text:p>FALSE</text:p></table:table-cell><table:table-cell/><table:table-cell office:value-type="string"><text:p>two</text:p><text:p>lines</text:p></table:table-cell><table:table-cell table:number-columns-repeated="1021"/></table:table-row>
+<table:table-row table:number-rows-repeated="1048571"><table:table-cell table:number-columns-repeated="1024"/></table:table-row>
+</table:table>
+</office:spreadsheet></office:body></office:document-content>'''
+
+
+def write_ods_content(path, content):
+    with zipfile.ZipFile(path, 'w') as package:
+        package.writestr(zipfile.ZipInfo('mimetype'), 'application/vnd.oasis.opendocument.spreadsheet')
+        package.writestr('content.xml', content, compress_type=zipfile.ZIP_DEFLATED)
+        package.writestr('META-INF/manifest.xml', ODS_MANIFEST, compress_type=zipfile.ZIP_DEFLATED)
+
+
 def main():
     write_xls(os.path.join(HERE, 'pricing_xlwt.xls'), PRICING_HEADER, PRICING_ROWS)
     write_xlsx(os.path.join(HERE, 'pricing_openpyxl.xlsx'), PRICING_HEADER, PRICING_ROWS)
     write_xlsx(os.path.join(HERE, 'counting_limits_openpyxl.xlsx'), COUNTING_HEADER, COUNTING_ROWS)
     write_hand_made_xlsx(os.path.join(HERE, 'inline_strings.xlsx'))
     write_ods(os.path.join(HERE, 'pricing.ods'))
+    write_ods_content(os.path.join(HERE, 'repeated.ods'), REPEATED_ODS_CONTENT)
+    write_text(os.path.join(HERE, 'german_excel.csv'), GERMAN_EXCEL_CSV, 'cp1252')
+    write_text(os.path.join(HERE, 'sep_line.csv'), SEP_LINE_CSV, 'ascii')
+    write_text(os.path.join(HERE, 'tab_separated.csv'), TAB_SEPARATED_CSV, 'ascii')
+    write_text(os.path.join(HERE, 'old_mac.csv'), OLD_MAC_CSV, 'ascii')
 
 
 if __name__ == '__main__':
