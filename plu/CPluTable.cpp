@@ -90,6 +90,7 @@ void CPluTable::RebuildTable()
             m_grid.SetColumnType(column, columns[column].sortType);
     }
     AppendNewRow();
+    m_unexportedChanges = 0;
 }
 
 void CPluTable::AppendNewRow()
@@ -159,7 +160,7 @@ void CPluTable::SetPluMode(int mode)
     mode = mode == kPricing ? kPricing : kCounting;
     if (mode == m_pluMode)
         return;
-    if (!ConfirmDiscard())
+    if (!ConfirmDiscard(StringId::NotExportedModeChange))
         return;
     m_pluMode = mode;
     m_settings.WriteInt(ESetting::PluMode, m_pluMode);
@@ -169,7 +170,7 @@ void CPluTable::SetPluMode(int mode)
 
 void CPluTable::ToggleLimitMode(bool askFirst)
 {
-    if (askFirst && !ConfirmDiscard())
+    if (askFirst && !ConfirmDiscard(StringId::NotExportedModeChange))
         return;
     m_limitMode = m_limitMode == 1 ? 0 : 1;
     m_settings.WriteInt(ESetting::LimMode, m_limitMode);
@@ -198,12 +199,12 @@ bool CPluTable::IsEntryRow(int row) const
     return color && color->crBk == kEntryRowColor;
 }
 
-bool CPluTable::ConfirmDiscard()
+bool CPluTable::ConfirmDiscard(unsigned questionId)
 {
     if (m_unexportedChanges == 0)
         return true;
     m_prompt.Beep(kBeepHz, kBeepMs);
-    return m_prompt.AskOkCancel(QString(), LoadString(StringId::NotExportedNew), IPrompt::EIcon::Warning);
+    return m_prompt.AskOkCancel(QString(), LoadString(questionId), IPrompt::EIcon::Warning);
 }
 
 void CPluTable::Renumber()

@@ -99,7 +99,9 @@ void CToolBarEx::ApplyButtons()
         auto* button = new QToolButton(this);
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::ClickFocus);
+        // A button that kept the focus would repeat its command on Space or Enter (Delete without a
+        // question); the bar itself takes the focus instead.
+        button->setFocusPolicy(Qt::NoFocus);
         button->setIconSize(kImageSize);
         button->setIcon(record.icon);
         button->setText(record.text);

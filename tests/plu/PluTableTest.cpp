@@ -19,6 +19,8 @@
 namespace {
 
 const QString kNotExported = QStringLiteral("Not exported, are you sure you want to create a new one?");
+const QString kNotExportedModeChange =
+    QStringLiteral("Not exported, changing the mode empties the table. Are you sure you want to change it?");
 
 // A table on its grid with a temporary settings store and a prompt that answers from a script.
 struct SPluFixture
@@ -459,7 +461,7 @@ TEST(PluTable, PastingRowsIntoTheEntryRowCompletesThemOneAfterAnother)
 
 // ---- New and the question about unexported rows ----
 
-TEST(PluTable, NewAsksOnlyAfterACompletedRowAndKeepsAsking)
+TEST(PluTable, NewAsksOnlyAfterACompletedRowUntilTheRowsAreGone)
 {
     SPluFixture fixture;
     fixture.Start(1, 0);
@@ -483,12 +485,12 @@ TEST(PluTable, NewAsksOnlyAfterACompletedRowAndKeepsAsking)
     fixture.table.NewTable();
     EXPECT_EQ(fixture.grid.RowCount(), 1);
     EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
-    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+    // The unexported rows are gone with the table: the empty table has nothing to lose.
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 0);
 
-    fixture.prompt.AnswerNext(false);
     fixture.table.NewTable();
-    EXPECT_EQ(fixture.prompt.QuestionCount(), 3);
-    EXPECT_EQ(fixture.prompt.beeps, 3);
+    EXPECT_EQ(fixture.prompt.QuestionCount(), 2);
+    EXPECT_EQ(fixture.prompt.beeps, 2);
 }
 
 // ---- layout changes ----
@@ -580,7 +582,7 @@ TEST_P(PluLayoutCommand, WithUnexportedRowsCancelKeepsEverything)
 
     EXPECT_EQ(fixture.prompt.beeps, 1);
     ASSERT_EQ(fixture.prompt.QuestionCount(), 1);
-    EXPECT_EQ(fixture.prompt.messages.back().text, kNotExported);
+    EXPECT_EQ(fixture.prompt.messages.back().text, kNotExportedModeChange);
     EXPECT_EQ(fixture.table.PluMode(), GetParam().pluMode);
     EXPECT_EQ(fixture.table.LimitMode(), GetParam().limitMode);
     EXPECT_EQ(fixture.settings.FileText(), settingsBefore);
@@ -599,7 +601,7 @@ TEST_P(PluLayoutCommand, WithUnexportedRowsOkSwitches)
     Run(fixture);
     EXPECT_EQ(fixture.prompt.QuestionCount(), 1);
     ExpectSwitched(fixture, modeChanged);
-    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 0); // the rows it was about are gone
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, PluLayoutCommand, ::testing::ValuesIn(kLayoutCommandCases),
@@ -628,7 +630,7 @@ TEST(PluTable, ImportSwitchesLimitsWithoutAsking)
     EXPECT_TRUE(fixture.prompt.messages.empty());
     EXPECT_EQ(fixture.table.LimitMode(), 1);
     EXPECT_EQ(fixture.grid.ColumnCount(), 8);
-    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 0);
 }
 
 TEST(PluTable, CountingWithLimitsToPricingLeavesOnlyPricingColumnTypes)

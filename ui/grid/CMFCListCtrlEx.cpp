@@ -99,6 +99,12 @@ void CMFCListCtrlEx::setModel(QAbstractItemModel* model)
         ResetRange();
         OnModelShapeChanged();
     });
+    // The view would select the row after a deleted one; a second Delete must find no row chosen.
+    m_modelConnections << connect(model, &QAbstractItemModel::rowsRemoved, this, [this] {
+        selectionModel()->clearSelection();
+        if (m_grid)
+            m_grid->SetSelectionMark(-1);
+    });
     for (auto signal :
          {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved, &QAbstractItemModel::columnsRemoved}) {
         m_modelConnections << connect(model, signal, this, [this] { OnModelShapeChanged(); });

@@ -1,0 +1,155 @@
+#include "app/IRelauncher.h"
+#include "app/Language.h"
+#include "app/StringTable.h"
+#include "support/PresetFileDialogs.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempSettings.h"
+#include "ui/CTalvexDlg.h"
+#include "ui/CToolBarEx.h"
+#include "ui/CommandIds.h"
+#include "ui/grid/CMFCListCtrlEx.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+class CNoRelauncher final : public IRelauncher
+{
+public:
+    bool Relaunch(const QString&, const QStringList&) override { return true; }
+};
+
+struct SCommandsFixture
+{
+    CTempSettings settings;
+    CScriptedPrompt prompt;
+    CNoRelauncher relauncher;
+    CPresetFileDialogs dialogs;
+    std::optional<CTalvexDlg> window;
+
+    CTalvexDlg& Open()
+    {
+        window.emplace(settings.Settings(), prompt, relauncher, QStringList());
+        window->SetFileDialogs(&dialogs);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&*window));
+        return *window;
+    }
+
+    // Types a PLU No. and a value into the entry row, which completes it.
+    void CompleteEntryRow(const QString& plu)
+    {
+        CGridModel& grid = window->Grid();
+        const int row = grid.RowCount() - 1;
+        grid.CommitEdit(row, 1, plu);
+        grid.CommitEdit(row, 2, QStringLiteral("1.5"));
+    }
+
+    void ClickCell(int row, int column)
+    {
+        CMFCListCtrlEx& view = window->GridView();
+        const QRect cell = view.visualRect(window->Grid().index(row, column));
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell.center());
+        view.EndEdit();
+    }
+};
+
+TEST(WindowCommands, DeleteLeavesNoRowMarkedAndTheButtonNeverHoldsTheFocus)
+{
+    SCommandsFixture f;
+    CTalvexDlg& window = f.Open();
+    for (const char* plu : {"1", "2", "3"})
+        f.CompleteEntryRow(QString::fromLatin1(plu));
+    ASSERT_EQ(window.Grid().RowCount(), 4);
+
+    f.ClickCell(1, 3);
+    QToolButton* deleteButton = window.ToolBar().Button(5);
+    QTest::mouseClick(deleteButton, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(window.Grid().RowCount(), 3);
+    EXPECT_EQ(window.Grid().CellText(1, 1), QStringLiteral("3"));
+    EXPECT_EQ(window.Grid().SelectionMark(), -1);
+    EXPECT_TRUE(window.GridView().selectionModel()->selectedRows().isEmpty());
+    EXPECT_NE(QApplication::focusWidget(), deleteButton);
+
+    // Neither a second click nor Space or Enter deletes another row: the user is told to choose one.
+    QTest::mouseClick(deleteButton, Qt::LeftButton, {}, QPoint(5, 5));
+    if (QWidget* focus = QApplication::focusWidget()) {
+        QTest::keyClick(focus, Qt::Key_Space);
+        window.GridView().EndEdit();
+    }
+    EXPECT_EQ(window.Grid().RowCount(), 3);
+    ASSERT_EQ(f.prompt.MessageCount(), 1);
+    EXPECT_EQ(f.prompt.messages.front().text, LoadString(StringId::Unselected));
+    for (int n = 0; n < window.ToolBar().ButtonCount(); ++n)
+        EXPECT_EQ(window.ToolBar().Button(n)->focusPolicy(), Qt::NoFocus) << n;
+}
+
+struct SDiscardCase
+{
+    const char* name;
+    int command;
+    unsigned question;
+};
+
+class DiscardQuestion : public ::testing::TestWithParam<SDiscardCase>
+{
+};
+
+TEST_P(DiscardQuestion, SaysWhatHappensAndAcceptingLeavesNothingToAskOnClose)
+{
+    SCommandsFixture f;
+    QTemporaryDir dir;
+    f.dialogs.openPath = dir.filePath(QStringLiteral("table.csv"));
+    QFile file(f.dialogs.openPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("PLU No.,Unit weight,Goods Id,Goods Name,Specification\n5,0.25,A5,Bolts,steel\n");
+    file.close();
+
+    CTalvexDlg& window = f.Open();
+    f.CompleteEntryRow(QStringLiteral("1"));
+    ASSERT_EQ(window.UnexportedChanges(), 1);
+
+    f.prompt.AnswerNext(false);
+    window.OnCommand(GetParam().command);
+    ASSERT_EQ(f.prompt.QuestionCount(), 1);
+    EXPECT_EQ(f.prompt.messages.back().text, LoadString(GetParam().question));
+    EXPECT_EQ(window.Grid().CellText(0, 1), QStringLiteral("1")); // Cancel keeps the row
+
+    f.prompt.AnswerNext(true);
+    window.OnCommand(GetParam().command);
+    EXPECT_EQ(f.prompt.QuestionCount(), 2);
+    EXPECT_EQ(window.UnexportedChanges(), 0);
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(f.prompt.QuestionCount(), 2); // closing asked nothing
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, DiscardQuestion,
+    ::testing::Values(SDiscardCase{"New", CommandId::New, StringId::NotExportedNew},
+                      SDiscardCase{"Pricing", CommandId::Pricing, StringId::NotExportedModeChange},
+                      SDiscardCase{"Lim", CommandId::Lim, StringId::NotExportedModeChange},
+                      SDiscardCase{"Import", CommandId::Import, StringId::NotExportedImport}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WindowCommands, TheQuestionsOfNewModeChangeAndImportDifferInEveryLanguage)
+{
+    for (int lcid : {9, 7, 10, 12, 16, 2052, 3076}) {
+        const QString questions[] = {LoadString(StringId::NotExportedNew, lcid),
+                                     LoadString(StringId::NotExportedModeChange, lcid),
+                                     LoadString(StringId::NotExportedImport, lcid)};
+        EXPECT_NE(questions[0], questions[1]) << lcid;
+        EXPECT_NE(questions[0], questions[2]) << lcid;
+        EXPECT_NE(questions[1], questions[2]) << lcid;
+    }
+}
+
+} // namespace
