@@ -360,6 +360,15 @@ void CGridModel::SetSortMarker(int column, Qt::SortOrder order)
     Q_EMIT sortMarkerChanged(column, order);
 }
 
+bool CGridModel::AppendOwnersRow()
+{
+    if (!m_appendRow)
+        return false;
+    const int before = RowCount();
+    m_appendRow();
+    return RowCount() > before;
+}
+
 void CGridModel::SetSelectionMark(int row)
 {
     if (m_selectionMark == row)

@@ -26,6 +26,13 @@ CPluTable::CPluTable(CGridModel& grid, CSettings& settings, IPrompt& prompt, QOb
     , m_prompt(prompt)
 {
     connect(&m_grid, &CGridModel::cellChanged, this, [this](int row, int) { OnCellCommitted(row); });
+    m_grid.SetRowAppender([this] { AppendNewRow(); });
+}
+
+CPluTable::~CPluTable()
+{
+    // The grid may outlive the table; its pastes then stop at the last row.
+    m_grid.SetRowAppender({});
 }
 
 QVector<SPluColumn> CPluTable::Columns(int pluMode, int limitMode)
@@ -180,10 +187,10 @@ void CPluTable::ToggleLimitMode(bool askFirst)
 
 void CPluTable::SortByColumn(int column, Qt::SortOrder order)
 {
-    const int rowCount = m_grid.RowCount();
-    int endRow = rowCount;
-    if (rowCount > 0 && IsEntryRow(rowCount - 1))
-        endRow = rowCount - 1;
+    // The entry rows at the end (one, or more after Add) stay there, below the sorted PLUs.
+    int endRow = m_grid.RowCount();
+    while (endRow > 0 && IsEntryRow(endRow - 1))
+        --endRow;
     // Sr.No. holds positions: compared as text, 10 would come before 2 and renumbering would shuffle
     // the rows; compared as numbers, the rows keep (or reverse) their order.
     if (column == kSrNoColumn)

@@ -41,6 +41,7 @@ public:
     // The table listens to the grid's cellChanged itself: every edit the user makes reaches
     // OnCellCommitted without the owner's help. The grid starts empty; call EnterStoredMode.
     CPluTable(CGridModel& grid, CSettings& settings, IPrompt& prompt, QObject* parent = nullptr);
+    ~CPluTable() override;
 
     CGridModel& Grid() { return m_grid; }
     const CGridModel& Grid() const { return m_grid; }
@@ -75,8 +76,8 @@ public:
     // Import switches without asking (it asked once at its start).
     void ToggleLimitMode(bool askFirst = true);
 
-    // A header click: sorts the rows by the column's sort type, keeping the entry row (a red last row)
-    // last, then renumbers Sr.No. 1..n. The rows take their editors, colours and check marks along.
+    // A header click: sorts the rows by the column's sort type, keeping the entry rows (the red rows
+    // at the end) last, then renumbers Sr.No. 1..n. The rows take their editors, colours and check marks along.
     void SortByColumn(int column, Qt::SortOrder order);
 
     // Asks whether the rows may go (beep, the question, OK/Cancel) when there are unexported changes;

@@ -10,6 +10,8 @@
 #include "ui/grid/CMFCListCtrlEx.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,6 +92,39 @@ TEST(WindowCommands, DeleteLeavesNoRowMarkedAndTheButtonNeverHoldsTheFocus)
     EXPECT_EQ(f.prompt.messages.front().text, LoadString(StringId::Unselected));
     for (int n = 0; n < window.ToolBar().ButtonCount(); ++n)
         EXPECT_EQ(window.ToolBar().Button(n)->focusPolicy(), Qt::NoFocus) << n;
+}
+
+TEST(WindowCommands, AddTwiceThenSortLeavesTheEmptyRowsAtTheEnd)
+{
+    SCommandsFixture f;
+    CTalvexDlg& window = f.Open();
+    f.CompleteEntryRow(QStringLiteral("9"));
+    f.CompleteEntryRow(QStringLiteral("4"));
+    window.OnCommand(CommandId::Add);
+    window.OnCommand(CommandId::Add);
+    ASSERT_EQ(window.Grid().RowCount(), 5);
+
+    QHeaderView* header = window.GridView().horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    QStringList plus;
+    for (int row = 0; row < window.Grid().RowCount(); ++row)
+        plus << window.Grid().CellText(row, 1);
+    EXPECT_EQ(plus, (QStringList{QStringLiteral("4"), QStringLiteral("9"), QString(), QString(), QString()}));
+}
+
+TEST(WindowCommands, PastingLinesIntoTheEntryRowAddsARowForEach)
+{
+    SCommandsFixture f;
+    CTalvexDlg& window = f.Open();
+    QGuiApplication::clipboard()->setText(QStringLiteral("11\n12\n13"));
+    window.GridView().SelectCell(0, 1, true);
+    window.GridView().Paste();
+    ASSERT_EQ(window.Grid().RowCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(window.Grid().CellText(row, 0), QString::number(row + 1));
+        EXPECT_EQ(window.Grid().CellText(row, 1), QString::number(11 + row));
+    }
 }
 
 struct SDiscardCase
