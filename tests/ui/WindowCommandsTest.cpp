@@ -11,8 +11,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QHeaderView>
 #include <QFile>
+#include <QHeaderView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -167,13 +167,12 @@ TEST_P(DiscardQuestion, SaysWhatHappensAndAcceptingLeavesNothingToAskOnClose)
     EXPECT_EQ(f.prompt.QuestionCount(), 2); // closing asked nothing
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Commands, DiscardQuestion,
-    ::testing::Values(SDiscardCase{"New", CommandId::New, StringId::NotExportedNew},
-                      SDiscardCase{"Pricing", CommandId::Pricing, StringId::NotExportedModeChange},
-                      SDiscardCase{"Lim", CommandId::Lim, StringId::NotExportedModeChange},
-                      SDiscardCase{"Import", CommandId::Import, StringId::NotExportedImport}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Commands, DiscardQuestion,
+                         ::testing::Values(SDiscardCase{"New", CommandId::New, StringId::NotExportedNew},
+                                           SDiscardCase{"Pricing", CommandId::Pricing, StringId::NotExportedModeChange},
+                                           SDiscardCase{"Lim", CommandId::Lim, StringId::NotExportedModeChange},
+                                           SDiscardCase{"Import", CommandId::Import, StringId::NotExportedImport}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WindowCommands, TheQuestionsOfNewModeChangeAndImportDifferInEveryLanguage)
 {
