@@ -107,13 +107,17 @@ void CToolBarEx::ApplyButtons()
         button->setText(record.text);
         size = size.expandedTo(button->sizeHint());
         if (record.style == kDropDown) {
+            // Room for the arrow as a separate arrow would take, so that it never covers the text;
+            // but a click anywhere on the button opens the menu, the button has no command of its own.
             const int plainWidth = button->sizeHint().width();
             button->setPopupMode(QToolButton::MenuButtonPopup);
             button->setMenu(record.menu);
             m_arrowWidth = std::max(m_arrowWidth, button->sizeHint().width() - plainWidth);
+            button->setPopupMode(QToolButton::InstantPopup);
+        } else {
+            const int command = record.command;
+            connect(button, &QToolButton::clicked, this, [this, command] { Q_EMIT commandTriggered(command); });
         }
-        const int command = record.command;
-        connect(button, &QToolButton::clicked, this, [this, command] { Q_EMIT commandTriggered(command); });
         record.button = button;
     }
     m_buttonSize = size;

@@ -24,7 +24,7 @@ public:
     {
         kButton = 0,
         kGap = 1,
-        kDropDown = 8, // the button part sends the command, the arrow beside it opens the menu
+        kDropDown = 8, // a click anywhere on it opens its menu
     };
 
     static constexpr int kMaxRecords = 100; // buttons and their gaps: at most 50 buttons

@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -125,6 +127,41 @@ TEST(WindowCommands, PastingLinesIntoTheEntryRowAddsARowForEach)
         EXPECT_EQ(window.Grid().CellText(row, 0), QString::number(row + 1));
         EXPECT_EQ(window.Grid().CellText(row, 1), QString::number(11 + row));
     }
+}
+
+TEST(WindowCommands, TheChineseItemsOfTheLanguageMenuStoreTheirLanguage)
+{
+    for (const auto& [item, lcid] :
+         {std::pair{0, Language::kSimplifiedChinese}, std::pair{1, Language::kTraditionalChineseHongKong}}) {
+        SCommandsFixture f;
+        CTalvexDlg& window = f.Open();
+        window.ToolBar().DropDownMenu(7)->actions().at(item)->trigger();
+        EXPECT_EQ(f.settings.Settings().ReadInt(ESetting::Language), lcid);
+        EXPECT_TRUE(window.IsRestartPending());
+        QCoreApplication::processEvents();
+    }
+}
+
+TEST(WindowCommands, ALanguageNameWithoutARegionGivesThatLanguage)
+{
+    const QByteArray savedLanguage = qgetenv("LANGUAGE");
+    const bool hadLanguage = qEnvironmentVariableIsSet("LANGUAGE");
+    const int languageBefore = Language::LanguageInForce();
+    qputenv("LANGUAGE", "de");
+
+    // As start-up does on a first run: nothing stored, the user's own language stays.
+    SCommandsFixture f;
+    Language::SetLanguageInForce(
+        Language::ChooseLanguage(f.settings.Settings().ReadInt(ESetting::Language), Language::SystemLcid()));
+    CTalvexDlg& window = f.Open();
+    EXPECT_EQ(window.ToolBar().Button(0)->text(), QStringLiteral("Importieren"));
+    EXPECT_EQ(window.Grid().ColumnTitle(1), QStringLiteral("PLU-Nummer"));
+
+    Language::SetLanguageInForce(languageBefore);
+    if (hadLanguage)
+        qputenv("LANGUAGE", savedLanguage);
+    else
+        qunsetenv("LANGUAGE");
 }
 
 struct SDiscardCase
