@@ -526,7 +526,9 @@ QVariant CGridModel::headerData(int section, Qt::Orientation orientation, int ro
     if (section < 0 || section >= ColumnCount())
         return QVariant();
     switch (role) {
-    case Qt::DisplayRole: return m_columns[section].title;
+    // The whole title, for a header too narrow to show it.
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole: return m_columns[section].title;
     case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     case ColumnWidthRole: return m_columns[section].width;
     default: return QVariant();

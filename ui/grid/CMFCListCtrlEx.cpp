@@ -51,6 +51,8 @@ CMFCListCtrlEx::CMFCListCtrlEx(QWidget* parent)
     columns->setStretchLastSection(false);
     columns->setSectionsClickable(true);
     columns->setSortIndicatorShown(false);
+    // A title wider than its column is cut with an ellipsis; its tooltip shows it whole.
+    columns->setTextElideMode(Qt::ElideRight);
     connect(columns, &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });
     connect(columns, &QHeaderView::sectionClicked, this, [this](int column) { OnHeaderClicked(column); });
 

@@ -329,6 +329,24 @@ TEST(GridToolTips, ShowTheFirst79CharactersOfTheCell)
     QToolTip::hideText();
 }
 
+TEST(GridHeader, ATitleTooWideForItsColumnIsCutWithAnEllipsisAndShownWholeAsItsTooltip)
+{
+    SExtrasFixture fixture;
+    const QString title = QStringLiteral("Expiration(Days)");
+    fixture.grid.InsertColumn(kColumns, title, 40);
+    QHeaderView* header = fixture.view.horizontalHeader();
+    EXPECT_EQ(header->sectionSize(kColumns), 40); // the width stays what the table asks for
+    EXPECT_EQ(header->textElideMode(), Qt::ElideRight);
+
+    fixture.view.scrollTo(fixture.grid.index(0, kColumns));
+    const QPoint point(header->sectionViewportPosition(kColumns) + 20, header->height() / 2);
+    QHelpEvent help(QEvent::ToolTip, point, header->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(header->viewport(), &help);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), title);
+    QToolTip::hideText();
+}
+
 // ---- sorting ----
 
 TEST(GridHeader, ClicksSortAllRowsAndShowTheDirection)
