@@ -434,6 +434,8 @@ void CMFCListCtrlEx::mousePressEvent(QMouseEvent* event)
 {
     // An editor open until now has already ended: the press gave the grid the focus.
     const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (event->button() == Qt::RightButton)
+        m_rightPressCell = pressed;
     if (m_grid && pressed.isValid() && !m_editor) {
         const bool left = event->button() == Qt::LeftButton;
         const bool right = event->button() == Qt::RightButton;
@@ -473,6 +475,15 @@ void CMFCListCtrlEx::mouseReleaseEvent(QMouseEvent* event)
 {
     StopMouseSelecting();
     QTableView::mouseReleaseEvent(event);
+    if (event->button() != Qt::RightButton)
+        return;
+    // The menu waits for the release, so that a right drag can choose a range first; a release over
+    // another cell than the pressed one ends such a drag and opens nothing.
+    const QPersistentModelIndex pressed = m_rightPressCell;
+    m_rightPressCell = QPersistentModelIndex();
+    const QPoint point = event->position().toPoint();
+    if (pressed.isValid() && indexAt(point) == pressed)
+        ShowContextMenu(pressed, viewport()->mapToGlobal(point));
 }
 
 void CMFCListCtrlEx::keyPressEvent(QKeyEvent* event)
@@ -493,13 +504,21 @@ void CMFCListCtrlEx::focusOutEvent(QFocusEvent* event)
 
 void CMFCListCtrlEx::contextMenuEvent(QContextMenuEvent* event)
 {
-    const QModelIndex cell =
-        event->reason() == QContextMenuEvent::Mouse ? indexAt(event->pos()) : model() ? currentIndex() : QModelIndex();
+    // The mouse's menu opens on the right button's release (mouseReleaseEvent); the menu key's here.
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Mouse || !model())
+        return;
+    const QModelIndex cell = currentIndex();
+    ShowContextMenu(cell, viewport()->mapToGlobal(visualRect(cell).center()));
+}
+
+void CMFCListCtrlEx::ShowContextMenu(const QModelIndex& cell, const QPoint& globalPos)
+{
     if (!m_grid || !cell.isValid())
         return;
     QMenu menu(this);
     FillContextMenu(menu, cell.row(), cell.column());
-    if (QAction* chosen = menu.exec(event->globalPos()))
+    if (QAction* chosen = menu.exec(globalPos))
         RunContextCommand(chosen->data().toInt());
 }
 

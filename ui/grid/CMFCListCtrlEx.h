@@ -118,6 +118,7 @@ private:
     // the visible rows it goes one row further, scrolling.
     void DragSelectTo(const QPoint& point);
     void OnHeaderClicked(int column);
+    void ShowContextMenu(const QModelIndex& cell, const QPoint& globalPos);
     void ShowSortMarker(int column, Qt::SortOrder order);
 
     QPointer<CGridModel> m_grid;
@@ -132,6 +133,7 @@ private:
     int m_currentColumn = -1;
     bool m_rangeShown = false;
     bool m_mouseSelecting = false;
+    QPersistentModelIndex m_rightPressCell; // where the right button went down
     QPoint m_dragPoint;
     QTimer m_dragScroll;
     bool m_multiLineDrawing = false;

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 constexpr int kColumns = 5;
@@ -299,6 +301,45 @@ TEST(GridContextMenu, RightClickOnACellOpensItsMenu)
     fixture.grid.ClearRows();
     openMenu(QPoint(20, 20));
     EXPECT_EQ(menus, 1);
+}
+
+TEST(GridContextMenu, ARightDragChoosesARangeAndTheMenuWaitsForTheReleaseOverThePressedCell)
+{
+    SExtrasFixture fixture;
+    int menus = 0;
+    const auto countMenusDuring = [&](const std::function<void()>& action) {
+        QTimer::singleShot(0, &fixture.view, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                ++menus;
+                menu->close();
+            }
+        });
+        action();
+        QCoreApplication::processEvents();
+    };
+    QWidget* viewport = fixture.view.viewport();
+
+    // The desktop asks for the menu at the press; it does not come then.
+    const QPoint from = fixture.CellRect(2, 1).center();
+    countMenusDuring([&] {
+        QTest::mousePress(viewport, Qt::RightButton, {}, from);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, from, viewport->mapToGlobal(from));
+        QApplication::sendEvent(viewport, &event);
+    });
+    EXPECT_EQ(menus, 0);
+
+    // Dragging with the right button held chooses the range; releasing elsewhere opens nothing.
+    const QPoint to = fixture.CellRect(5, 2).center();
+    QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    countMenusDuring([&] { QTest::mouseRelease(viewport, Qt::RightButton, {}, to); });
+    EXPECT_EQ(menus, 0);
+    ExpectRange(fixture.view, 2, 1, 5, 2);
+
+    // A right click inside the range opens the menu at the release and keeps the range for it.
+    countMenusDuring([&] { QTest::mouseClick(viewport, Qt::RightButton, {}, fixture.CellRect(4, 1).center()); });
+    EXPECT_EQ(menus, 1);
+    ExpectRange(fixture.view, 2, 1, 5, 2);
 }
 
 TEST(GridContextMenu, RightPressInsideTheRangeKeepsIt)
