@@ -493,7 +493,51 @@ void CMFCListCtrlEx::keyPressEvent(QKeyEvent* event)
         Copy();
         return;
     }
+    if (!m_editor && m_grid && currentIndex().isValid() && EditFromKey(event)) {
+        event->accept();
+        return;
+    }
+    const QModelIndex before = currentIndex();
     QTableView::keyPressEvent(event);
+    // The arrow keys move the current cell; the range shows where it is (Shift stretches the range).
+    const QModelIndex after = currentIndex();
+    if (m_grid && after.isValid() && after != before) {
+        const bool extend = (event->modifiers() & Qt::ShiftModifier) && HasAnchor();
+        SelectCell(after.row(), after.column(), !extend);
+    }
+}
+
+bool CMFCListCtrlEx::EditFromKey(QKeyEvent* event)
+{
+    const QModelIndex cell = currentIndex();
+    const int type = m_grid->FindCellType(cell.row(), cell.column());
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (type == CET_CHECK) {
+        if (event->key() != Qt::Key_Space || modifiers != Qt::NoModifier)
+            return false;
+        m_grid->ToggleCheck(cell.row(), cell.column());
+        return true;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (event->key() == Qt::Key_F2 || (enter && modifiers == Qt::NoModifier)) {
+        StartEdit(cell.row(), cell.column());
+        return true;
+    }
+    // A typed character starts the editor and replaces the cell's text, as in a spreadsheet.
+    const QString text = event->text();
+    const bool typed = !text.isEmpty() && text.at(0).isPrint() &&
+                       !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (!typed || type < 0)
+        return false;
+    StartEdit(cell.row(), cell.column());
+    if (!m_editor)
+        return true;
+    QWidget* target = QApplication::focusWidget();
+    if (!IsWithinEditor(m_editor->Widget(), target))
+        target = m_editor->Widget();
+    QKeyEvent typedKey(QEvent::KeyPress, event->key(), event->modifiers(), text);
+    QApplication::sendEvent(target, &typedKey);
+    return true;
 }
 
 void CMFCListCtrlEx::focusOutEvent(QFocusEvent* event)

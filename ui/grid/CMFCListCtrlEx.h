@@ -119,6 +119,9 @@ private:
     void DragSelectTo(const QPoint& point);
     void OnHeaderClicked(int column);
     void ShowContextMenu(const QModelIndex& cell, const QPoint& globalPos);
+    // F2, Enter and a typed character open the current cell's editor (a typed character becomes its
+    // text); Space toggles a check cell. False when the key is none of these.
+    bool EditFromKey(QKeyEvent* event);
     void ShowSortMarker(int column, Qt::SortOrder order);
 
     QPointer<CGridModel> m_grid;
