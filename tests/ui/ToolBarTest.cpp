@@ -169,6 +169,46 @@ TEST(ToolBar, MenuOpensBelowItsButtonAtItsLeftEdge)
     EXPECT_EQ(commands.size(), 0);
 }
 
+TEST(ToolBar, ButtonsThatDoNotFitGoIntoTheOverflowMenu)
+{
+    QWidget window;
+    CToolBarEx bar(&window);
+    FillThree(bar);
+    const int full = bar.sizeHint().width();
+    bar.setGeometry(0, 0, full, bar.sizeHint().height());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_FALSE(bar.OverflowButton()->isVisible());
+    EXPECT_TRUE(bar.OverflowMenu()->isEmpty());
+
+    // Room for the first button only: Two and Three move into the menu, in their order.
+    bar.resize(full - bar.Button(1)->width() - bar.Button(2)->width(), bar.height());
+    EXPECT_TRUE(bar.Button(0)->isVisible());
+    EXPECT_FALSE(bar.Button(1)->isVisible());
+    EXPECT_FALSE(bar.Button(2)->isVisible());
+    ASSERT_TRUE(bar.OverflowButton()->isVisible());
+    EXPECT_LE(bar.OverflowButton()->geometry().right(), bar.width() - 1);
+    EXPECT_GT(bar.OverflowButton()->x(), bar.Button(0)->geometry().right());
+    const QList<QAction*> items = bar.OverflowMenu()->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Two"));
+    EXPECT_EQ(items[1]->text(), QStringLiteral("Three"));
+    ASSERT_EQ(items[1]->menu(), bar.DropDownMenu(2)); // the drop-down's own menu, with its check marks
+
+    QSignalSpy commands(&bar, &CToolBarEx::commandTriggered);
+    items[0]->trigger();
+    items[1]->menu()->actions().at(2)->trigger();
+    ASSERT_EQ(commands.size(), 2);
+    EXPECT_EQ(commands[0][0].toInt(), 12);
+    EXPECT_EQ(commands[1][0].toInt(), 32);
+
+    // Wide again: every button is back and the overflow button goes.
+    bar.resize(full + 50, bar.height());
+    for (int n = 0; n < 3; ++n)
+        EXPECT_TRUE(bar.Button(n)->isVisible()) << n;
+    EXPECT_FALSE(bar.OverflowButton()->isVisible());
+}
+
 QColor PixelAt(const QImage& image, int x, int y)
 {
     return image.pixelColor(x, y);

@@ -164,6 +164,42 @@ TEST(WindowCommands, ALanguageNameWithoutARegionGivesThatLanguage)
         qunsetenv("LANGUAGE");
 }
 
+TEST(WindowCommands, ANarrowWindowKeepsEveryCommandWithinReach)
+{
+    SCommandsFixture f;
+    CTalvexDlg& window = f.Open();
+    for (int width : {500, 520}) {
+        window.resize(width, 400);
+        QCoreApplication::processEvents();
+        CToolBarEx& bar = window.ToolBar();
+        ASSERT_TRUE(bar.OverflowButton()->isVisible()) << width;
+        EXPECT_LE(bar.OverflowButton()->geometry().right(), bar.width() - 1) << width;
+        QStringList reachable;
+        for (int n = 0; n < bar.ButtonCount(); ++n) {
+            if (bar.Button(n)->isVisible()) {
+                EXPECT_LT(bar.Button(n)->geometry().right(), bar.OverflowButton()->x()) << width;
+                reachable << bar.Button(n)->text();
+            }
+        }
+        for (const QAction* item : bar.OverflowMenu()->actions())
+            reachable << item->text();
+        EXPECT_EQ(reachable, (QStringList{LoadString(StringId::Import), LoadString(StringId::Export),
+                                          LoadString(StringId::Download), LoadString(StringId::New),
+                                          LoadString(StringId::Add), LoadString(StringId::Delete),
+                                          LoadString(StringId::Setting), LoadString(StringId::Language)}))
+            << width;
+    }
+    // The mode is changed from the overflow menu's Setting submenu.
+    QMenu* setting = nullptr;
+    for (const QAction* item : window.ToolBar().OverflowMenu()->actions()) {
+        if (item->menu() == window.ToolBar().DropDownMenu(6))
+            setting = item->menu();
+    }
+    ASSERT_NE(setting, nullptr);
+    setting->actions().at(0)->trigger();
+    EXPECT_EQ(window.Table().PluMode(), 0);
+}
+
 struct SDiscardCase
 {
     const char* name;
