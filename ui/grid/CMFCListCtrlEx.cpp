@@ -1,5 +1,6 @@
 #include "ui/grid/CMFCListCtrlEx.h"
 
+#include "ui/grid/CGridHeader.h"
 #include "ui/grid/CGridItemDelegate.h"
 #include "ui/grid/EditorFocus.h"
 #include "ui/grid/InPlaceEditorFactory.h"
@@ -45,14 +46,13 @@ CMFCListCtrlEx::CMFCListCtrlEx(QWidget* parent)
     rows->setMinimumSectionSize(1);
     rows->setDefaultSectionSize(kRowHeight);
 
+    setHorizontalHeader(new CGridHeader(Qt::Horizontal, this));
     QHeaderView* columns = horizontalHeader();
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setHighlightSections(false);
     columns->setStretchLastSection(false);
     columns->setSectionsClickable(true);
     columns->setSortIndicatorShown(false);
-    // A title wider than its column is cut with an ellipsis; its tooltip shows it whole.
-    columns->setTextElideMode(Qt::ElideRight);
     connect(columns, &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });
     connect(columns, &QHeaderView::sectionClicked, this, [this](int column) { OnHeaderClicked(column); });
 

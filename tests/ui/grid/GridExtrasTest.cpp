@@ -1,3 +1,4 @@
+#include "ui/grid/CGridHeader.h"
 #include "ui/grid/CMFCListCtrlEx.h"
 
 #include <QApplication>
@@ -377,7 +378,15 @@ TEST(GridHeader, ATitleTooWideForItsColumnIsCutWithAnEllipsisAndShownWholeAsItsT
     fixture.grid.InsertColumn(kColumns, title, 40);
     QHeaderView* header = fixture.view.horizontalHeader();
     EXPECT_EQ(header->sectionSize(kColumns), 40); // the width stays what the table asks for
-    EXPECT_EQ(header->textElideMode(), Qt::ElideRight);
+    auto* gridHeader = qobject_cast<CGridHeader*>(header);
+    ASSERT_NE(gridHeader, nullptr);
+    const QString shown = gridHeader->ShownTitle(kColumns);
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(title.startsWith(shown.chopped(1))) << shown.toStdString();
+    EXPECT_EQ(gridHeader->ShownTitle(0), QStringLiteral("c0")); // a title that fits is left whole
+    header->resizeSection(kColumns, 300);
+    EXPECT_EQ(gridHeader->ShownTitle(kColumns), title);
+    header->resizeSection(kColumns, 40);
 
     fixture.view.scrollTo(fixture.grid.index(0, kColumns));
     const QPoint point(header->sectionViewportPosition(kColumns) + 20, header->height() / 2);
