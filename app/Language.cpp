@@ -1,6 +1,7 @@
 #include "app/Language.h"
 
 #include <QLocale>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <atomic>
@@ -14,9 +15,10 @@ struct SLocaleLcid
     int lcid;
 };
 
-// Locales the program can name. The first entry of an LCID is its canonical name.
+// Locales the program can name. The first entry of a language is what its name without a region
+// means ("zh" is Simplified Chinese, "es" Spain's Spanish).
 constexpr SLocaleLcid kLocales[] = {
-    {"zh_TW", 1028},  {"zh_CN", 2052},  {"zh_HK", 3076},  {"zh_SG", 4100},  {"zh_MO", 5124},  {"de_DE", 1031},
+    {"zh_CN", 2052},  {"zh_TW", 1028},  {"zh_HK", 3076},  {"zh_SG", 4100},  {"zh_MO", 5124},  {"de_DE", 1031},
     {"de_CH", 2055},  {"de_AT", 3079},  {"de_LU", 4103},  {"de_LI", 5127},  {"fr_FR", 1036},  {"fr_BE", 2060},
     {"fr_CA", 3084},  {"fr_CH", 4108},  {"fr_LU", 5132},  {"fr_MC", 6156},  {"it_IT", 1040},  {"it_CH", 2064},
     {"es_ES", 3082},  {"es_MX", 2058},  {"es_GT", 4106},  {"es_CR", 5130},  {"es_PA", 6154},  {"es_DO", 7178},
@@ -90,21 +92,53 @@ int LcidFromLocaleName(const QString& localeName)
     if (at >= 0)
         name.truncate(at);
     name.replace(QLatin1Char('-'), QLatin1Char('_'));
+    QStringList parts = name.split(QLatin1Char('_'), Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return 0;
+    // A script ("zh_Hant_TW") says no more than the region does, and instead of it when there is none.
+    QString script;
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        if (parts[i].size() == 4) {
+            script = parts.takeAt(i).toLower();
+            break;
+        }
+    }
+    const QString language = parts.constFirst().toLower();
+    if (parts.size() > 1) {
+        const QString withRegion = language + QLatin1Char('_') + parts[1].toUpper();
+        for (const SLocaleLcid& entry : kLocales) {
+            if (withRegion == QLatin1String(entry.name))
+                return entry.lcid;
+        }
+    }
+    if (language == QLatin1String("zh") && script == QLatin1String("hant"))
+        return 1028;
+    // A region the table does not know, or none: the language's first locale.
+    const QString prefix = language + QLatin1Char('_');
     for (const SLocaleLcid& entry : kLocales) {
-        if (name.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0)
+        if (QLatin1String(entry.name).startsWith(prefix))
             return entry.lcid;
     }
     return 0;
 }
 
-int SystemLcid()
+QString SystemLocaleName()
 {
+    // LANGUAGE lists the languages in the order the user prefers them.
+    const QString preferred = qEnvironmentVariable("LANGUAGE").section(QLatin1Char(':'), 0, 0);
+    if (!preferred.isEmpty())
+        return preferred;
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const QString value = qEnvironmentVariable(variable);
         if (!value.isEmpty())
-            return LcidFromLocaleName(value);
+            return value;
     }
-    return LcidFromLocaleName(QLocale::system().name());
+    return QLocale::system().name();
+}
+
+int SystemLcid()
+{
+    return LcidFromLocaleName(SystemLocaleName());
 }
 
 int AnsiCodePage(int lcid)

@@ -21,10 +21,15 @@ bool IsSupportedForAutomaticChoice(int lcid);
 // Whether the LCID names a language or locale that the program knows.
 bool IsKnownLcid(int lcid);
 
-// "de_CH", "de-CH" or "de_CH.UTF-8" -> 2055; 0 when the locale has no LCID here.
+// "de_CH", "de-CH" or "de_CH.UTF-8" -> 2055; a language alone, or with a region not listed here,
+// gives the language's main locale ("de" -> 1031, "zh" -> 2052, "zh_Hant" -> 1028); 0 when the
+// language has no LCID here ("C").
 int LcidFromLocaleName(const QString& localeName);
 
-// The LCID of the system locale (LC_ALL, LC_MESSAGES, LANG, then QLocale::system()); 0 when unknown.
+// The locale name of the user's language: the first entry of LANGUAGE, else LC_ALL, LC_MESSAGES,
+// LANG, else QLocale::system().
+QString SystemLocaleName();
+// Its LCID; 0 when unknown.
 int SystemLcid();
 
 // The 8-bit code page of a language: 936 Simplified Chinese, 950 Traditional Chinese, 1252 otherwise.

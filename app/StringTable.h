@@ -34,6 +34,8 @@ constexpr unsigned NoData = 128;
 constexpr unsigned Success = 129;
 constexpr unsigned NotExportedQuit = 130;
 constexpr unsigned RestartFailed = 131;
+constexpr unsigned NotExportedModeChange = 132;
+constexpr unsigned NotExportedImport = 133;
 } // namespace StringId
 
 // The text of a string ID in the given language (an LCID): the table of that exact language,

@@ -28,11 +28,13 @@ void ApplyImportResult(CPluTable& table, SImportResult result)
     grid.ClearRows();
     grid.InsertRows(0, std::move(result.rows));
     table.AppendNewRow();
+    // The rows are the file's: nothing in them waits for an export.
+    table.SetUnexportedChanges(0);
 }
 
 bool RunImportCommand(CPluTable& table, IFileDialogs& dialogs, IPrompt& prompt)
 {
-    if (!table.ConfirmDiscard())
+    if (!table.ConfirmDiscard(StringId::NotExportedImport))
         return false;
     const QString path = dialogs.GetOpenFileName(ImportFileFilter());
     if (path.isEmpty() || !QFileInfo::exists(path))

@@ -360,6 +360,15 @@ void CGridModel::SetSortMarker(int column, Qt::SortOrder order)
     Q_EMIT sortMarkerChanged(column, order);
 }
 
+bool CGridModel::AppendOwnersRow()
+{
+    if (!m_appendRow)
+        return false;
+    const int before = RowCount();
+    m_appendRow();
+    return RowCount() > before;
+}
+
 void CGridModel::SetSelectionMark(int row)
 {
     if (m_selectionMark == row)
@@ -548,7 +557,9 @@ QVariant CGridModel::headerData(int section, Qt::Orientation orientation, int ro
     if (section < 0 || section >= ColumnCount())
         return QVariant();
     switch (role) {
-    case Qt::DisplayRole: return m_columns[section].title;
+    // The whole title, for a header too narrow to show it.
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole: return m_columns[section].title;
     case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     case ColumnWidthRole: return m_columns[section].width;
     default: return QVariant();

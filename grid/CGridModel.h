@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -110,6 +111,11 @@ public:
     bool CommitEdit(int row, int column, const QString& text);
     // A paste into the cell: stores the text and notifies, also when the text is the same.
     void SetCellTextAndNotify(int row, int column, const QString& text);
+    // How the owner makes a new last row (its entry row), for a paste that runs past the last row;
+    // without one, such a paste stops at the last row.
+    void SetRowAppender(std::function<void()> appendRow) { m_appendRow = std::move(appendRow); }
+    // Appends a row the owner's way; false when the owner gave no way or it added no row.
+    bool AppendOwnersRow();
     // A click on a check cell: flips an unlocked check, notifies, then rewrites the text.
     bool ToggleCheck(int row, int column);
 
@@ -162,4 +168,5 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     int m_selectionMark = -1;
     const ICellMarks* m_cellMarks = nullptr;
+    std::function<void()> m_appendRow;
 };

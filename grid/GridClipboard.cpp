@@ -92,7 +92,9 @@ int PasteText(CGridModel& grid, int row, int column, const QString& text)
     int written = 0;
     const QVector<QStringList> lines = SplitPasteText(text);
     // The owner may append rows while it hears of the cells written, so the row count is read anew.
-    for (int line = 0; line < lines.size() && row + line < grid.RowCount(); ++line) {
+    for (int line = 0; line < lines.size(); ++line) {
+        if (row + line >= grid.RowCount() && !grid.AppendOwnersRow())
+            break;
         const QStringList& fields = lines[line];
         for (int field = 0; field < fields.size() && column + field < grid.ColumnCount(); ++field) {
             if (!AcceptsPaste(grid.FindCellType(row + line, column + field)))

@@ -44,8 +44,9 @@ QString CopyWholeRowsText(const CGridModel& grid, int firstRow, int lastRow);
 // Clipboard text as lines of tab-separated fields: lines end at "\n" and lose every "\r". The line
 // break that ends the last line (as spreadsheets put one there) brings no empty line of its own.
 QVector<QStringList> SplitPasteText(const QString& text);
-// Writes the lines from (row, column) downwards, one line per row while rows exist, and each line's
-// fields rightwards while columns exist. A field aimed at a cell that takes no pasted text is dropped
-// and the next field goes to the next column. Every written cell notifies cellChanged right after its
-// text is set, so the owner's rules run cell by cell. Adds no rows. Returns the cells written.
+// Writes the lines from (row, column) downwards, one line per row, and each line's fields rightwards
+// while columns exist. A field aimed at a cell that takes no pasted text is dropped and the next field
+// goes to the next column. Every written cell notifies cellChanged right after its text is set, so the
+// owner's rules run cell by cell. Lines past the last row get rows the owner's way (as typing them
+// into new rows would), or stop there when the owner gave the grid no way. Returns the cells written.
 int PasteText(CGridModel& grid, int row, int column, const QString& text);

@@ -26,6 +26,13 @@ CPluTable::CPluTable(CGridModel& grid, CSettings& settings, IPrompt& prompt, QOb
     , m_prompt(prompt)
 {
     connect(&m_grid, &CGridModel::cellChanged, this, [this](int row, int) { OnCellCommitted(row); });
+    m_grid.SetRowAppender([this] { AppendNewRow(); });
+}
+
+CPluTable::~CPluTable()
+{
+    // The grid may outlive the table; its pastes then stop at the last row.
+    m_grid.SetRowAppender({});
 }
 
 QVector<SPluColumn> CPluTable::Columns(int pluMode, int limitMode)
@@ -90,6 +97,7 @@ void CPluTable::RebuildTable()
             m_grid.SetColumnType(column, columns[column].sortType);
     }
     AppendNewRow();
+    m_unexportedChanges = 0;
 }
 
 void CPluTable::AppendNewRow()
@@ -159,7 +167,7 @@ void CPluTable::SetPluMode(int mode)
     mode = mode == kPricing ? kPricing : kCounting;
     if (mode == m_pluMode)
         return;
-    if (!ConfirmDiscard())
+    if (!ConfirmDiscard(StringId::NotExportedModeChange))
         return;
     m_pluMode = mode;
     m_settings.WriteInt(ESetting::PluMode, m_pluMode);
@@ -169,7 +177,7 @@ void CPluTable::SetPluMode(int mode)
 
 void CPluTable::ToggleLimitMode(bool askFirst)
 {
-    if (askFirst && !ConfirmDiscard())
+    if (askFirst && !ConfirmDiscard(StringId::NotExportedModeChange))
         return;
     m_limitMode = m_limitMode == 1 ? 0 : 1;
     m_settings.WriteInt(ESetting::LimMode, m_limitMode);
@@ -179,10 +187,10 @@ void CPluTable::ToggleLimitMode(bool askFirst)
 
 void CPluTable::SortByColumn(int column, Qt::SortOrder order)
 {
-    const int rowCount = m_grid.RowCount();
-    int endRow = rowCount;
-    if (rowCount > 0 && IsEntryRow(rowCount - 1))
-        endRow = rowCount - 1;
+    // The entry rows at the end (one, or more after Add) stay there, below the sorted PLUs.
+    int endRow = m_grid.RowCount();
+    while (endRow > 0 && IsEntryRow(endRow - 1))
+        --endRow;
     // Sr.No. holds positions: compared as text, 10 would come before 2 and renumbering would shuffle
     // the rows; compared as numbers, the rows keep (or reverse) their order.
     if (column == kSrNoColumn)
@@ -198,12 +206,12 @@ bool CPluTable::IsEntryRow(int row) const
     return color && color->crBk == kEntryRowColor;
 }
 
-bool CPluTable::ConfirmDiscard()
+bool CPluTable::ConfirmDiscard(unsigned questionId)
 {
     if (m_unexportedChanges == 0)
         return true;
     m_prompt.Beep(kBeepHz, kBeepMs);
-    return m_prompt.AskOkCancel(QString(), LoadString(StringId::NotExportedNew), IPrompt::EIcon::Warning);
+    return m_prompt.AskOkCancel(QString(), LoadString(questionId), IPrompt::EIcon::Warning);
 }
 
 void CPluTable::Renumber()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StringTable.h"
 #include "grid/GridRecords.h"
 
 #include <QObject>
@@ -40,6 +41,7 @@ public:
     // The table listens to the grid's cellChanged itself: every edit the user makes reaches
     // OnCellCommitted without the owner's help. The grid starts empty; call EnterStoredMode.
     CPluTable(CGridModel& grid, CSettings& settings, IPrompt& prompt, QObject* parent = nullptr);
+    ~CPluTable() override;
 
     CGridModel& Grid() { return m_grid; }
     const CGridModel& Grid() const { return m_grid; }
@@ -56,7 +58,8 @@ public:
     // modeChanged so that the Setting menu shows the stored layout.
     void EnterStoredMode();
 
-    // Empties the grid and builds the columns of the layout in force, with one entry row.
+    // Empties the grid and builds the columns of the layout in force, with one entry row. The rows
+    // that held unexported changes are gone, so the flag is cleared.
     void RebuildTable();
     // Appends an empty, red, numbered entry row whose data cells are editable (the Add command).
     void AppendNewRow();
@@ -73,13 +76,14 @@ public:
     // Import switches without asking (it asked once at its start).
     void ToggleLimitMode(bool askFirst = true);
 
-    // A header click: sorts the rows by the column's sort type, keeping the entry row (a red last row)
-    // last, then renumbers Sr.No. 1..n. The rows take their editors, colours and check marks along.
+    // A header click: sorts the rows by the column's sort type, keeping the entry rows (the red rows
+    // at the end) last, then renumbers Sr.No. 1..n. The rows take their editors, colours and check marks along.
     void SortByColumn(int column, Qt::SortOrder order);
 
-    // Asks the question of New (beep, string 126, OK/Cancel) when there are unexported changes;
-    // true when the caller may go on.
-    bool ConfirmDiscard();
+    // Asks whether the rows may go (beep, the question, OK/Cancel) when there are unexported changes;
+    // true when the caller may go on. Each command asks what it will do: New (126), a mode change
+    // (132), Import (133).
+    bool ConfirmDiscard(unsigned questionId = StringId::NotExportedNew);
 
 Q_SIGNALS:
     // The layout changed (EnterStoredMode, SetPluMode, ToggleLimitMode): the Setting menu's checks

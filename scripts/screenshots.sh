@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Starts Talvex on a virtual X display once in each of its seven languages and saves a picture of
-# the window for each: screenshots/<language>.png (or the folder given as the first argument).
+# Starts Talvex on a virtual X display in each of its seven languages and saves a picture of the
+# window in each layout: screenshots/<language>.png (counting) and <language>-pricing.png (or in the
+# folder given as the first argument). Then a window 500 pixels wide, whose toolbar cannot hold every
+# button: narrow.png, and narrow-menu.png with its overflow menu open.
 # Each run gets a settings file of its own, so the user's settings are never read or changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,20 +35,72 @@ capture='
     wait "$pid" 2>/dev/null || true
 '
 
-for entry in en:1033 de:7 es:10 fr:12 it:16 zh-Hans:2052 zh-Hant:3076; do
-    name=${entry%%:*}
-    lcid=${entry##*:}
+# Clicks the left mouse button at x, y on the virtual display (XTest through ctypes).
+click='
+import ctypes, sys, time
+x11 = ctypes.CDLL("libX11.so.6")
+xtst = ctypes.CDLL("libXtst.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+display = ctypes.c_void_p(x11.XOpenDisplay(None))
+xtst.XTestFakeMotionEvent(display, -1, int(sys.argv[1]), int(sys.argv[2]), 0)
+x11.XFlush(display)
+time.sleep(0.2)
+for press in (1, 0):
+    xtst.XTestFakeButtonEvent(display, 1, press, 0)
+    x11.XFlush(display)
+    time.sleep(0.1)
+x11.XCloseDisplay(display)
+'
+
+# The narrow window: placed at the top left corner, then its overflow button (at the right end of
+# the toolbar) is clicked and the screen around the window is saved with the open menu.
+narrow='
+    "$1" -geometry 500x560+0+0 &
+    pid=$!
+    id=""
+    for _ in $(seq 100); do
+        id=$(xwininfo -name "$3" 2>/dev/null | awk "/Window id:/ {print \$4}") || true
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || { kill "$pid" 2>/dev/null; exit 1; }
+    sleep 1
+    import -window "$id" "$2/narrow.png"
+    python3 -c "$4" 488 40
+    sleep 0.7
+    import -window root -crop 760x560+0+0 "$2/narrow-menu.png"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+'
+
+# Runs a script on a fresh virtual display with its own settings: language, table mode, script
+# and its arguments. A second try when another virtual display took the same number at the same moment.
+run_with_settings() {
+    local lcid=$1 mode=$2 script=$3
+    shift 3
+    local config
     config=$(mktemp -d)
     mkdir -p "$config/Talvex"
-    printf '[[SET]]\nLanguage=%s\n' "$lcid" >"$config/Talvex/talvex.conf"
-    # A second try when another virtual display took the same number at the same moment.
+    printf '[[SET]]\nLanguage=%s\nPLUMODE=%s\n' "$lcid" "$mode" >"$config/Talvex/talvex.conf"
     for attempt in 1 2 3; do
         if env -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$config" \
-            xvfb-run -a -s "-screen 0 1280x800x24" bash -c "$capture" capture "$program" "$out/$name.png" "$title"; then
+            xvfb-run -a -s "-screen 0 1280x800x24" bash -c "$script" run "$@"; then
             break
         fi
         [ "$attempt" -lt 3 ] || { rm -rf "$config"; exit 1; }
     done
     rm -rf "$config"
+}
+
+for entry in en:1033 de:7 es:10 fr:12 it:16 zh-Hans:2052 zh-Hant:3076; do
+    name=${entry%%:*}
+    lcid=${entry##*:}
+    run_with_settings "$lcid" 1 "$capture" "$program" "$out/$name.png" "$title"
     echo "$out/$name.png"
+    run_with_settings "$lcid" 0 "$capture" "$program" "$out/$name-pricing.png" "$title"
+    echo "$out/$name-pricing.png"
 done
+
+run_with_settings 1033 0 "$narrow" "$program" "$out" "$title" "$click"
+echo "$out/narrow.png"
+echo "$out/narrow-menu.png"

@@ -3,6 +3,7 @@
 #include "app/CSettings.h"
 #include "app/IRelauncher.h"
 #include "app/Language.h"
+#include "app/StartOptions.h"
 #include "app/IPrompt.h"
 #include "ui/CMessageBoxPrompt.h"
 #include "ui/CTalvexDlg.h"
@@ -13,13 +14,6 @@
 
 namespace {
 
-struct SStartOptions
-{
-    SWindowOptions window;
-    bool demo = false;
-    QString fileToImport;
-};
-
 SStartOptions ParseOptions(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -28,24 +22,9 @@ SStartOptions ParseOptions(const QStringList& arguments)
                        "Without a command it opens the window; see 'talvex help' for the commands."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QStringLiteral("Offer a simulated scale as the last port, so that Download can be "
-                                                 "tried without hardware."));
-    const QCommandLineOption device(QStringLiteral("serial-device"),
-                                    QStringLiteral("Offer this device, or a tcp://HOST:PORT device server, in the "
-                                                   "port selector too (repeatable)."),
-                                    QStringLiteral("path"));
-    parser.addOptions({demo, device});
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A table to import at start (.csv, .xls, .xlsx)."),
-                                 QStringLiteral("[file]"));
+    DeclareStartOptions(parser);
     parser.process(arguments);
-
-    SStartOptions options;
-    options.demo = parser.isSet(demo);
-    options.window.serialDevices = parser.values(device);
-    if (!parser.positionalArguments().isEmpty())
-        options.fileToImport = parser.positionalArguments().constFirst();
-    return options;
+    return ReadStartOptions(parser);
 }
 
 } // namespace
@@ -56,10 +35,12 @@ int CTalvexApp::Run(int& argc, char** argv, const DemoPortStarter& startDemoPort
     QApplication::setApplicationVersion(QStringLiteral(TALVEX_VERSION));
     // The installed menu entry's name: the desktop shows the window with the entry's icon and name.
     QApplication::setDesktopFileName(QStringLiteral("com.example.talvex.Talvex"));
-    SStartOptions options = ParseOptions(QApplication::arguments());
+    const SStartOptions options = ParseOptions(QApplication::arguments());
+    SWindowOptions windowOptions;
+    windowOptions.serialDevices = options.serialDevices;
     QString demoError;
     if (options.demo && startDemoPort)
-        options.window.providedPort = startDemoPort(&demoError);
+        windowOptions.providedPort = startDemoPort(&demoError);
 
     CSettings settings;
     // The language is fixed before the first window or text exists, for the life of the process.
@@ -68,10 +49,10 @@ int CTalvexApp::Run(int& argc, char** argv, const DemoPortStarter& startDemoPort
 
     CMessageBoxPrompt prompt;
     CProcessRelauncher relauncher;
-    CTalvexDlg window(settings, prompt, relauncher, QApplication::arguments().mid(1), options.window);
+    CTalvexDlg window(settings, prompt, relauncher, RestartArguments(options), windowOptions);
     prompt.SetParent(&window);
     window.show();
-    if (options.demo && !options.window.providedPort) {
+    if (options.demo && !windowOptions.providedPort) {
         prompt.ShowMessage(ApplicationCaption(), QStringLiteral("The simulated scale could not start: %1").arg(demoError),
                            IPrompt::EIcon::Warning);
     }

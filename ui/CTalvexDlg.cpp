@@ -210,6 +210,8 @@ void CTalvexDlg::CreateToolBar()
 
     // The names of the languages are written in their own language, whatever the language in force.
     QMenu languages;
+    AddCommandItem(languages, QString::fromUtf8("简体中文"), CommandId::LanguageChineseSimplified);
+    AddCommandItem(languages, QString::fromUtf8("繁體中文"), CommandId::LanguageChineseTraditional);
     AddCommandItem(languages, QStringLiteral("English"), CommandId::LanguageEnglish);
     AddCommandItem(languages, QStringLiteral("Español"), CommandId::LanguageSpanish);
     AddCommandItem(languages, QStringLiteral("lingua italiana"), CommandId::LanguageItalian);
@@ -313,7 +315,7 @@ bool CTalvexDlg::OnCommand(int commandId)
     case CommandId::Counting: m_table.SetPluMode(CPluTable::kCounting); return true;
     case CommandId::Lim: m_table.ToggleLimitMode(); return true;
     case CommandId::About: ShowAbout(); return true;
-    // The drop-down buttons' own part does nothing; the arrow beside it opens the menu.
+    // The drop-down buttons open their menus and send no command; these IDs ask for nothing.
     case CommandId::Setting:
     case CommandId::Language: return true;
     default: return false;

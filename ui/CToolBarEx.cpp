@@ -15,6 +15,16 @@ CToolBarEx::CToolBarEx(QWidget* parent)
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_records.reserve(kMaxRecords);
+
+    m_overflowMenu = new QMenu(this);
+    m_overflowButton = new QToolButton(this);
+    m_overflowButton->setText(QStringLiteral("»"));
+    m_overflowButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_overflowButton->setAutoRaise(true);
+    m_overflowButton->setFocusPolicy(Qt::NoFocus);
+    m_overflowButton->setPopupMode(QToolButton::InstantPopup);
+    m_overflowButton->setMenu(m_overflowMenu);
+    m_overflowButton->hide();
 }
 
 CToolBarEx::~CToolBarEx() = default;
@@ -99,37 +109,75 @@ void CToolBarEx::ApplyButtons()
         auto* button = new QToolButton(this);
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::ClickFocus);
+        // A button that kept the focus would repeat its command on Space or Enter (Delete without a
+        // question); the bar itself takes the focus instead.
+        button->setFocusPolicy(Qt::NoFocus);
         button->setIconSize(kImageSize);
         button->setIcon(record.icon);
         button->setText(record.text);
         size = size.expandedTo(button->sizeHint());
         if (record.style == kDropDown) {
+            // Room for the arrow as a separate arrow would take, so that it never covers the text;
+            // but a click anywhere on the button opens the menu, the button has no command of its own.
             const int plainWidth = button->sizeHint().width();
             button->setPopupMode(QToolButton::MenuButtonPopup);
             button->setMenu(record.menu);
             m_arrowWidth = std::max(m_arrowWidth, button->sizeHint().width() - plainWidth);
+            button->setPopupMode(QToolButton::InstantPopup);
+        } else {
+            const int command = record.command;
+            connect(button, &QToolButton::clicked, this, [this, command] { Q_EMIT commandTriggered(command); });
         }
-        const int command = record.command;
-        connect(button, &QToolButton::clicked, this, [this, command] { Q_EMIT commandTriggered(command); });
         record.button = button;
     }
     m_buttonSize = size;
+    PlaceButtons();
+    updateGeometry();
+}
+
+void CToolBarEx::PlaceButtons()
+{
+    const int y = kFrameTop + kBorder;
+    const bool allFit = width() >= sizeHint().width();
+    const QSize overflowSize(m_overflowButton->sizeHint().width(), m_buttonSize.height());
+    const int right = allFit ? width() : width() - kBorder - overflowSize.width();
 
     // A leading gap as wide as the gap after the last button, then the records in order.
     int x = kBorder + (!m_records.empty() && m_records.back().style == kGap ? m_records.back().gapWidth : 0);
-    const int y = kFrameTop + kBorder;
+    bool overflowing = false;
+    m_overflowMenu->clear();
     for (SButtonRecord& record : m_records) {
         if (record.style == kGap) {
             x += record.gapWidth;
             continue;
         }
+        if (!record.button)
+            continue;
         const QSize buttonSize = ButtonSize(record);
+        overflowing = overflowing || x + buttonSize.width() > right;
         record.button->setGeometry(QRect(QPoint(x, y), buttonSize));
-        record.button->show();
+        record.button->setVisible(!overflowing);
         x += buttonSize.width();
+        if (!overflowing)
+            continue;
+        if (record.menu) {
+            record.menu->setTitle(record.text);
+            record.menu->setIcon(record.icon);
+            m_overflowMenu->addMenu(record.menu);
+        } else {
+            QAction* item = m_overflowMenu->addAction(record.icon, record.text);
+            const int command = record.command;
+            connect(item, &QAction::triggered, this, [this, command] { Q_EMIT commandTriggered(command); });
+        }
     }
-    updateGeometry();
+    m_overflowButton->setGeometry(QRect(QPoint(width() - kBorder - overflowSize.width(), y), overflowSize));
+    m_overflowButton->setVisible(overflowing);
+}
+
+void CToolBarEx::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    PlaceButtons();
 }
 
 bool CToolBarEx::SetMenuItemChecked(int command, bool checked)

@@ -24,7 +24,7 @@ public:
     {
         kButton = 0,
         kGap = 1,
-        kDropDown = 8, // the button part sends the command, the arrow beside it opens the menu
+        kDropDown = 8, // a click anywhere on it opens its menu
     };
 
     static constexpr int kMaxRecords = 100; // buttons and their gaps: at most 50 buttons
@@ -64,6 +64,11 @@ public:
     QSize ButtonSize() const { return m_buttonSize; }
     int DropDownArrowWidth() const { return m_arrowWidth; }
 
+    // Buttons that do not fit the bar's width go into the menu of an overflow button at its end, in
+    // their order: a plain button as an item that sends its command, a drop-down button as a submenu.
+    QToolButton* OverflowButton() const { return m_overflowButton; }
+    QMenu* OverflowMenu() const { return m_overflowMenu; }
+
     QSize sizeHint() const override;
 
 Q_SIGNALS:
@@ -71,6 +76,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
@@ -89,8 +95,12 @@ private:
     SButtonRecord* NthButtonRecord(int n);
     const SButtonRecord* NthButtonRecord(int n) const;
     void OnMenuItem(QAction* action);
+    // Places the buttons from the left; those that do not fit go to the overflow menu.
+    void PlaceButtons();
 
     std::vector<SButtonRecord> m_records;
     QSize m_buttonSize = kMinButtonSize;
     int m_arrowWidth = 0;
+    QToolButton* m_overflowButton = nullptr;
+    QMenu* m_overflowMenu = nullptr;
 };

@@ -147,14 +147,23 @@ TEST_F(ExchangeCommands, ImportAsksFirstWhenRowsAreNotExported)
     m_prompt.AnswerNext(false);
     EXPECT_FALSE(RunImportCommand(*m_table, m_dialogs, m_prompt));
     EXPECT_EQ(m_prompt.QuestionCount(), 1);
-    EXPECT_EQ(m_prompt.messages[0].text, LoadString(StringId::NotExportedNew));
+    EXPECT_EQ(m_prompt.messages[0].text, LoadString(StringId::NotExportedImport));
     EXPECT_EQ(m_dialogs.openCalls, 0);
     EXPECT_EQ(m_grid.CellText(0, 1), QStringLiteral("old0"));
 
+    // OK, then the file dialog is cancelled: the rows stay, and so does the flag that guards them.
+    const QString file = m_dialogs.openAnswer;
+    m_dialogs.openAnswer.clear();
+    m_prompt.AnswerNext(true);
+    EXPECT_FALSE(RunImportCommand(*m_table, m_dialogs, m_prompt));
+    EXPECT_EQ(m_grid.CellText(0, 1), QStringLiteral("old0"));
+    EXPECT_EQ(m_table->UnexportedChanges(), 1);
+
+    m_dialogs.openAnswer = file;
     m_prompt.AnswerNext(true);
     EXPECT_TRUE(RunImportCommand(*m_table, m_dialogs, m_prompt));
     EXPECT_EQ(m_grid.CellText(0, 1), QStringLiteral("1"));
-    EXPECT_EQ(m_table->UnexportedChanges(), 1); // Import leaves the flag alone
+    EXPECT_EQ(m_table->UnexportedChanges(), 0); // the table is the file's now
 }
 
 TEST_F(ExchangeCommands, ExportClearsTheFlagOnlyWhenTheFileWasWritten)

@@ -19,6 +19,8 @@
 namespace {
 
 const QString kNotExported = QStringLiteral("Not exported, are you sure you want to create a new one?");
+const QString kNotExportedModeChange =
+    QStringLiteral("Not exported, changing the mode empties the table. Are you sure you want to change it?");
 
 // A table on its grid with a temporary settings store and a prompt that answers from a script.
 struct SPluFixture
@@ -457,9 +459,62 @@ TEST(PluTable, PastingRowsIntoTheEntryRowCompletesThemOneAfterAnother)
     EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
 }
 
+TEST(PluTable, APasteRunningPastTheLastRowGetsARowForEveryLine)
+{
+    struct SCase
+    {
+        const char* name;
+        int pluMode;
+        QString text;
+        QStringList plus;         // column 1 from the top
+        std::vector<quint32> colors;
+    };
+    const SCase cases[] = {
+        // PLU numbers alone complete no row: each line still gets a row of its own.
+        {"NumbersOnly", 1, QStringLiteral("11\r\n12\r\n13\r\n"),
+         {QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("13")}, {kRed, kRed, kRed}},
+        // Complete lines bring their entry row as typing does, and the paste goes on below it.
+        {"CompleteLines", 0, QStringLiteral("21\t2.5\n22\n23\t3"),
+         {QStringLiteral("21"), QStringLiteral("22"), QStringLiteral("23"), QString()}, {kWhite, kRed, kWhite, kRed}},
+    };
+    for (const SCase& c : cases) {
+        SPluFixture fixture;
+        fixture.Start(c.pluMode, 0);
+        PasteText(fixture.grid, 0, 1, c.text);
+        QStringList plus;
+        for (int row = 0; row < fixture.grid.RowCount(); ++row)
+            plus << fixture.grid.CellText(row, 1);
+        EXPECT_EQ(plus, c.plus) << c.name;
+        EXPECT_EQ(fixture.Backgrounds(), c.colors) << c.name;
+        EXPECT_EQ(fixture.Numbers().size(), c.plus.size()) << c.name;
+        EXPECT_EQ(fixture.Numbers().last(), QString::number(c.plus.size())) << c.name;
+        EXPECT_EQ(fixture.grid.FindCellType(fixture.grid.RowCount() - 1, 3), CET_EDIT) << c.name;
+    }
+}
+
+TEST(PluTable, SortingKeepsEveryEntryRowAtTheEnd)
+{
+    SPluFixture fixture;
+    fixture.Start(1, 0);
+    for (const char* plu : {"30", "7", "200"})
+        fixture.CompleteLastRow(QString::fromLatin1(plu));
+    fixture.table.AppendNewRow();
+    fixture.table.AppendNewRow();
+    fixture.Type(1, 3, QStringLiteral("x")); // an id in a complete row, nothing in the entry rows
+
+    for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+        fixture.table.SortByColumn(3, order);
+        EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kWhite, kWhite, kRed, kRed, kRed})) << order;
+        for (int row = 3; row < 6; ++row)
+            EXPECT_EQ(fixture.grid.CellText(row, 1), QString()) << order << " row " << row;
+        EXPECT_EQ(fixture.grid.CellText(order == Qt::AscendingOrder ? 2 : 0, 3), QStringLiteral("x"));
+        EXPECT_EQ(fixture.Numbers().last(), QStringLiteral("6"));
+    }
+}
+
 // ---- New and the question about unexported rows ----
 
-TEST(PluTable, NewAsksOnlyAfterACompletedRowAndKeepsAsking)
+TEST(PluTable, NewAsksOnlyAfterACompletedRowUntilTheRowsAreGone)
 {
     SPluFixture fixture;
     fixture.Start(1, 0);
@@ -483,12 +538,12 @@ TEST(PluTable, NewAsksOnlyAfterACompletedRowAndKeepsAsking)
     fixture.table.NewTable();
     EXPECT_EQ(fixture.grid.RowCount(), 1);
     EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
-    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+    // The unexported rows are gone with the table: the empty table has nothing to lose.
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 0);
 
-    fixture.prompt.AnswerNext(false);
     fixture.table.NewTable();
-    EXPECT_EQ(fixture.prompt.QuestionCount(), 3);
-    EXPECT_EQ(fixture.prompt.beeps, 3);
+    EXPECT_EQ(fixture.prompt.QuestionCount(), 2);
+    EXPECT_EQ(fixture.prompt.beeps, 2);
 }
 
 // ---- layout changes ----
@@ -580,7 +635,7 @@ TEST_P(PluLayoutCommand, WithUnexportedRowsCancelKeepsEverything)
 
     EXPECT_EQ(fixture.prompt.beeps, 1);
     ASSERT_EQ(fixture.prompt.QuestionCount(), 1);
-    EXPECT_EQ(fixture.prompt.messages.back().text, kNotExported);
+    EXPECT_EQ(fixture.prompt.messages.back().text, kNotExportedModeChange);
     EXPECT_EQ(fixture.table.PluMode(), GetParam().pluMode);
     EXPECT_EQ(fixture.table.LimitMode(), GetParam().limitMode);
     EXPECT_EQ(fixture.settings.FileText(), settingsBefore);
@@ -599,7 +654,7 @@ TEST_P(PluLayoutCommand, WithUnexportedRowsOkSwitches)
     Run(fixture);
     EXPECT_EQ(fixture.prompt.QuestionCount(), 1);
     ExpectSwitched(fixture, modeChanged);
-    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 0); // the rows it was about are gone
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, PluLayoutCommand, ::testing::ValuesIn(kLayoutCommandCases),
@@ -628,7 +683,7 @@ TEST(PluTable, ImportSwitchesLimitsWithoutAsking)
     EXPECT_TRUE(fixture.prompt.messages.empty());
     EXPECT_EQ(fixture.table.LimitMode(), 1);
     EXPECT_EQ(fixture.grid.ColumnCount(), 8);
-    EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
+    EXPECT_EQ(fixture.table.UnexportedChanges(), 0);
 }
 
 TEST(PluTable, CountingWithLimitsToPricingLeavesOnlyPricingColumnTypes)

@@ -1,9 +1,11 @@
 #include "app/IRelauncher.h"
+#include "app/StartOptions.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
 #include "ui/CTalvexDlg.h"
 #include "ui/CommandIds.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTest>
 
@@ -80,6 +82,51 @@ TEST(Restart, FailedRelaunchKeepsTheWindowAndSaysSo)
     f.window.close();
     EXPECT_EQ(f.relauncher.calls, 1);
     EXPECT_FALSE(f.window.isVisible());
+}
+
+TEST(Restart, PassesOnThePortsOfferedButNeverTheFile)
+{
+    struct SCase
+    {
+        const char* name;
+        QStringList commandLine;
+        QStringList restart;
+    };
+    const SCase cases[] = {
+        {"Nothing", {}, {}},
+        {"FileOnly", {QStringLiteral("table.csv")}, {}},
+        {"DemoDevicesAndFile",
+         {QStringLiteral("--serial-device"), QStringLiteral("/dev/ttyX"), QStringLiteral("--demo"),
+          QStringLiteral("--serial-device=-odd"), QStringLiteral("table.xlsx")},
+         {QStringLiteral("--demo"), QStringLiteral("--serial-device=/dev/ttyX"),
+          QStringLiteral("--serial-device=-odd")}},
+    };
+    for (const SCase& c : cases) {
+        QCommandLineParser parser;
+        DeclareStartOptions(parser);
+        ASSERT_TRUE(parser.parse(QStringList{QStringLiteral("talvex")} + c.commandLine)) << c.name;
+        const QStringList restart = RestartArguments(ReadStartOptions(parser));
+        EXPECT_EQ(restart, c.restart) << c.name;
+
+        // The new process reads them back as the same ports, with no file to import.
+        QCommandLineParser again;
+        DeclareStartOptions(again);
+        ASSERT_TRUE(again.parse(QStringList{QStringLiteral("talvex")} + restart)) << c.name;
+        const SStartOptions reread = ReadStartOptions(again);
+        EXPECT_EQ(reread.serialDevices, ReadStartOptions(parser).serialDevices) << c.name;
+        EXPECT_EQ(reread.demo, ReadStartOptions(parser).demo) << c.name;
+        EXPECT_TRUE(reread.fileToImport.isEmpty()) << c.name;
+
+        CTempSettings settings;
+        CScriptedPrompt prompt;
+        CFakeRelauncher relauncher;
+        CTalvexDlg window(settings.Settings(), prompt, relauncher, restart);
+        window.show();
+        window.OnCommand(CommandId::LanguageItalian);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(relauncher.calls, 1) << c.name;
+        EXPECT_EQ(relauncher.arguments, c.restart) << c.name;
+    }
 }
 
 TEST(Restart, PlainCloseDoesNotRelaunch)

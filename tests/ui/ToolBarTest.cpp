@@ -61,7 +61,7 @@ TEST(ToolBar, ButtonsSitInARowWithEightPixelGaps)
         EXPECT_EQ(geometry.top(), CToolBarEx::kFrameTop + CToolBarEx::kBorder) << n;
     }
     EXPECT_EQ(bar.sizeHint().width(), 2 * CToolBarEx::kBorder + 4 * 8 + 3 * size.width() + arrow);
-    EXPECT_EQ(bar.Button(2)->popupMode(), QToolButton::MenuButtonPopup);
+    EXPECT_EQ(bar.Button(2)->popupMode(), QToolButton::InstantPopup);
     EXPECT_EQ(bar.Button(0)->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     EXPECT_EQ(bar.Button(0)->iconSize(), QSize(32, 32));
 }
@@ -124,8 +124,6 @@ TEST(ToolBar, CommandsAndCheckMarks)
     QSignalSpy commands(&bar, &CToolBarEx::commandTriggered);
 
     QTest::mouseClick(bar.Button(1), Qt::LeftButton);
-    // The button part of a drop-down button sends the button's own command, not a menu item's.
-    QTest::mouseClick(bar.Button(2), Qt::LeftButton, {}, QPoint(5, 5));
 
     // Choosing a checkable item sends its command but leaves the mark to the command's handler.
     QAction* first = bar.DropDownMenu(2)->actions().at(0);
@@ -136,11 +134,10 @@ TEST(ToolBar, CommandsAndCheckMarks)
     EXPECT_TRUE(first->isChecked());
     EXPECT_FALSE(bar.SetMenuItemChecked(99, true));
 
-    ASSERT_EQ(commands.size(), 4);
+    ASSERT_EQ(commands.size(), 3);
     EXPECT_EQ(commands[0][0].toInt(), 12);
-    EXPECT_EQ(commands[1][0].toInt(), 13);
+    EXPECT_EQ(commands[1][0].toInt(), 31);
     EXPECT_EQ(commands[2][0].toInt(), 31);
-    EXPECT_EQ(commands[3][0].toInt(), 31);
 }
 
 TEST(ToolBar, MenuOpensBelowItsButtonAtItsLeftEdge)
@@ -155,14 +152,61 @@ TEST(ToolBar, MenuOpensBelowItsButtonAtItsLeftEdge)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
     QToolButton* button = bar.Button(2);
-    QPoint menuPos(-1, -1);
-    QTimer::singleShot(0, &bar, [&] {
-        menuPos = bar.DropDownMenu(2)->pos();
-        bar.DropDownMenu(2)->close();
-    });
-    // The arrow beside the button part.
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() - 4, button->height() / 2));
-    EXPECT_EQ(menuPos, button->mapToGlobal(QPoint(0, button->height())));
+    QSignalSpy commands(&bar, &CToolBarEx::commandTriggered);
+    // A click anywhere on the button opens the menu: on its picture, its text and its arrow.
+    for (const QPoint& at : {QPoint(5, 5), QPoint(button->width() / 2, button->height() - 6),
+                             QPoint(button->width() - 4, button->height() / 2)}) {
+        QPoint menuPos(-1, -1);
+        QTimer::singleShot(0, &bar, [&] {
+            if (QApplication::activePopupWidget() == bar.DropDownMenu(2))
+                menuPos = bar.DropDownMenu(2)->pos();
+            bar.DropDownMenu(2)->close();
+        });
+        QTest::mouseClick(button, Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(menuPos, button->mapToGlobal(QPoint(0, button->height()))) << at.x() << "," << at.y();
+    }
+    EXPECT_EQ(commands.size(), 0);
+}
+
+TEST(ToolBar, ButtonsThatDoNotFitGoIntoTheOverflowMenu)
+{
+    QWidget window;
+    CToolBarEx bar(&window);
+    FillThree(bar);
+    const int full = bar.sizeHint().width();
+    bar.setGeometry(0, 0, full, bar.sizeHint().height());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_FALSE(bar.OverflowButton()->isVisible());
+    EXPECT_TRUE(bar.OverflowMenu()->isEmpty());
+
+    // Room for the first button only: Two and Three move into the menu, in their order.
+    bar.resize(full - bar.Button(1)->width() - bar.Button(2)->width(), bar.height());
+    EXPECT_TRUE(bar.Button(0)->isVisible());
+    EXPECT_FALSE(bar.Button(1)->isVisible());
+    EXPECT_FALSE(bar.Button(2)->isVisible());
+    ASSERT_TRUE(bar.OverflowButton()->isVisible());
+    EXPECT_LE(bar.OverflowButton()->geometry().right(), bar.width() - 1);
+    EXPECT_GT(bar.OverflowButton()->x(), bar.Button(0)->geometry().right());
+    const QList<QAction*> items = bar.OverflowMenu()->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Two"));
+    EXPECT_EQ(items[1]->text(), QStringLiteral("Three"));
+    ASSERT_EQ(items[1]->menu(), bar.DropDownMenu(2)); // the drop-down's own menu, with its check marks
+
+    QSignalSpy commands(&bar, &CToolBarEx::commandTriggered);
+    items[0]->trigger();
+    items[1]->menu()->actions().at(2)->trigger();
+    ASSERT_EQ(commands.size(), 2);
+    EXPECT_EQ(commands[0][0].toInt(), 12);
+    EXPECT_EQ(commands[1][0].toInt(), 32);
+
+    // Wide again: every button is back and the overflow button goes.
+    bar.resize(full + 50, bar.height());
+    for (int n = 0; n < 3; ++n)
+        EXPECT_TRUE(bar.Button(n)->isVisible()) << n;
+    EXPECT_FALSE(bar.OverflowButton()->isVisible());
 }
 
 QColor PixelAt(const QImage& image, int x, int y)

@@ -1,5 +1,6 @@
 #include "ui/grid/CMFCListCtrlEx.h"
 
+#include "ui/grid/CGridHeader.h"
 #include "ui/grid/CGridItemDelegate.h"
 #include "ui/grid/EditorFocus.h"
 #include "ui/grid/InPlaceEditorFactory.h"
@@ -45,6 +46,7 @@ CMFCListCtrlEx::CMFCListCtrlEx(QWidget* parent)
     rows->setMinimumSectionSize(1);
     rows->setDefaultSectionSize(kRowHeight);
 
+    setHorizontalHeader(new CGridHeader(Qt::Horizontal, this));
     QHeaderView* columns = horizontalHeader();
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setHighlightSections(false);
@@ -98,6 +100,12 @@ void CMFCListCtrlEx::setModel(QAbstractItemModel* model)
         }
         ResetRange();
         OnModelShapeChanged();
+    });
+    // The view would select the row after a deleted one; a second Delete must find no row chosen.
+    m_modelConnections << connect(model, &QAbstractItemModel::rowsRemoved, this, [this] {
+        selectionModel()->clearSelection();
+        if (m_grid)
+            m_grid->SetSelectionMark(-1);
     });
     for (auto signal :
          {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved, &QAbstractItemModel::columnsRemoved}) {
@@ -426,6 +434,8 @@ void CMFCListCtrlEx::mousePressEvent(QMouseEvent* event)
 {
     // An editor open until now has already ended: the press gave the grid the focus.
     const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (event->button() == Qt::RightButton)
+        m_rightPressCell = pressed;
     if (m_grid && pressed.isValid() && !m_editor) {
         const bool left = event->button() == Qt::LeftButton;
         const bool right = event->button() == Qt::RightButton;
@@ -465,6 +475,15 @@ void CMFCListCtrlEx::mouseReleaseEvent(QMouseEvent* event)
 {
     StopMouseSelecting();
     QTableView::mouseReleaseEvent(event);
+    if (event->button() != Qt::RightButton)
+        return;
+    // The menu waits for the release, so that a right drag can choose a range first; a release over
+    // another cell than the pressed one ends such a drag and opens nothing.
+    const QPersistentModelIndex pressed = m_rightPressCell;
+    m_rightPressCell = QPersistentModelIndex();
+    const QPoint point = event->position().toPoint();
+    if (pressed.isValid() && indexAt(point) == pressed)
+        ShowContextMenu(pressed, viewport()->mapToGlobal(point));
 }
 
 void CMFCListCtrlEx::keyPressEvent(QKeyEvent* event)
@@ -474,7 +493,51 @@ void CMFCListCtrlEx::keyPressEvent(QKeyEvent* event)
         Copy();
         return;
     }
+    if (!m_editor && m_grid && currentIndex().isValid() && EditFromKey(event)) {
+        event->accept();
+        return;
+    }
+    const QModelIndex before = currentIndex();
     QTableView::keyPressEvent(event);
+    // The arrow keys move the current cell; the range shows where it is (Shift stretches the range).
+    const QModelIndex after = currentIndex();
+    if (m_grid && after.isValid() && after != before) {
+        const bool extend = (event->modifiers() & Qt::ShiftModifier) && HasAnchor();
+        SelectCell(after.row(), after.column(), !extend);
+    }
+}
+
+bool CMFCListCtrlEx::EditFromKey(QKeyEvent* event)
+{
+    const QModelIndex cell = currentIndex();
+    const int type = m_grid->FindCellType(cell.row(), cell.column());
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (type == CET_CHECK) {
+        if (event->key() != Qt::Key_Space || modifiers != Qt::NoModifier)
+            return false;
+        m_grid->ToggleCheck(cell.row(), cell.column());
+        return true;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (event->key() == Qt::Key_F2 || (enter && modifiers == Qt::NoModifier)) {
+        StartEdit(cell.row(), cell.column());
+        return true;
+    }
+    // A typed character starts the editor and replaces the cell's text, as in a spreadsheet.
+    const QString text = event->text();
+    const bool typed = !text.isEmpty() && text.at(0).isPrint() &&
+                       !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (!typed || type < 0)
+        return false;
+    StartEdit(cell.row(), cell.column());
+    if (!m_editor)
+        return true;
+    QWidget* target = QApplication::focusWidget();
+    if (!IsWithinEditor(m_editor->Widget(), target))
+        target = m_editor->Widget();
+    QKeyEvent typedKey(QEvent::KeyPress, event->key(), event->modifiers(), text);
+    QApplication::sendEvent(target, &typedKey);
+    return true;
 }
 
 void CMFCListCtrlEx::focusOutEvent(QFocusEvent* event)
@@ -485,13 +548,21 @@ void CMFCListCtrlEx::focusOutEvent(QFocusEvent* event)
 
 void CMFCListCtrlEx::contextMenuEvent(QContextMenuEvent* event)
 {
-    const QModelIndex cell =
-        event->reason() == QContextMenuEvent::Mouse ? indexAt(event->pos()) : model() ? currentIndex() : QModelIndex();
+    // The mouse's menu opens on the right button's release (mouseReleaseEvent); the menu key's here.
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Mouse || !model())
+        return;
+    const QModelIndex cell = currentIndex();
+    ShowContextMenu(cell, viewport()->mapToGlobal(visualRect(cell).center()));
+}
+
+void CMFCListCtrlEx::ShowContextMenu(const QModelIndex& cell, const QPoint& globalPos)
+{
     if (!m_grid || !cell.isValid())
         return;
     QMenu menu(this);
     FillContextMenu(menu, cell.row(), cell.column());
-    if (QAction* chosen = menu.exec(event->globalPos()))
+    if (QAction* chosen = menu.exec(globalPos))
         RunContextCommand(chosen->data().toInt());
 }
 

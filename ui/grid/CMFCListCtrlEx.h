@@ -118,6 +118,10 @@ private:
     // the visible rows it goes one row further, scrolling.
     void DragSelectTo(const QPoint& point);
     void OnHeaderClicked(int column);
+    void ShowContextMenu(const QModelIndex& cell, const QPoint& globalPos);
+    // F2, Enter and a typed character open the current cell's editor (a typed character becomes its
+    // text); Space toggles a check cell. False when the key is none of these.
+    bool EditFromKey(QKeyEvent* event);
     void ShowSortMarker(int column, Qt::SortOrder order);
 
     QPointer<CGridModel> m_grid;
@@ -132,6 +136,7 @@ private:
     int m_currentColumn = -1;
     bool m_rangeShown = false;
     bool m_mouseSelecting = false;
+    QPersistentModelIndex m_rightPressCell; // where the right button went down
     QPoint m_dragPoint;
     QTimer m_dragScroll;
     bool m_multiLineDrawing = false;

@@ -1,3 +1,4 @@
+#include "ui/grid/CGridHeader.h"
 #include "ui/grid/CMFCListCtrlEx.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -301,6 +304,45 @@ TEST(GridContextMenu, RightClickOnACellOpensItsMenu)
     EXPECT_EQ(menus, 1);
 }
 
+TEST(GridContextMenu, ARightDragChoosesARangeAndTheMenuWaitsForTheReleaseOverThePressedCell)
+{
+    SExtrasFixture fixture;
+    int menus = 0;
+    const auto countMenusDuring = [&](const std::function<void()>& action) {
+        QTimer::singleShot(0, &fixture.view, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                ++menus;
+                menu->close();
+            }
+        });
+        action();
+        QCoreApplication::processEvents();
+    };
+    QWidget* viewport = fixture.view.viewport();
+
+    // The desktop asks for the menu at the press; it does not come then.
+    const QPoint from = fixture.CellRect(2, 1).center();
+    countMenusDuring([&] {
+        QTest::mousePress(viewport, Qt::RightButton, {}, from);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, from, viewport->mapToGlobal(from));
+        QApplication::sendEvent(viewport, &event);
+    });
+    EXPECT_EQ(menus, 0);
+
+    // Dragging with the right button held chooses the range; releasing elsewhere opens nothing.
+    const QPoint to = fixture.CellRect(5, 2).center();
+    QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    countMenusDuring([&] { QTest::mouseRelease(viewport, Qt::RightButton, {}, to); });
+    EXPECT_EQ(menus, 0);
+    ExpectRange(fixture.view, 2, 1, 5, 2);
+
+    // A right click inside the range opens the menu at the release and keeps the range for it.
+    countMenusDuring([&] { QTest::mouseClick(viewport, Qt::RightButton, {}, fixture.CellRect(4, 1).center()); });
+    EXPECT_EQ(menus, 1);
+    ExpectRange(fixture.view, 2, 1, 5, 2);
+}
+
 TEST(GridContextMenu, RightPressInsideTheRangeKeepsIt)
 {
     SExtrasFixture fixture;
@@ -326,6 +368,32 @@ TEST(GridToolTips, ShowTheFirst79CharactersOfTheCell)
     QApplication::sendEvent(fixture.view.viewport(), &help);
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), text.left(79));
+    QToolTip::hideText();
+}
+
+TEST(GridHeader, ATitleTooWideForItsColumnIsCutWithAnEllipsisAndShownWholeAsItsTooltip)
+{
+    SExtrasFixture fixture;
+    const QString title = QStringLiteral("Expiration(Days)");
+    fixture.grid.InsertColumn(kColumns, title, 40);
+    QHeaderView* header = fixture.view.horizontalHeader();
+    EXPECT_EQ(header->sectionSize(kColumns), 40); // the width stays what the table asks for
+    auto* gridHeader = qobject_cast<CGridHeader*>(header);
+    ASSERT_NE(gridHeader, nullptr);
+    const QString shown = gridHeader->ShownTitle(kColumns);
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_TRUE(title.startsWith(shown.chopped(1))) << shown.toStdString();
+    EXPECT_EQ(gridHeader->ShownTitle(0), QStringLiteral("c0")); // a title that fits is left whole
+    header->resizeSection(kColumns, 300);
+    EXPECT_EQ(gridHeader->ShownTitle(kColumns), title);
+    header->resizeSection(kColumns, 40);
+
+    fixture.view.scrollTo(fixture.grid.index(0, kColumns));
+    const QPoint point(header->sectionViewportPosition(kColumns) + 20, header->height() / 2);
+    QHelpEvent help(QEvent::ToolTip, point, header->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(header->viewport(), &help);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), title);
     QToolTip::hideText();
 }
 

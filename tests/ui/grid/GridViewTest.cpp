@@ -212,6 +212,51 @@ TEST_P(GridViewEditing, EndingTheEditorStoresAndNotifiesOnlyAChange)
 INSTANTIATE_TEST_SUITE_P(Endings, GridViewEditing, ::testing::ValuesIn(kEndingCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(GridView, TheKeyboardMovesBetweenCellsAndOpensTheirEditors)
+{
+    SGridViewFixture f;
+    QSignalSpy changed(&f.grid, &CGridModel::cellChanged);
+    f.view->setFocus();
+    f.view->setCurrentIndex(f.grid.index(1, 1));
+    const auto expectEditorOn = [&](int row, int column, const QString& text) {
+        ASSERT_NE(f.Editor(), nullptr) << row << "," << column;
+        EXPECT_EQ(f.view->EditRow(), row);
+        EXPECT_EQ(f.view->EditColumn(), column);
+        EXPECT_EQ(f.Editor()->text(), text);
+    };
+
+    // F2 and Enter open the editor with the cell's text; Escape leaves it as it was.
+    for (Qt::Key key : {Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(f.view, key);
+        expectEditorOn(1, 1, Text(1, 1));
+        QTest::keyClick(f.Editor(), Qt::Key_Escape);
+        EXPECT_FALSE(f.view->IsEditing()) << key;
+    }
+
+    // A typed character starts the editor with that character in place of the text.
+    QTest::keyClick(f.view, Qt::Key_Right);
+    EXPECT_EQ(f.view->currentIndex(), f.grid.index(1, 2));
+    EXPECT_TRUE(f.view->IsCellSelected(1, 2));
+    QTest::keyClicks(f.view, QStringLiteral("7"));
+    expectEditorOn(1, 2, QStringLiteral("7"));
+    QTest::keyClicks(f.Editor(), QStringLiteral(".5"));
+    QTest::keyClick(f.Editor(), Qt::Key_Return);
+    EXPECT_EQ(f.grid.CellText(1, 2), QStringLiteral("7.5"));
+    ASSERT_EQ(changed.size(), 1);
+
+    // Keys on a cell without an editor open nothing; Space toggles a check cell.
+    QTest::keyClick(f.view, Qt::Key_Right);
+    QTest::keyClicks(f.view, QStringLiteral("x"));
+    QTest::keyClick(f.view, Qt::Key_F2);
+    EXPECT_FALSE(f.view->IsEditing());
+    EXPECT_EQ(f.grid.CellText(1, 3), Text(1, 3));
+    QTest::keyClick(f.view, Qt::Key_Up);
+    f.view->setCurrentIndex(f.grid.index(0, kCheckColumn));
+    QTest::keyClick(f.view, Qt::Key_Space);
+    EXPECT_EQ(f.grid.FindCellRecord(0, kCheckColumn)->nCheck, 1);
+    EXPECT_EQ(changed.size(), 2);
+}
+
 TEST(GridView, TabMovesToTheNextEditableCellAndStopsAfterTheLast)
 {
     SGridViewFixture fixture;

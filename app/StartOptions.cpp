@@ -1,0 +1,45 @@
+#include "app/StartOptions.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+namespace {
+
+const QString kDemo = QStringLiteral("demo");
+const QString kSerialDevice = QStringLiteral("serial-device");
+
+} // namespace
+
+void DeclareStartOptions(QCommandLineParser& parser)
+{
+    parser.addOption(QCommandLineOption(
+        kDemo,
+        QStringLiteral("Offer a simulated scale as the last port, so that Download can be tried without hardware.")));
+    parser.addOption(QCommandLineOption(kSerialDevice,
+                                        QStringLiteral("Offer this device, or a tcp://HOST:PORT device server, in the port selector too (repeatable)."),
+                                        QStringLiteral("path")));
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A table to import at start (.csv, .xls, .xlsx)."),
+                                 QStringLiteral("[file]"));
+}
+
+SStartOptions ReadStartOptions(const QCommandLineParser& parser)
+{
+    SStartOptions options;
+    options.demo = parser.isSet(kDemo);
+    options.serialDevices = parser.values(kSerialDevice);
+    if (!parser.positionalArguments().isEmpty())
+        options.fileToImport = parser.positionalArguments().constFirst();
+    return options;
+}
+
+QStringList RestartArguments(const SStartOptions& options)
+{
+    QStringList arguments;
+    if (options.demo)
+        arguments << QStringLiteral("--") + kDemo;
+    // One argument each, so that a path that starts with a dash stays a path.
+    for (const QString& device : options.serialDevices)
+        arguments << QStringLiteral("--%1=%2").arg(kSerialDevice, device);
+    return arguments;
+}
