@@ -13,10 +13,10 @@ public:
     explicit CComPortLine(Portwire::CComPort& port);
 
     bool IsOpen() const override;
-    bool Open(int portNumber, int baud, QString* error) override;
+    bool Open(const QString& devicePath, int baud, QString* error) override;
     bool Write(const QByteArray& bytes, QString* error) override;
     void Close() override;
-    void SetCallbacks(ReceiveCallback onReceive, LostCallback onLost, void* context) override;
+    void SetReceiver(Portwire::IReceiver* receiver) override;
 
 private:
     Portwire::CComPort& m_port;

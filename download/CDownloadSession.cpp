@@ -1,24 +1,19 @@
 #include "download/CDownloadSession.h"
 
-#include "app/CSettings.h"
 #include "app/IPrompt.h"
 #include "app/Language.h"
 #include "app/StringTable.h"
-#include "app/TextNumbers.h"
 #include "download/ISerialLine.h"
 #include "download/PluRecord.h"
-#include "download/TextCodePage.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 
 #include <QMetaObject>
 
-CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, CSettings& settings, IPrompt& prompt,
-                                   QObject* parent)
+CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, IPrompt& prompt, QObject* parent)
     : QObject(parent)
     , m_table(table)
     , m_line(line)
-    , m_settings(settings)
     , m_prompt(prompt)
 {
     m_ackTimer.setSingleShot(true);
@@ -27,7 +22,7 @@ CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, CSetting
     m_closeTimer.setSingleShot(true);
     m_closeTimer.setInterval(1);
     connect(&m_ackTimer, &QTimer::timeout, this, &CDownloadSession::OnAcknowledgementTimeout);
-    connect(&m_closeTimer, &QTimer::timeout, this, &CDownloadSession::OnCloseTimer);
+    connect(&m_closeTimer, &QTimer::timeout, this, &CDownloadSession::ClosePort);
 }
 
 CDownloadSession::~CDownloadSession()
@@ -44,52 +39,49 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
         m_prompt.ShowMessage(ApplicationCaption(), LoadString(StringId::NoData), IPrompt::EIcon::Information);
         return EStart::NoData;
     }
-    const int baud = int(TextNumbers::ReadLeadingInteger(request.baudText));
     QString error;
-    if (!m_line.Open(request.portIndex + 1, baud, &error)) {
+    if (!m_line.Open(request.devicePath, request.baudRate, &error)) {
         if (error.isEmpty())
             return EStart::PortNotOpened;
         m_prompt.ShowMessage(ApplicationCaption(), error, IPrompt::EIcon::Error);
         ClosePort();
         return EStart::SerialError;
     }
-    m_settings.WriteInt(ESetting::Port, request.portIndex);
-    m_settings.WriteInt(ESetting::Bps, request.baudIndex);
-    m_settings.Sync();
-
     // The receive thread resets its parser when the first delivery of this generation comes: the
     // parser is never touched from here, even by bytes that arrive between the open and now.
     ++m_generation;
-    m_line.SetCallbacks(&CDownloadSession::OnPortData, &CDownloadSession::OnLineLost, this);
+    m_line.SetReceiver(this);
 
     m_running = true;
-    Q_EMIT labelChanged(QStringLiteral(" 0%"), QString());
-    const int language = Language::LanguageInForce();
-    m_textCodePage = TextCodePageForEncoding(request.encodingIndex, language);
-    // Every record of one download uses the same code page for Goods Id.
-    m_goodsIdCodePage = Language::AnsiCodePage(language);
     m_rowCursor = 0;
     m_rowCount = m_table.Grid().RowCount();
+    Q_EMIT progress(0, m_rowCount);
+    m_textCodePage = unsigned(request.textCodePage);
+    // Every record of one download uses the same code page for Goods Id.
+    m_goodsIdCodePage = Language::AnsiCodePage(Language::LanguageInForce());
     m_rejectedRow = -1;
     m_rejectedReason.clear();
     m_sentAny = false;
     m_writeFailed = false;
 
     SendPluRecord();
-    if (m_writeFailed)
-        return EStart::SerialError;
-    m_ackTimer.start(m_ackTimeoutMs);
+    if (!m_writeFailed)
+        m_ackTimer.start(m_ackTimeoutMs);
     return EStart::Started;
+}
+
+SPluRecord CDownloadSession::BuildRecordAt(int row) const
+{
+    return BuildPluRecord(m_table.Grid().RowTexts(row), m_table.PluMode(), m_table.LimitMode(), m_textCodePage,
+                          m_goodsIdCodePage);
 }
 
 bool CDownloadSession::SendPluRecord()
 {
-    const CGridModel& grid = m_table.Grid();
     for (;;) {
         if (m_rowCursor >= m_rowCount)
             return false;
-        const SPluRecord record = BuildPluRecord(grid.RowTexts(m_rowCursor), m_table.PluMode(),
-                                                       m_table.LimitMode(), unsigned(m_textCodePage), m_goodsIdCodePage);
+        const SPluRecord record = BuildRecordAt(m_rowCursor);
         switch (record.outcome) {
         case EPluRecordOutcome::Skipped:
             ++m_rowCursor;
@@ -116,24 +108,22 @@ bool CDownloadSession::SendPluRecord()
 
 // ---- receive thread ----
 
-void CDownloadSession::OnPortData(void* context, const char* bytes, int count)
+void CDownloadSession::OnReceive(const char* bytes, int count)
 {
-    auto* session = static_cast<CDownloadSession*>(context);
-    const quint64 generation = session->m_generation.load();
-    if (session->m_parserGeneration != generation) {
-        session->m_parser.Reset();
-        session->m_parserGeneration = generation;
+    const quint64 generation = m_generation.load();
+    if (m_parserGeneration != generation) {
+        m_parser.Reset();
+        m_parserGeneration = generation;
     }
-    const CAckParser::EVerdict verdict = session->m_parser.Feed(bytes, count);
+    const CAckParser::EVerdict verdict = m_parser.Feed(bytes, count);
     if (verdict == CAckParser::EVerdict::None || verdict == CAckParser::EVerdict::Ignored)
         return;
-    session->PostLineEvent({generation, false, verdict});
+    PostLineEvent({generation, false, verdict});
 }
 
-void CDownloadSession::OnLineLost(void* context)
+void CDownloadSession::OnConnectionLost()
 {
-    auto* session = static_cast<CDownloadSession*>(context);
-    session->PostLineEvent({session->m_generation.load(), true, CAckParser::EVerdict::None});
+    PostLineEvent({m_generation.load(), true, CAckParser::EVerdict::None});
 }
 
 void CDownloadSession::PostLineEvent(const SLineEvent& event)
@@ -142,10 +132,10 @@ void CDownloadSession::PostLineEvent(const SLineEvent& event)
         std::lock_guard<std::mutex> lock(m_lineEventsMutex);
         m_lineEvents.push_back(event);
     }
-    QMetaObject::invokeMethod(this, "TakeLineEvents", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &CDownloadSession::TakeLineEvents, Qt::QueuedConnection);
 }
 
-// ---- window thread ----
+// ---- owner's thread ----
 
 void CDownloadSession::TakeLineEvents()
 {
@@ -156,7 +146,7 @@ void CDownloadSession::TakeLineEvents()
     }
     for (const SLineEvent& event : events) {
         if (event.lost)
-            OnConnectionLost(event.generation);
+            OnLineLost(event.generation);
         else
             OnVerdict(event.generation, event.verdict);
     }
@@ -178,14 +168,14 @@ void CDownloadSession::OnVerdict(quint64 generation, CAckParser::EVerdict verdic
     if (m_writeFailed)
         return;
     if (m_rowCursor < m_rowCount) {
-        Q_EMIT labelChanged(QString::asprintf("%2d%%", m_rowCursor * 100 / m_rowCount), QString());
+        Q_EMIT progress(m_rowCursor, m_rowCount);
         return;
     }
     m_ackTimer.stop();
-    Finish(true, LoadString(StringId::Success), QString());
+    Finish(true, -1, QString());
 }
 
-void CDownloadSession::OnConnectionLost(quint64 generation)
+void CDownloadSession::OnLineLost(quint64 generation)
 {
     if (!m_running || generation != m_generation.load() || m_closeTimer.isActive())
         return;
@@ -214,24 +204,16 @@ void CDownloadSession::OnAcknowledgementTimeout()
     ClosePort();
 }
 
-void CDownloadSession::OnCloseTimer()
-{
-    ClosePort();
-}
-
 void CDownloadSession::Fail(int row, const QString& reason)
 {
-    Finish(false, QStringLiteral("Fail!"), reason);
-    if (row >= 0)
-        Q_EMIT failedAtRow(row);
+    Finish(false, row, reason);
 }
 
-void CDownloadSession::Finish(bool success, const QString& label, const QString& toolTip)
+void CDownloadSession::Finish(bool success, int failedRow, const QString& reason)
 {
     m_ackTimer.stop();
-    Q_EMIT labelChanged(label, toolTip);
     m_closeTimer.start();
-    Q_EMIT finished(success);
+    Q_EMIT finished(success, failedRow, reason);
 }
 
 void CDownloadSession::ClosePort()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/CAckParser.h"
+#include "serial/IReceiver.h"
 
 #include <QObject>
 #include <QString>
@@ -11,40 +12,39 @@
 #include <vector>
 
 class CPluTable;
-class CSettings;
 class IPrompt;
 class ISerialLine;
+struct SPluRecord;
 
-// What the Download command takes from the window's selectors.
+// What a download needs to know: where the scale is, how fast the line runs, and how its texts are written.
 struct SDownloadRequest
 {
-    int portIndex = -1;     // selected entry of the port selector; the port number is one more
-    int baudIndex = -1;     // selected entry of the baud selector
-    QString baudText;       // its text, e.g. "9600"
-    int encodingIndex = -1; // selected entry of the encoding selector
+    QString devicePath;   // the serial device of the scale
+    int baudRate = 0;
+    int textCodePage = 0; // code page of the records' text fields: 936, 950, 65001, or 0 for the 8-bit one
 };
 
 // One download of the PLU table to the scale: a record goes out, the scale acknowledges it, the
-// next goes out. Everything here runs on the window's thread; the serial line's receive thread
-// only parses the scale's answers and hands each judged line over, in order, by queued calls.
-class CDownloadSession : public QObject
+// next goes out. Everything here runs on the owner's thread; the serial line's receive thread
+// only parses the scale's answers and queues each judged line, which reaches this thread in order.
+// The session reports data (rows done, the outcome); the window and the command line show it.
+class CDownloadSession : public QObject, private Portwire::IReceiver
 {
     Q_OBJECT
 
 public:
     enum class EStart
     {
-        Started,
+        Started,        // the port opened; the outcome comes by finished(), possibly at once
         NoData,         // at most one row: "No data!" was shown
         AlreadyRunning, // a download is in progress; it goes on
         PortNotOpened,  // the port could not be opened; nothing changed
-        SerialError,    // the port opened but failed; the message was shown
+        SerialError,    // the port opened but could not be configured; the message was shown
     };
 
     static constexpr int kAcknowledgementTimeoutMs = 3000;
 
-    CDownloadSession(CPluTable& table, ISerialLine& line, CSettings& settings, IPrompt& prompt,
-                     QObject* parent = nullptr);
+    CDownloadSession(CPluTable& table, ISerialLine& line, IPrompt& prompt, QObject* parent = nullptr);
     ~CDownloadSession() override;
 
     EStart Start(const SDownloadRequest& request);
@@ -53,20 +53,15 @@ public:
     // Tests shorten the acknowledgement time-out; the scale's real limit is the default.
     void SetAcknowledgementTimeoutMs(int milliseconds) { m_ackTimeoutMs = milliseconds; }
 
-    int TextCodePage() const { return m_textCodePage; }
     int RowCursor() const { return m_rowCursor; }
     int RowCount() const { return m_rowCount; }
 
 Q_SIGNALS:
-    // The progress label: " 0%", "%2d%%", the success text or "Fail!", with a tooltip that says why.
-    void labelChanged(const QString& text, const QString& toolTip);
-    // The download failed at this row (-1 when no row is to blame); the window shows the row.
-    void failedAtRow(int row);
-    void finished(bool success);
-
-private Q_SLOTS:
-    // Hands the events that the receive thread queued to OnVerdict and OnConnectionLost, in order.
-    void TakeLineEvents();
+    // done of total rows are behind the download: (0, total) at the start, then after each
+    // acknowledgement that leaves rows to send.
+    void progress(int done, int total);
+    // The download has ended. A failure names the row to blame (-1 when none is) and says why.
+    void finished(bool success, int failedRow, const QString& reason);
 
 private:
     // What the receive thread learnt: a judged answer, or that the device went away.
@@ -77,26 +72,28 @@ private:
         CAckParser::EVerdict verdict;
     };
 
-    static void OnPortData(void* context, const char* bytes, int count);
-    static void OnLineLost(void* context);
-    // Queues an event for the window's thread, from the receive thread.
+    // On the receive thread: parse, queue, and return.
+    void OnReceive(const char* bytes, int count) override;
+    void OnConnectionLost() override;
     void PostLineEvent(const SLineEvent& event);
 
+    // On the owner's thread: the queued events, in order.
+    void TakeLineEvents();
     void OnVerdict(quint64 generation, CAckParser::EVerdict verdict);
-    void OnConnectionLost(quint64 generation);
+    void OnLineLost(quint64 generation);
     void OnAcknowledgementTimeout();
-    void OnCloseTimer();
 
+    // The record of a row, built from the row's cells as they are now.
+    SPluRecord BuildRecordAt(int row) const;
     // Sends the record of the row under the cursor, passing over rows without PLU No. or value.
     // False when nothing was written (end of table, a rejected row, or a write error).
     bool SendPluRecord();
     void Fail(int row, const QString& reason);
-    void Finish(bool success, const QString& label, const QString& toolTip);
+    void Finish(bool success, int failedRow, const QString& reason);
     void ClosePort();
 
     CPluTable& m_table;
     ISerialLine& m_line;
-    CSettings& m_settings;
     IPrompt& m_prompt;
 
     QTimer m_ackTimer;   // no answer in time: the download failed
@@ -104,7 +101,7 @@ private:
     int m_ackTimeoutMs = kAcknowledgementTimeoutMs;
 
     bool m_running = false;
-    int m_textCodePage = 0;
+    unsigned m_textCodePage = 0;
     int m_goodsIdCodePage = 1252;
     int m_rowCursor = 0;
     int m_rowCount = 0;
@@ -116,7 +113,7 @@ private:
     // Touched only by the receive thread; it starts afresh when a delivery of a new download comes.
     CAckParser m_parser;
     quint64 m_parserGeneration = 0;
-    // The events on their way to the window's thread. They pass under a lock of their own rather than
+    // The events on their way to the owner's thread. They pass under a lock of their own rather than
     // in the posted call, so that the hand-over is visible to thread checkers.
     std::mutex m_lineEventsMutex;
     std::vector<SLineEvent> m_lineEvents;

@@ -3,6 +3,10 @@
 #include "app/CSettings.h"
 #include "app/IPrompt.h"
 #include "app/IRelauncher.h"
+#include "app/Language.h"
+#include "app/TextNumbers.h"
+#include "download/DownloadLabels.h"
+#include "download/TextCodePage.h"
 #include "app/LanguageCommands.h"
 #include "app/StringTable.h"
 #include "exchange/ExchangeCommands.h"
@@ -55,7 +59,7 @@ CTalvexDlg::CTalvexDlg(CSettings& settings, IPrompt& prompt, IRelauncher& relaun
     , m_relauncher(relauncher)
     , m_restartArguments(std::move(restartArguments))
     , m_table(m_grid, settings, prompt)
-    , m_download(m_table, m_line, settings, prompt)
+    , m_download(m_table, m_line, prompt)
 {
     setWindowIcon(ProgramIcon());
     m_ownFileDialogs = std::make_unique<CFileDialogs>(this);
@@ -132,11 +136,8 @@ void CTalvexDlg::ConnectTableAndDownload()
         if (m_providedPort && m_providedPort->followLayout)
             m_providedPort->followLayout(pluMode, limitMode);
     });
-    connect(&m_download, &CDownloadSession::labelChanged, this, [this](const QString& text, const QString& toolTip) {
-        m_progressLabel->setText(text);
-        m_progressLabel->setToolTip(toolTip);
-    });
-    connect(&m_download, &CDownloadSession::failedAtRow, this, &CTalvexDlg::OnDownloadFailedAt);
+    connect(&m_download, &CDownloadSession::progress, this, &CTalvexDlg::OnDownloadProgress);
+    connect(&m_download, &CDownloadSession::finished, this, &CTalvexDlg::OnDownloadFinished);
     connect(m_gridView, &CMFCListCtrlEx::sortRequested, &m_table, &CPluTable::SortByColumn);
 }
 
@@ -305,15 +306,32 @@ bool CTalvexDlg::ImportFile(const QString& path)
 void CTalvexDlg::OnDownload()
 {
     SDownloadRequest request;
-    request.portIndex = PortIndex();
-    request.baudIndex = BaudIndex();
-    request.baudText = m_baudSelector->currentText();
-    request.encodingIndex = EncodingIndex();
+    // The port number is the selector's index plus one.
+    request.devicePath = PortDiscovery::DevicePathForPortNumber(m_port.Ports(), PortIndex() + 1);
+    request.baudRate = int(TextNumbers::ReadLeadingInteger(m_baudSelector->currentText()));
+    request.textCodePage = TextCodePageForEncoding(EncodingIndex(), Language::LanguageInForce());
     m_progressLabel->setToolTip(QString());
-    m_download.Start(request);
+    if (m_download.Start(request) != CDownloadSession::EStart::Started)
+        return;
+    m_settings.WriteInt(ESetting::Port, PortIndex());
+    m_settings.WriteInt(ESetting::Bps, BaudIndex());
+    m_settings.Sync();
 }
 
-void CTalvexDlg::OnDownloadFailedAt(int row)
+void CTalvexDlg::OnDownloadProgress(int done, int total)
+{
+    m_progressLabel->setText(DownloadLabels::Progress(done, total));
+}
+
+void CTalvexDlg::OnDownloadFinished(bool success, int failedRow, const QString& reason)
+{
+    m_progressLabel->setText(DownloadLabels::Outcome(success));
+    m_progressLabel->setToolTip(reason);
+    if (!success)
+        ShowFailedRow(failedRow);
+}
+
+void CTalvexDlg::ShowFailedRow(int row)
 {
     if (row < 0 || row >= m_grid.RowCount())
         return;

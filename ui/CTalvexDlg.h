@@ -110,7 +110,10 @@ private:
     void OnImport();
     void OnExport();
     void OnDownload();
-    void OnDownloadFailedAt(int row);
+    void OnDownloadProgress(int done, int total);
+    void OnDownloadFinished(bool success, int failedRow, const QString& reason);
+    // Selects the row that a download failed at and scrolls it into view.
+    void ShowFailedRow(int row);
 
     CSettings& m_settings;
     IPrompt& m_prompt;

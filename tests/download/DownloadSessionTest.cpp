@@ -1,5 +1,6 @@
 #include "app/Language.h"
 #include "download/CDownloadSession.h"
+#include "download/DownloadLabels.h"
 #include "download/TextCodePage.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
@@ -26,7 +27,7 @@ struct SDownloadFixture
     CGridModel grid;
     CPluTable table{grid, settings.Settings(), prompt};
     CFakeSerialLine line;
-    CDownloadSession session{table, line, settings.Settings(), prompt};
+    CDownloadSession session{table, line, prompt};
     QString label;
     QString toolTip;
     int failedRow = -2;
@@ -46,21 +47,22 @@ struct SDownloadFixture
         if (entryRow)
             table.AppendNewRow();
         session.SetAcknowledgementTimeoutMs(200);
-        QObject::connect(&session, &CDownloadSession::labelChanged, &session,
-                         [this](const QString& text, const QString& tip) {
-                             label = text;
-                             toolTip = tip;
+        QObject::connect(&session, &CDownloadSession::progress, &session,
+                         [this](int done, int total) { label = DownloadLabels::Progress(done, total); });
+        QObject::connect(&session, &CDownloadSession::finished, &session,
+                         [this](bool success, int row, const QString& reason) {
+                             label = DownloadLabels::Outcome(success);
+                             toolTip = reason;
+                             failedRow = row;
                          });
-        QObject::connect(&session, &CDownloadSession::failedAtRow, &session, [this](int row) { failedRow = row; });
     }
 
-    CDownloadSession::EStart Start(int encoding = 0)
+    CDownloadSession::EStart Start()
     {
         SDownloadRequest request;
-        request.portIndex = 2;
-        request.baudIndex = 1;
-        request.baudText = QStringLiteral("9600");
-        request.encodingIndex = encoding;
+        request.devicePath = QStringLiteral("/dev/ttyUSB2");
+        request.baudRate = 9600;
+        request.textCodePage = 65001;
         return session.Start(request);
     }
 
@@ -93,10 +95,8 @@ TEST(DownloadSession, SendsOneRecordPerAcknowledgement)
 {
     SDownloadFixture f({{"1", "2.5"}, {"2", "3.5"}});
     ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
-    EXPECT_EQ(f.line.lastPort, 3);
+    EXPECT_EQ(f.line.lastDevice, QStringLiteral("/dev/ttyUSB2"));
     EXPECT_EQ(f.line.lastBaud, 9600);
-    EXPECT_EQ(f.settings.Settings().ReadInt(ESetting::Port), 2);
-    EXPECT_EQ(f.settings.Settings().ReadInt(ESetting::Bps), 1);
     EXPECT_EQ(f.label, QStringLiteral(" 0%"));
     ASSERT_EQ(f.line.Written().size(), 1);
     EXPECT_EQ(f.WrittenPlu(0), 1);
@@ -231,7 +231,6 @@ TEST(DownloadSession, PortThatDoesNotOpenChangesNothing)
     f.line.openSucceeds = false;
     EXPECT_EQ(f.Start(), CDownloadSession::EStart::PortNotOpened);
     EXPECT_TRUE(f.label.isEmpty());
-    EXPECT_FALSE(f.settings.Settings().Contains(ESetting::Port));
     EXPECT_EQ(f.prompt.MessageCount(), 0);
 }
 
@@ -239,9 +238,10 @@ TEST(DownloadSession, WriteErrorIsShownAndEndsTheDownload)
 {
     SDownloadFixture f({{"1", "2"}, {"2", "3"}});
     f.line.writeSucceeds = false;
-    EXPECT_EQ(f.Start(), CDownloadSession::EStart::SerialError);
+    EXPECT_EQ(f.Start(), CDownloadSession::EStart::Started);
     EXPECT_EQ(f.prompt.MessageCount(), 1);
     EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+    EXPECT_EQ(f.failedRow, 0);
     EXPECT_TRUE(f.WaitUntilClosed());
     // The next download can open the port again.
     f.line.writeSucceeds = true;
