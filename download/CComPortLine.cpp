@@ -52,3 +52,8 @@ void CComPortLine::SetReceiver(Portwire::IReceiver* receiver)
 {
     m_port.SetReceiver(receiver);
 }
+
+bool CComPortLine::IsPacedByBaudRate() const
+{
+    return m_treatAsSerialDevice || !m_port.IsPseudoTerminal();
+}

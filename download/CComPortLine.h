@@ -17,7 +17,12 @@ public:
     bool Write(const QByteArray& bytes, QString* error) override;
     void Close() override;
     void SetReceiver(Portwire::IReceiver* receiver) override;
+    bool IsPacedByBaudRate() const override;
+
+    // Tests make a pseudo-terminal behave as a serial device whose bytes take their time.
+    void TreatAsSerialDevice(bool serialDevice) { m_treatAsSerialDevice = serialDevice; }
 
 private:
     Portwire::CComPort& m_port;
+    bool m_treatAsSerialDevice = false;
 };

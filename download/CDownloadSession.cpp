@@ -59,13 +59,14 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     m_textCodePage = unsigned(request.textCodePage);
     // Every record of one download uses the same code page for Goods Id.
     m_goodsIdCodePage = Language::AnsiCodePage(Language::LanguageInForce());
-    m_rejectedRow = -1;
-    m_rejectedReason.clear();
+    m_baudRate = request.baudRate;
+    m_pacedLine = m_line.IsPacedByBaudRate();
+    m_recordInFlight = false;
     m_sentAny = false;
-    m_writeFailed = false;
+    m_ended = false;
 
     SendPluRecord();
-    if (!m_writeFailed)
+    if (!m_ended)
         m_ackTimer.start(m_ackTimeoutMs);
     return EStart::Started;
 }
@@ -87,14 +88,15 @@ bool CDownloadSession::SendPluRecord()
             ++m_rowCursor;
             continue;
         case EPluRecordOutcome::Rejected:
-            // Nothing goes out; the download ends when no answer comes.
-            m_rejectedRow = m_rowCursor;
-            m_rejectedReason = record.reason;
+            // Nothing goes out, so no answer can come: the download ends here and names the row.
+            Fail(m_rowCursor, tr("Row %1 rejected: %2").arg(m_rowCursor + 1).arg(record.reason));
             return false;
         case EPluRecordOutcome::Sendable: {
             QString error;
+            m_writtenAt = Clock::now();
+            m_recordInFlight = true;
+            m_recordCrossing = LineTime(int(record.bytes.size()));
             if (!m_line.Write(record.bytes, &error)) {
-                m_writeFailed = true;
                 m_prompt.ShowMessage(ApplicationCaption(), error, IPrompt::EIcon::Error);
                 Fail(m_rowCursor, tr("Row %1 could not be sent: %2").arg(m_rowCursor + 1).arg(error));
                 return false;
@@ -110,20 +112,21 @@ bool CDownloadSession::SendPluRecord()
 
 void CDownloadSession::OnReceive(const char* bytes, int count)
 {
+    const Clock::time_point receivedAt = Clock::now();
     const quint64 generation = m_generation.load();
     if (m_parserGeneration != generation) {
         m_parser.Reset();
         m_parserGeneration = generation;
     }
     const CAckParser::EVerdict verdict = m_parser.Feed(bytes, count);
-    if (verdict == CAckParser::EVerdict::None || verdict == CAckParser::EVerdict::Ignored)
+    if (verdict == CAckParser::EVerdict::None)
         return;
-    PostLineEvent({generation, false, verdict});
+    PostLineEvent({generation, false, verdict, receivedAt, m_parser.LastLineLength()});
 }
 
 void CDownloadSession::OnConnectionLost()
 {
-    PostLineEvent({m_generation.load(), true, CAckParser::EVerdict::None});
+    PostLineEvent({m_generation.load(), true, CAckParser::EVerdict::None, Clock::now(), 0});
 }
 
 void CDownloadSession::PostLineEvent(const SLineEvent& event)
@@ -148,15 +151,37 @@ void CDownloadSession::TakeLineEvents()
         if (event.lost)
             OnLineLost(event.generation);
         else
-            OnVerdict(event.generation, event.verdict);
+            OnAnswer(event);
     }
 }
 
-void CDownloadSession::OnVerdict(quint64 generation, CAckParser::EVerdict verdict)
+bool CDownloadSession::AnswersRecordInFlight(const SLineEvent& answer) const
 {
-    if (!m_running || generation != m_generation.load() || m_closeTimer.isActive())
+    // Whatever arrived before the record went out (the rest of an earlier answer's burst, say) cannot answer it.
+    if (!m_recordInFlight || answer.receivedAt < m_writtenAt)
+        return false;
+    if (!m_pacedLine)
+        return true;
+    // The record's bytes, then the answer's, take their time on the line: an answer that comes sooner was
+    // sent before the scale had the record, and answers something else.
+    return answer.receivedAt >= m_writtenAt + m_recordCrossing + LineTime(answer.lineLength);
+}
+
+CDownloadSession::Clock::duration CDownloadSession::LineTime(int bytes) const
+{
+    if (m_baudRate <= 0)
+        return Clock::duration::zero();
+    // 10 bits a byte: start bit, 8 data bits, stop bit.
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(qint64(bytes) * 10 * 1000000000 /
+                                                                                 m_baudRate));
+}
+
+void CDownloadSession::OnAnswer(const SLineEvent& answer)
+{
+    if (!m_running || answer.generation != m_generation.load() || m_ended || !AnswersRecordInFlight(answer))
         return;
-    if (verdict == CAckParser::EVerdict::Refused) {
+    m_recordInFlight = false;
+    if (answer.verdict == CAckParser::EVerdict::Refused) {
         m_ackTimer.stop();
         Fail(m_rowCursor, tr("The scale refused row %1.").arg(m_rowCursor + 1));
         return;
@@ -165,7 +190,7 @@ void CDownloadSession::OnVerdict(quint64 generation, CAckParser::EVerdict verdic
     m_ackTimer.start(m_ackTimeoutMs);
     ++m_rowCursor;
     SendPluRecord();
-    if (m_writeFailed)
+    if (m_ended)
         return;
     if (m_rowCursor < m_rowCount) {
         Q_EMIT progress(m_rowCursor, m_rowCount);
@@ -177,7 +202,7 @@ void CDownloadSession::OnVerdict(quint64 generation, CAckParser::EVerdict verdic
 
 void CDownloadSession::OnLineLost(quint64 generation)
 {
-    if (!m_running || generation != m_generation.load() || m_closeTimer.isActive())
+    if (!m_running || generation != m_generation.load() || m_ended)
         return;
     m_ackTimer.stop();
     Fail(m_rowCursor < m_rowCount ? m_rowCursor : -1,
@@ -186,14 +211,11 @@ void CDownloadSession::OnLineLost(quint64 generation)
 
 void CDownloadSession::OnAcknowledgementTimeout()
 {
-    if (!m_running)
+    if (!m_running || m_ended)
         return;
     QString reason;
     int row = m_rowCursor;
-    if (m_rejectedRow >= 0) {
-        row = m_rejectedRow;
-        reason = tr("Row %1 rejected: %2").arg(row + 1).arg(m_rejectedReason);
-    } else if (!m_sentAny) {
+    if (!m_sentAny) {
         row = -1;
         reason = tr("Nothing was sent: no row has both a PLU No. and a value.");
     } else {
@@ -211,6 +233,8 @@ void CDownloadSession::Fail(int row, const QString& reason)
 
 void CDownloadSession::Finish(bool success, int failedRow, const QString& reason)
 {
+    m_ended = true;
+    m_recordInFlight = false;
     m_ackTimer.stop();
     m_closeTimer.start();
     Q_EMIT finished(success, failedRow, reason);

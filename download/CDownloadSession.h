@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <vector>
 
@@ -64,12 +65,16 @@ Q_SIGNALS:
     void finished(bool success, int failedRow, const QString& reason);
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     // What the receive thread learnt: a judged answer, or that the device went away.
     struct SLineEvent
     {
         quint64 generation;
         bool lost;
         CAckParser::EVerdict verdict;
+        Clock::time_point receivedAt; // when the delivery that ended the answer came
+        int lineLength;               // the answer's bytes
     };
 
     // On the receive thread: parse, queue, and return.
@@ -79,7 +84,11 @@ private:
 
     // On the owner's thread: the queued events, in order.
     void TakeLineEvents();
-    void OnVerdict(quint64 generation, CAckParser::EVerdict verdict);
+    void OnAnswer(const SLineEvent& answer);
+    // An answer counts only for a record that was written and not yet judged, only if it arrived after the record
+    // was written, and on a serial device only if it came after the record could have crossed the line.
+    bool AnswersRecordInFlight(const SLineEvent& answer) const;
+    Clock::duration LineTime(int bytes) const;
     void OnLineLost(quint64 generation);
     void OnAcknowledgementTimeout();
 
@@ -105,10 +114,13 @@ private:
     int m_goodsIdCodePage = 1252;
     int m_rowCursor = 0;
     int m_rowCount = 0;
-    int m_rejectedRow = -1;
-    QString m_rejectedReason;
+    int m_baudRate = 0;
+    bool m_pacedLine = true;       // bytes take their time on the line (not a pseudo-terminal)
+    bool m_recordInFlight = false; // written, and not yet acknowledged or refused
+    Clock::time_point m_writtenAt;
+    Clock::duration m_recordCrossing{};
     bool m_sentAny = false;
-    bool m_writeFailed = false;
+    bool m_ended = false; // the outcome is out; the port closes on the close timer
 
     // Touched only by the receive thread; it starts afresh when a delivery of a new download comes.
     CAckParser m_parser;

@@ -21,6 +21,9 @@ public:
     // False with the reason when the write failed.
     virtual bool Write(const QByteArray& bytes, QString* error) = 0;
     virtual void Close() = 0;
+    // Whether bytes take their time on this line (10 bits each at the baud rate) or cross it at once, as on a
+    // pseudo-terminal.
+    virtual bool IsPacedByBaudRate() const = 0;
     // The receiver hears the scale on the line's receive thread; null unregisters.
     virtual void SetReceiver(Portwire::IReceiver* receiver) = 0;
 };

@@ -97,6 +97,12 @@ QString CComPort::DevicePath() const
     return port ? port->DevicePath() : QString();
 }
 
+bool CComPort::IsPseudoTerminal() const
+{
+    const std::shared_ptr<CSerialPort> port = CurrentPort();
+    return port && port->IsPseudoTerminal();
+}
+
 void CComPort::SetReceiver(IReceiver* receiver)
 {
     m_receiver->Set(receiver);

@@ -53,6 +53,8 @@ public:
     // The number given to the last successful Open, 0 when it was opened by device path.
     int PortNumber() const { return m_portNumber; }
     QString DevicePath() const;
+    // Whether the open device is a pseudo-terminal (bytes cross it at once); false when closed.
+    bool IsPseudoTerminal() const;
     // Why the last Open returned false, as an errno value: ENOENT for a port number without a device, EBUSY for a
     // device in use, EALREADY when the connection was open already; 0 after a successful Open.
     int LastOpenError() const { return m_lastOpenError; }

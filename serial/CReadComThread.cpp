@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <system_error>
@@ -55,7 +56,7 @@ public:
             if (ready < 0)
                 return LoseConnection();
             if (ready == 0) {
-                DeliverBurst();
+                Deliver();
                 continue;
             }
             if (fds[0].revents != 0 && !ReadAvailable(fds[0].revents))
@@ -83,10 +84,12 @@ private:
         if (n > 0) {
             // Checked per read, so that a receiver registered later sees only bytes that arrive after it.
             if (m_receiver.HasReceiver()) {
+                const char* received = m_buffer + m_filled;
                 m_filled += int(n);
                 m_lastByteTime = Clock::now();
-                if (m_filled == CReadComThread::kBufferSize)
-                    DeliverBurst();
+                // A line is handed over as soon as it ends; the rest of its burst follows.
+                if (m_filled == CReadComThread::kBufferSize || std::memchr(received, '\n', size_t(n)))
+                    Deliver();
             }
             return true;
         }
@@ -95,7 +98,7 @@ private:
         return false;
     }
 
-    void DeliverBurst()
+    void Deliver()
     {
         const int count = m_filled;
         m_filled = 0;
@@ -111,7 +114,7 @@ private:
 
     void LoseConnection()
     {
-        DeliverBurst();
+        Deliver();
         if (m_stop.load())
             return;
         try {
@@ -125,7 +128,7 @@ private:
     const CReceiverSlot& m_receiver;
     const std::atomic<bool>& m_stop;
     char m_buffer[CReadComThread::kBufferSize];
-    int m_filled = 0;
+    int m_filled = 0; // bytes gathered and not yet delivered
     Clock::time_point m_lastByteTime;
 };
 

@@ -12,7 +12,9 @@ namespace Portwire {
 
 // The receive thread of an open connection. It polls the device and a wake-up descriptor, gathers the bytes of a
 // burst and hands each burst to the receiver in one call: a burst ends when kQuietInterval passes without a
-// further byte, or when kBufferSize bytes have gathered. Bytes that arrive while no receiver is registered are
+// further byte, or when kBufferSize bytes have gathered. A burst that brings a line end (LF) is handed over up to
+// there at once, so that an answer is acted on without waiting for the quiet interval; the rest of the burst
+// follows. Bytes that arrive while no receiver is registered are
 // dropped. A read error, end of file or hang-up ends the thread and is reported to the receiver, after the bytes
 // gathered before it have been delivered.
 class CReadComThread

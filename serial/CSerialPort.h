@@ -24,6 +24,8 @@ public:
     void Close();
 
     bool IsOpen() const { return m_fd >= 0; }
+    // Whether the device is a pseudo-terminal, across which bytes pass at once rather than at the baud rate.
+    bool IsPseudoTerminal() const { return m_pseudoTerminal; }
     int Handle() const { return m_fd; }
     const QString& DevicePath() const { return m_devicePath; }
     int BaudRate() const { return m_baudRate; }
@@ -41,6 +43,10 @@ public:
 
 private:
     void Configure(int baudRate);
+    // USB serial adapters hold short answers back for their latency timer; where the driver allows it, the port
+    // asks for low latency while it is open and puts the old setting back when it closes.
+    void AskForLowLatency();
+    void RestoreLatency();
     void ReleaseDevice();
     [[noreturn]] void Raise(int error, const QString& operation);
 
@@ -48,5 +54,7 @@ private:
     QString m_devicePath;
     int m_baudRate = 0;
     int m_lastOpenError = 0;
+    bool m_pseudoTerminal = false;
+    bool m_lowLatencySet = false; // the driver took the low-latency flag, which was off before
     std::chrono::milliseconds m_writeStallLimit = kWriteStallLimit;
 };

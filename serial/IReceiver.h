@@ -9,8 +9,9 @@ class IReceiver
 public:
     virtual ~IReceiver() = default;
 
-    // A burst of received bytes. The bytes belong to the connection and are valid only during the call; count is
-    // at least 1.
+    // A burst of received bytes, or the part of a burst up to a line end (LF) when the burst may go on: a line is
+    // handed over as soon as it ends. The bytes belong to the connection and are valid only during the call; count
+    // is at least 1.
     virtual void OnReceive(const char* bytes, int count) = 0;
     // The device went away (read error, end of file, hang-up of an unplugged adapter).
     virtual void OnConnectionLost() = 0;

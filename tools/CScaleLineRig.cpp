@@ -21,6 +21,7 @@ CScaleLineRig::CScaleLineRig(CPluTable& table, IPrompt& prompt, const SScaleOpti
                          show(DownloadLabels::Outcome(success));
                          toolTip = reason;
                          failedRow = success ? -1 : row;
+                         answeredAtEnd = scale.RecordsAnswered();
                      });
 }
 
@@ -42,6 +43,7 @@ CDownloadSession::EStart CScaleLineRig::Start(int baudRate, int textCodePage)
     toolTip.clear();
     failedRow = -1;
     labels.clear();
+    answeredAtEnd = -1;
     SDownloadRequest request;
     request.devicePath = scale.DevicePath();
     request.baudRate = baudRate;

@@ -295,10 +295,18 @@ void CSimulatedScale::HandleRecord(const QByteArray& record)
     }
     if (m_options.replyDelayMs > 0 && !Pause(qint64(m_options.replyDelayMs) * 1000))
         return;
-    Answer(refuse ? kRefusal : kAcknowledgement);
+    const QByteArray& reply = refuse ? kRefusal : kAcknowledgement;
+    const bool twice = number == m_options.answerTwiceRecord;
+    // Without a pause the two answers go out as one write, as a scale that repeats itself sends them.
+    if (twice && m_options.secondAnswerGapMs <= 0) {
+        Answer(reply + reply, true);
+        return;
+    }
+    if (Answer(reply, true) && twice && Pause(qint64(m_options.secondAnswerGapMs) * 1000))
+        Answer(reply, false);
 }
 
-bool CSimulatedScale::Answer(const QByteArray& reply)
+bool CSimulatedScale::Answer(const QByteArray& reply, bool firstAnswer)
 {
     if (!m_options.garbageBeforeReply.isEmpty() &&
         !WriteAll(m_options.garbageBeforeReply.constData(), int(m_options.garbageBeforeReply.size())))
@@ -307,6 +315,11 @@ bool CSimulatedScale::Answer(const QByteArray& reply)
         return false;
     if (!Pause(LineTimeMicroseconds(reply.size())))
         return false;
+    if (firstAnswer) {
+        // Counted as it goes out, so that the program cannot have seen the answer before it is counted.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_answeredCount;
+    }
     if (m_options.splitReplyGapMs <= 0)
         return WriteAll(reply.constData(), int(reply.size()));
     for (int i = 0; i < reply.size(); ++i) {
@@ -391,6 +404,12 @@ int CSimulatedScale::RecordsReceived() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_recordCount;
+}
+
+int CSimulatedScale::RecordsAnswered() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_answeredCount;
 }
 
 std::vector<QStringList> CSimulatedScale::AcceptedRows() const

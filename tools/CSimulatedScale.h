@@ -28,6 +28,8 @@ struct SScaleOptions
     QByteArray garbageBeforeReply; // bytes sent before every answer
     int garbageGapMs = 0;       // pause between those bytes and the answer
     int splitReplyGapMs = 0;    // send each answer a byte at a time with this gap; 0 in one piece
+    int answerTwiceRecord = 0;  // answer this record (1-based) a second time; 0 never
+    int secondAnswerGapMs = 0;  // pause between the first answer and the second; 0 sends both in one write
 };
 
 // A scale on a pseudo-terminal (or a real device) that checks each PLU record it receives,
@@ -58,6 +60,8 @@ public:
     bool IsRunning() const { return m_thread.joinable(); }
 
     int RecordsReceived() const;
+    // Records whose (first) answer has begun to go out.
+    int RecordsAnswered() const;
     // The rows accepted so far, decoded (see ScaleRecord::DecodeRecord).
     std::vector<QStringList> AcceptedRows() const;
     // Every record received, as bytes.
@@ -74,7 +78,7 @@ private:
     void Run();
     void Feed(const char* bytes, int count);
     void HandleRecord(const QByteArray& record);
-    bool Answer(const QByteArray& reply);
+    bool Answer(const QByteArray& reply, bool firstAnswer);
     // Takes the options that SetOptions left, on the scale's thread.
     void AdoptNewOptions();
     // Closes the line as an unplugged adapter would; the scale takes nothing more.
@@ -108,6 +112,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_recordArrived;
     int m_recordCount = 0;
+    int m_answeredCount = 0;
     std::vector<QByteArray> m_records;
     std::vector<QStringList> m_rows;
     QStringList m_problems;

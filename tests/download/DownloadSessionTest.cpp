@@ -137,14 +137,59 @@ TEST(DownloadSession, NothingToSendFailsAfterTheTimeOut)
     EXPECT_FALSE(f.toolTip.isEmpty());
 }
 
-TEST(DownloadSession, RejectedRowStopsTheDownloadAndIsNamed)
+TEST(DownloadSession, RejectedFirstRowEndsTheDownloadAtStart)
+{
+    SDownloadFixture f({{"2000", "2"}, {"2", "3"}});
+    ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+    EXPECT_TRUE(f.line.Written().isEmpty());
+    EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+    EXPECT_EQ(f.failedRow, 0);
+    EXPECT_TRUE(f.WaitUntilClosed());
+}
+
+TEST(DownloadSession, AnswerWithNothingInFlightIsDropped)
+{
+    SDownloadFixture f({{"", "2"}, {"", "3"}});
+    ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.label, QStringLiteral(" 0%"));
+    EXPECT_TRUE(f.WaitUntilClosed());
+    EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+}
+
+// On a serial device the record takes its time on the line (79 bytes at 9600 baud: 82 ms), and so does the
+// answer: an answer that comes sooner cannot be the scale's answer to it.
+TEST(DownloadSession, OnASerialLineAnAnswerSoonerThanTheRecordCanCrossIsDropped)
+{
+    SDownloadFixture f({{"1", "2"}, {"2", "3"}});
+    f.line.paced = true;
+    ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.line.Written().size(), 1);
+    EXPECT_EQ(f.label, QStringLiteral(" 0%"));
+
+    QTest::qWait(100);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.line.Written().size(), 2);
+    EXPECT_EQ(f.label, QStringLiteral("50%"));
+}
+
+TEST(DownloadSession, RejectedRowEndsTheDownloadAtOnceAndIsNamed)
 {
     SDownloadFixture f({{"1", "2"}, {"2000", "3"}, {"3", "4"}});
     ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
     f.line.Deliver(kAck);
     f.Settle();
     EXPECT_EQ(f.line.Written().size(), 1); // nothing goes out for the rejected row
+    EXPECT_EQ(f.label, QStringLiteral("Fail!")); // without waiting for the time-out
+    // A stray answer now finds nothing in flight and moves nothing on.
+    f.line.Deliver(kAck);
+    f.Settle();
     EXPECT_TRUE(f.WaitUntilClosed());
+    EXPECT_EQ(f.line.Written().size(), 1);
     EXPECT_EQ(f.label, QStringLiteral("Fail!"));
     EXPECT_EQ(f.failedRow, 1);
     EXPECT_TRUE(f.toolTip.contains(QStringLiteral("Row 2"))) << f.toolTip.toStdString();
@@ -185,6 +230,12 @@ INSTANTIATE_TEST_SUITE_P(
         SAnswerCase{"TwoInOneDeliveryCountOnce", {QByteArrayLiteral("\x02SPOK\r\n\x02SPOK\r\n")}, 2, "25%"},
         SAnswerCase{"NoiseBeforeStx", {QByteArrayLiteral("xyz\x02SPOK\r\n")}, 2, "25%"},
         SAnswerCase{"OtherLinesIgnored", {QByteArrayLiteral("HELLO\r\n")}, 1, " 0%"},
+        SAnswerCase{"StatusLineBeforeTheAnswerInOneBurst", {QByteArrayLiteral("\x02ST,00\r\n\x02SPOK\r\n")}, 2, "25%"},
+        SAnswerCase{"BlankLineBeforeTheAnswerInOneBurst", {QByteArrayLiteral("\r\nSPOK\r\n")}, 2, "25%"},
+        SAnswerCase{"AnswerAfterAnAcknowledgementInOneBurstIsDropped",
+                    {QByteArrayLiteral("\x02SPOK\r\n\x02SPNG\r\n")},
+                    2,
+                    "25%"},
         SAnswerCase{"Refusal", {QByteArrayLiteral("\x02SPNG\r\n")}, 1, "Fail!"},
         SAnswerCase{"ShortLineIsNotAnOldAcknowledgement",
                     {QByteArrayLiteral("SPOK\r\n"), QByteArrayLiteral("SP\n")},

@@ -149,6 +149,24 @@ TEST_F(ComPortTest, BytesFiftyMillisecondsApartArriveSeparately)
     EXPECT_TRUE(separate) << "last attempt delivered " << log.Deliveries().size() << " parts";
 }
 
+TEST_F(ComPortTest, ALineIsHandedOverAtItsLineEndWithoutWaitingForTheQuietInterval)
+{
+    CComPort port;
+    CDeliveryLog log;
+    OpenWithLog(port, log);
+    bool split = false;
+    for (int attempt = 0; attempt < 5 && !split; ++attempt) {
+        log.Clear();
+        // Ten milliseconds apart: one burst, but the line before the pause ends with LF.
+        ASSERT_TRUE(m_pty.Send("\x02SPOK\r\n"));
+        std::this_thread::sleep_for(10ms);
+        ASSERT_TRUE(m_pty.Send("ST"));
+        ASSERT_TRUE(log.WaitForBytes(9));
+        split = log.Deliveries() == QList<QByteArray>{"\x02SPOK\r\n", "ST"};
+    }
+    EXPECT_TRUE(split) << "last attempt delivered " << log.Deliveries().size() << " parts";
+}
+
 TEST_F(ComPortTest, LongBurstIsSplitAtTheBufferSize)
 {
     CComPort port;

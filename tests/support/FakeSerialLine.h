@@ -46,6 +46,7 @@ public:
         m_open = false;
     }
     void SetReceiver(Portwire::IReceiver* receiver) override { m_receiver = receiver; }
+    bool IsPacedByBaudRate() const override { return paced; }
 
     // The scale's answer, delivered on another thread as one delivery.
     void Deliver(const QByteArray& bytes)
@@ -67,6 +68,7 @@ public:
     bool openSucceeds = true;
     QString openError;
     bool writeSucceeds = true;
+    bool paced = false; // a serial device rather than a pseudo-terminal
     int openCalls = 0;
     int closeCalls = 0;
     QString lastDevice;
