@@ -71,8 +71,10 @@ bool RunOnce(int baud)
     rig.WaitForEnd(kRows * 3000);
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     const double limit = double(kRows) * (kRecordBytes + kAnswerBytes) * 10.0 / baud;
-    std::printf("%6d baud: %s, %d records in %.2f s; line limit %.2f s; ratio %.3f\n", baud,
-                rig.label.toUtf8().constData(), rig.scale.RecordsReceived(), seconds, limit, seconds / limit);
+    std::printf("%6d baud: %s, %d records in %.2f s; line limit %.2f s; ratio %.3f; the program's turnaround %.3f ms"
+                " a record\n",
+                baud, rig.label.toUtf8().constData(), rig.scale.RecordsReceived(), seconds, limit, seconds / limit,
+                rig.scale.MeanTurnaroundMs());
     return rig.scale.RecordsReceived() == kRows;
 }
 

@@ -5,8 +5,8 @@
 // threads before the first download and after the last: a leak shows as a difference.
 //
 // Usage: download_soak_bench [downloads = 100] [rows = 1008] [seed = 1]
-// Each record costs about 30 ms (the receive thread's quiet interval before it hands an answer
-// over), so a download of 1,008 rows takes some 30 s and 100 downloads most of an hour.
+// The scale is not paced, so a download of 1,008 rows takes about a second unless a fault makes it
+// wait for the time-out.
 
 #include "app/CSettings.h"
 #include "app/IPrompt.h"

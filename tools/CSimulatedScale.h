@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -62,6 +63,8 @@ public:
     int RecordsReceived() const;
     // Records whose (first) answer has begun to go out.
     int RecordsAnswered() const;
+    // How long the program took, on average, from an answer's last byte to the next record's.
+    double MeanTurnaroundMs() const;
     // The rows accepted so far, decoded (see ScaleRecord::DecodeRecord).
     std::vector<QStringList> AcceptedRows() const;
     // Every record received, as bytes.
@@ -86,6 +89,7 @@ private:
     bool WriteAll(const char* bytes, int count);
     // Sleeps, unless the scale is stopped meanwhile; false when stopped.
     bool Pause(qint64 microseconds);
+    bool PauseUntil(std::chrono::steady_clock::time_point deadline);
     qint64 LineTimeMicroseconds(int bytes) const;
     void AppendCsv(const QStringList& row);
     void CloseDevice();
@@ -108,11 +112,16 @@ private:
 
     QByteArray m_pending;
     qint64 m_lastByteAt = 0;
+    std::chrono::steady_clock::time_point m_recordCrossedAt; // when the last record had crossed the line
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_recordArrived;
     int m_recordCount = 0;
     int m_answeredCount = 0;
+    bool m_answered = false; // an answer went out and no record has come since
+    std::chrono::steady_clock::time_point m_lastAnswerAt;
+    std::chrono::steady_clock::duration m_turnaroundTotal{};
+    int m_turnarounds = 0;
     std::vector<QByteArray> m_records;
     std::vector<QStringList> m_rows;
     QStringList m_problems;
