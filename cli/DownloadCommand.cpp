@@ -128,7 +128,17 @@ int RunDownload(const QStringList& arguments)
     const QCommandLineOption timeoutOption(
         QStringLiteral("ack-timeout"), QStringLiteral("Milliseconds to wait for each answer (default 3000)."),
         QStringLiteral("ms"), QString::number(CDownloadSession::kAcknowledgementTimeoutMs));
-    parser.addOptions({portOption, baudOption, options.mode, options.encoding, timeoutOption});
+    const QCommandLineOption fromRowOption(
+        QStringLiteral("from-row"),
+        QStringLiteral("Start at this row (1 is the first), as after a download that failed there."),
+        QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption retriesOption(
+        QStringLiteral("retries"),
+        QStringLiteral("Send a record that gets no answer again, up to N times (default 0); a refusal is never "
+                       "sent again."),
+        QStringLiteral("N"), QStringLiteral("0"));
+    parser.addOptions({portOption, baudOption, options.mode, options.encoding, timeoutOption, fromRowOption,
+                       retriesOption});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The table (.csv, .xls, .xlsx, .ods)."));
     int exitCode = kSuccess;
     if (!ParseCommandLine(parser, arguments, command, &exitCode))
@@ -148,6 +158,18 @@ int RunDownload(const QStringList& arguments)
     const int timeoutMs = parser.value(timeoutOption).toInt(&timeoutOk);
     if (!timeoutOk || timeoutMs <= 0) {
         PrintError(command, QStringLiteral("--ack-timeout takes a number of milliseconds above 0"));
+        return kUsageError;
+    }
+    bool fromRowOk = false;
+    const int fromRow = parser.value(fromRowOption).toInt(&fromRowOk);
+    if (!fromRowOk || fromRow < 1) {
+        PrintError(command, QStringLiteral("--from-row takes a row number from 1 on"));
+        return kUsageError;
+    }
+    bool retriesOk = false;
+    const int retries = parser.value(retriesOption).toInt(&retriesOk);
+    if (!retriesOk || retries < 0) {
+        PrintError(command, QStringLiteral("--retries takes a number from 0 on"));
         return kUsageError;
     }
     ChooseLanguageLikeTheWindow();
@@ -189,6 +211,8 @@ int RunDownload(const QStringList& arguments)
     SDownloadRequest request;
     request.baudRate = kBaudRates.at(baudIndex).toInt();
     request.textCodePage = TextCodePageForEncoding(encoding, Language::LanguageInForce());
+    request.firstRow = fromRow - 1;
+    request.retries = retries;
     for (auto& download : downloads) {
         SPortDownload* d = download.get();
         d->line = std::make_unique<CComPortLine>(d->port);

@@ -10,6 +10,8 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
+
 CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, IPrompt& prompt, QObject* parent)
     : QObject(parent)
     , m_table(table)
@@ -53,9 +55,14 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     m_line.SetReceiver(this);
 
     m_running = true;
-    m_rowCursor = 0;
     m_rowCount = m_table.Grid().RowCount();
-    Q_EMIT progress(0, m_rowCount);
+    m_rowCursor = std::clamp(request.firstRow, 0, m_rowCount);
+    m_retries = std::max(0, request.retries);
+    m_retriesLeft = 0;
+    m_retriesMade = 0;
+    m_recordsSent = 0;
+    m_recordsAcknowledged = 0;
+    Q_EMIT progress(m_rowCursor, m_rowCount);
     m_textCodePage = unsigned(request.textCodePage);
     // Every record of one download uses the same code page for Goods Id.
     m_goodsIdCodePage = Language::AnsiCodePage(Language::LanguageInForce());
@@ -91,21 +98,28 @@ bool CDownloadSession::SendPluRecord()
             // Nothing goes out, so no answer can come: the download ends here and names the row.
             Fail(m_rowCursor, tr("Row %1 rejected: %2").arg(m_rowCursor + 1).arg(record.reason));
             return false;
-        case EPluRecordOutcome::Sendable: {
-            QString error;
-            m_writtenAt = Clock::now();
-            m_recordInFlight = true;
-            m_recordCrossing = LineTime(int(record.bytes.size()));
-            if (!m_line.Write(record.bytes, &error)) {
-                m_prompt.ShowMessage(ApplicationCaption(), error, IPrompt::EIcon::Error);
-                Fail(m_rowCursor, tr("Row %1 could not be sent: %2").arg(m_rowCursor + 1).arg(error));
-                return false;
-            }
-            m_sentAny = true;
-            return true;
-        }
+        case EPluRecordOutcome::Sendable:
+            m_retriesLeft = m_retries;
+            return WriteRecord(record.bytes);
         }
     }
+}
+
+bool CDownloadSession::WriteRecord(const QByteArray& bytes)
+{
+    QString error;
+    m_writtenAt = Clock::now();
+    m_recordInFlight = true;
+    m_recordCrossing = LineTime(int(bytes.size()));
+    m_recordBytes = bytes;
+    if (!m_line.Write(bytes, &error)) {
+        m_prompt.ShowMessage(ApplicationCaption(), error, IPrompt::EIcon::Error);
+        Fail(m_rowCursor, tr("Row %1 could not be sent: %2").arg(m_rowCursor + 1).arg(error));
+        return false;
+    }
+    m_sentAny = true;
+    ++m_recordsSent;
+    return true;
 }
 
 // ---- receive thread ----
@@ -186,6 +200,7 @@ void CDownloadSession::OnAnswer(const SLineEvent& answer)
         Fail(m_rowCursor, tr("The scale refused row %1.").arg(m_rowCursor + 1));
         return;
     }
+    ++m_recordsAcknowledged;
     // The order is fixed: the time-out starts again before the next record goes out.
     m_ackTimer.start(m_ackTimeoutMs);
     ++m_rowCursor;
@@ -213,6 +228,14 @@ void CDownloadSession::OnAcknowledgementTimeout()
 {
     if (!m_running || m_ended)
         return;
+    if (m_recordInFlight && m_retriesLeft > 0) {
+        // The answer may have been lost on the line; the scale stores the same record again harmlessly.
+        --m_retriesLeft;
+        ++m_retriesMade;
+        m_ackTimer.start(m_ackTimeoutMs);
+        WriteRecord(m_recordBytes);
+        return;
+    }
     QString reason;
     int row = m_rowCursor;
     if (!m_sentAny) {

@@ -3,6 +3,7 @@
 #include "download/CAckParser.h"
 #include "serial/IReceiver.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -23,6 +24,8 @@ struct SDownloadRequest
     QString devicePath;   // the serial device of the scale
     int baudRate = 0;
     int textCodePage = 0; // code page of the records' text fields: 936, 950, 65001, or 0 for the 8-bit one
+    int firstRow = 0;     // the row to start at: 0, or the row a failed download stopped at
+    int retries = 0;      // how often a record without an answer is sent again before the download fails
 };
 
 // One download of the PLU table to the scale: a record goes out, the scale acknowledges it, the
@@ -56,6 +59,10 @@ public:
 
     int RowCursor() const { return m_rowCursor; }
     int RowCount() const { return m_rowCount; }
+    // Of the last download: records written (resent ones included), acknowledged, and sent again.
+    int RecordsSent() const { return m_recordsSent; }
+    int RecordsAcknowledged() const { return m_recordsAcknowledged; }
+    int RetriesMade() const { return m_retriesMade; }
 
 Q_SIGNALS:
     // done of total rows are behind the download: (0, total) at the start, then after each
@@ -97,6 +104,8 @@ private:
     // Sends the record of the row under the cursor, passing over rows without PLU No. or value.
     // False when nothing was written (end of table, a rejected row, or a write error).
     bool SendPluRecord();
+    // Writes a record and puts it in flight; false (and the download failed) on a write error.
+    bool WriteRecord(const QByteArray& bytes);
     void Fail(int row, const QString& reason);
     void Finish(bool success, int failedRow, const QString& reason);
     void ClosePort();
@@ -119,6 +128,12 @@ private:
     bool m_recordInFlight = false; // written, and not yet acknowledged or refused
     Clock::time_point m_writtenAt;
     Clock::duration m_recordCrossing{};
+    QByteArray m_recordBytes; // the record in flight, for a resend
+    int m_retries = 0;
+    int m_retriesLeft = 0; // for the record in flight
+    int m_retriesMade = 0;
+    int m_recordsSent = 0;
+    int m_recordsAcknowledged = 0;
     bool m_sentAny = false;
     bool m_ended = false; // the outcome is out; the port closes on the close timer
 

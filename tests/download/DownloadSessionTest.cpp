@@ -57,12 +57,14 @@ struct SDownloadFixture
                          });
     }
 
-    CDownloadSession::EStart Start()
+    CDownloadSession::EStart Start(int firstRow = 0, int retries = 0)
     {
         SDownloadRequest request;
         request.devicePath = QStringLiteral("/dev/ttyUSB2");
         request.baudRate = 9600;
         request.textCodePage = 65001;
+        request.firstRow = firstRow;
+        request.retries = retries;
         return session.Start(request);
     }
 
@@ -308,6 +310,63 @@ TEST(DownloadSession, LateAnswerOfAnEarlierDownloadIsDropped)
     ASSERT_TRUE(f.WaitUntilClosed());
     ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
     EXPECT_EQ(f.label, QStringLiteral(" 0%"));
+}
+
+TEST(DownloadSession, RecordWithoutAnswerIsSentAgainAsOftenAsAllowed)
+{
+    struct
+    {
+        int retries;
+        bool success;
+    } cases[] = {{0, false}, {1, true}};
+    for (const auto& c : cases) {
+        SDownloadFixture f({{"1", "2"}, {"2", "3"}});
+        ASSERT_EQ(f.Start(0, c.retries), CDownloadSession::EStart::Started);
+        // The first record's answer is lost; the time-out comes.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return f.line.Written().size() == 2 || !f.session.IsRunning(); }, 2000));
+        if (!c.success) {
+            EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+            EXPECT_EQ(f.line.Written().size(), 1);
+            continue;
+        }
+        EXPECT_EQ(f.line.Written().at(1), f.line.Written().at(0)); // the same record again
+        f.line.Deliver(kAck);
+        f.Settle();
+        f.line.Deliver(kAck);
+        f.Settle();
+        EXPECT_EQ(f.label, QStringLiteral("Success"));
+        EXPECT_EQ(f.session.RetriesMade(), 1);
+        EXPECT_EQ(f.session.RecordsSent(), 3);
+        EXPECT_EQ(f.session.RecordsAcknowledged(), 2);
+    }
+}
+
+TEST(DownloadSession, RefusalIsNeverSentAgain)
+{
+    SDownloadFixture f({{"1", "2"}, {"2", "3"}});
+    ASSERT_EQ(f.Start(0, 3), CDownloadSession::EStart::Started);
+    f.line.Deliver(QByteArrayLiteral("\x02SPNG\r\n"));
+    f.Settle();
+    EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+    EXPECT_TRUE(f.WaitUntilClosed());
+    QTest::qWait(300); // past the time-out that a retry would wait for
+    EXPECT_EQ(f.line.Written().size(), 1);
+}
+
+TEST(DownloadSession, ResumesAtTheGivenRow)
+{
+    SDownloadFixture f({{"1", "2"}, {"2", "3"}, {"3", "4"}, {"4", "5"}});
+    ASSERT_EQ(f.Start(2), CDownloadSession::EStart::Started);
+    EXPECT_EQ(f.label, QStringLiteral("50%"));
+    ASSERT_EQ(f.line.Written().size(), 1);
+    EXPECT_EQ(f.WrittenPlu(0), 3);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.WrittenPlu(1), 4);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.label, QStringLiteral("Success"));
+    EXPECT_EQ(f.line.Written().size(), 2);
 }
 
 TEST(TextCodePageChoice, FollowsTheEncodingSelectorAndTheLanguage)
