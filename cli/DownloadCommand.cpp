@@ -3,6 +3,7 @@
 #include "cli/CliTable.h"
 #include "download/CComPortLine.h"
 #include "download/CDownloadSession.h"
+#include "download/CTransferLog.h"
 #include "download/TextCodePage.h"
 #include "serial/CComPort.h"
 #include "serial/PortDiscovery.h"
@@ -205,6 +206,7 @@ int RunDownload(const QStringList& arguments)
         return kUsageError;
     }
 
+    const CTransferLog transferLog;
     CProgressPrinter progress(downloads);
     QEventLoop loop;
     int running = 0;
@@ -218,6 +220,7 @@ int RunDownload(const QStringList& arguments)
         d->line = std::make_unique<CComPortLine>(d->port);
         d->session = std::make_unique<CDownloadSession>(table.Table(), *d->line, table.Prompt());
         d->session->SetAcknowledgementTimeoutMs(timeoutMs);
+        d->session->SetTransferLog(&transferLog);
         QObject::connect(d->session.get(), &CDownloadSession::progress, d->session.get(),
                          [d, &progress](int done, int total) { progress.OnProgress(*d, done, total); });
         QObject::connect(d->session.get(), &CDownloadSession::finished, d->session.get(),

@@ -3,6 +3,7 @@
 #include "app/IPrompt.h"
 #include "app/Language.h"
 #include "app/StringTable.h"
+#include "download/CTransferLog.h"
 #include "download/ISerialLine.h"
 #include "download/PluRecord.h"
 #include "grid/CGridModel.h"
@@ -55,6 +56,8 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     m_line.SetReceiver(this);
 
     m_running = true;
+    m_request = request;
+    m_startedAt = QDateTime::currentDateTimeUtc();
     m_rowCount = m_table.Grid().RowCount();
     m_rowCursor = std::clamp(request.firstRow, 0, m_rowCount);
     m_retries = std::max(0, request.retries);
@@ -259,6 +262,23 @@ void CDownloadSession::Finish(bool success, int failedRow, const QString& reason
     m_ended = true;
     m_recordInFlight = false;
     m_ackTimer.stop();
+    if (m_log) {
+        STransferEntry entry;
+        entry.startedAt = m_startedAt;
+        entry.device = m_request.devicePath;
+        entry.baudRate = m_request.baudRate;
+        const bool pricing = m_table.PluMode() == CPluTable::kPricing;
+        entry.layout = pricing ? QStringLiteral("pricing") : QStringLiteral("counting");
+        entry.textCodePage = m_request.textCodePage;
+        entry.recordsSent = m_recordsSent;
+        entry.recordsAcknowledged = m_recordsAcknowledged;
+        entry.retries = m_retriesMade;
+        entry.success = success;
+        entry.failedRow = failedRow;
+        entry.reason = reason;
+        entry.durationMs = m_startedAt.msecsTo(QDateTime::currentDateTimeUtc());
+        m_log->Append(entry);
+    }
     m_closeTimer.start();
     Q_EMIT finished(success, failedRow, reason);
 }

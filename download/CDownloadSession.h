@@ -4,6 +4,7 @@
 #include "serial/IReceiver.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include <vector>
 
 class CPluTable;
+class CTransferLog;
 class IPrompt;
 class ISerialLine;
 struct SPluRecord;
@@ -53,6 +55,9 @@ public:
 
     EStart Start(const SDownloadRequest& request);
     bool IsRunning() const { return m_running; }
+
+    // Every download that starts appends its outcome to this log; null keeps no record.
+    void SetTransferLog(const CTransferLog* log) { m_log = log; }
 
     // Tests shorten the acknowledgement time-out; the scale's real limit is the default.
     void SetAcknowledgementTimeoutMs(int milliseconds) { m_ackTimeoutMs = milliseconds; }
@@ -113,6 +118,9 @@ private:
     CPluTable& m_table;
     ISerialLine& m_line;
     IPrompt& m_prompt;
+    const CTransferLog* m_log = nullptr;
+    SDownloadRequest m_request;
+    QDateTime m_startedAt;
 
     QTimer m_ackTimer;   // no answer in time: the download failed
     QTimer m_closeTimer; // closes the port just after the last answer

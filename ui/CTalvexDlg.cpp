@@ -136,6 +136,7 @@ void CTalvexDlg::ConnectTableAndDownload()
         if (m_providedPort && m_providedPort->followLayout)
             m_providedPort->followLayout(pluMode, limitMode);
     });
+    m_download.SetTransferLog(&m_transferLog);
     connect(&m_download, &CDownloadSession::progress, this, &CTalvexDlg::OnDownloadProgress);
     connect(&m_download, &CDownloadSession::finished, this, &CTalvexDlg::OnDownloadFinished);
     connect(m_gridView, &CMFCListCtrlEx::sortRequested, &m_table, &CPluTable::SortByColumn);

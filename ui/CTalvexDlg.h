@@ -2,6 +2,7 @@
 
 #include "download/CComPortLine.h"
 #include "download/CDownloadSession.h"
+#include "download/CTransferLog.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 #include "serial/CComPort.h"
@@ -125,6 +126,7 @@ private:
     Portwire::CComPort m_port;
     CComPortLine m_line{m_port};
     CDownloadSession m_download;
+    CTransferLog m_transferLog;
     std::optional<SProvidedPort> m_providedPort;
     std::unique_ptr<IFileDialogs> m_ownFileDialogs;
     IFileDialogs* m_fileDialogs = nullptr;

@@ -1,5 +1,6 @@
 #include "app/Language.h"
 #include "download/CDownloadSession.h"
+#include "download/CTransferLog.h"
 #include "download/DownloadLabels.h"
 #include "download/TextCodePage.h"
 #include "grid/CGridModel.h"
@@ -10,6 +11,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -367,6 +371,70 @@ TEST(DownloadSession, ResumesAtTheGivenRow)
     f.Settle();
     EXPECT_EQ(f.label, QStringLiteral("Success"));
     EXPECT_EQ(f.line.Written().size(), 2);
+}
+
+// Every way a download ends leaves one line in the log, which names the outcome, the row and the reason.
+TEST(TransferLog, KeepsALineForEveryDownload)
+{
+    QTemporaryDir dir;
+    const CTransferLog log(dir.filePath(QStringLiteral("state/Talvex/transfers.log")));
+    const struct
+    {
+        const char* name;
+        int retries;
+        std::vector<QByteArray> answers; // delivered one after the other, with time for a retry between
+        bool loseLine;
+        const char* expected;
+    } cases[] = {
+        {"success", 0, {kAck, kAck}, false, "2 records sent, 2 acknowledged, 0 retries; Success, "},
+        {"refusal", 0, {QByteArrayLiteral("\x02SPNG\r\n")}, false, "Fail! at row 1 (The scale refused row 1.)"},
+        {"time-out", 0, {}, false, "Fail! at row 1 (No answer from the scale for row 1"},
+        {"vanished device", 0, {}, true, "Fail! at row 1 (The device was disconnected"},
+        {"retried record", 1, {}, false, "3 records sent, 2 acknowledged, 1 retries; Success"},
+    };
+    int lines = 0;
+    for (const auto& c : cases) {
+        SDownloadFixture f({{"1", "2"}, {"2", "3"}});
+        f.session.SetTransferLog(&log);
+        ASSERT_EQ(f.Start(0, c.retries), CDownloadSession::EStart::Started) << c.name;
+        if (c.loseLine)
+            f.line.LoseConnection();
+        for (const QByteArray& answer : c.answers) {
+            f.line.Deliver(answer);
+            f.Settle();
+        }
+        if (c.retries > 0) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return f.line.Written().size() == 2; }, 2000)) << c.name;
+            f.line.Deliver(kAck);
+            f.Settle();
+            f.line.Deliver(kAck);
+            f.Settle();
+        }
+        ASSERT_TRUE(f.WaitUntilClosed()) << c.name;
+        QFile file(log.Path());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.name;
+        const QStringList written = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(written.size(), ++lines) << c.name;
+        EXPECT_TRUE(written.last().contains(QString::fromUtf8(c.expected)))
+            << c.name << ": " << written.last().toStdString();
+        EXPECT_TRUE(written.last().contains(QStringLiteral("port /dev/ttyUSB2, 9600 baud, pricing"))) << c.name;
+    }
+}
+
+TEST(TransferLog, StartsAfreshAtItsSizeLimitAndKeepsTheOldOne)
+{
+    QTemporaryDir dir;
+    const CTransferLog log(dir.filePath(QStringLiteral("transfers.log")));
+    {
+        QFile full(log.Path());
+        ASSERT_TRUE(full.open(QIODevice::WriteOnly));
+        full.write(QByteArray(int(CTransferLog::kRotateBytes), 'x'));
+    }
+    STransferEntry entry;
+    entry.success = true;
+    ASSERT_TRUE(log.Append(entry));
+    EXPECT_EQ(QFileInfo(log.Path() + QStringLiteral(".1")).size(), CTransferLog::kRotateBytes);
+    EXPECT_LT(QFileInfo(log.Path()).size(), 200);
 }
 
 TEST(TextCodePageChoice, FollowsTheEncodingSelectorAndTheLanguage)
