@@ -9,7 +9,6 @@
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 
-#include <QMetaObject>
 
 #include <algorithm>
 
@@ -26,6 +25,8 @@ CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, IPrompt&
     m_closeTimer.setInterval(1);
     connect(&m_ackTimer, &QTimer::timeout, this, &CDownloadSession::OnAcknowledgementTimeout);
     connect(&m_closeTimer, &QTimer::timeout, this, &CDownloadSession::ClosePort);
+    // Emitted on the receive thread; the queued connection runs the member on this object's thread, in order.
+    connect(this, &CDownloadSession::lineEventsQueued, this, &CDownloadSession::TakeLineEvents, Qt::QueuedConnection);
 }
 
 CDownloadSession::~CDownloadSession()
@@ -152,7 +153,7 @@ void CDownloadSession::PostLineEvent(const SLineEvent& event)
         std::lock_guard<std::mutex> lock(m_lineEventsMutex);
         m_lineEvents.push_back(event);
     }
-    QMetaObject::invokeMethod(this, &CDownloadSession::TakeLineEvents, Qt::QueuedConnection);
+    Q_EMIT lineEventsQueued();
 }
 
 // ---- owner's thread ----

@@ -75,6 +75,8 @@ Q_SIGNALS:
     void progress(int done, int total);
     // The download has ended. A failure names the row to blame (-1 when none is) and says why.
     void finished(bool success, int failedRow, const QString& reason);
+    // Internal: the receive thread queued line events for TakeLineEvents.
+    void lineEventsQueued();
 
 private:
     using Clock = std::chrono::steady_clock;

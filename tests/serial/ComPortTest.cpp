@@ -404,6 +404,7 @@ TEST_F(ComPortTest, CallbackCanAnswerThroughTheConnection)
 
     ASSERT_TRUE(m_pty.Send("SPOK\r\n"));
     EXPECT_EQ(m_pty.Receive(6, 5s), "SPOK\r\n");
+    port.Close(); // before the receiver goes
 }
 
 TEST_F(ComPortTest, FailingCallbackDoesNotEndTheReceiveThread)
@@ -431,6 +432,7 @@ TEST_F(ComPortTest, FailingCallbackDoesNotEndTheReceiveThread)
     ASSERT_TRUE(m_pty.Send("second"));
     ASSERT_TRUE(callback.WaitForBytes(6));
     EXPECT_EQ(callback.AllBytes(), "second");
+    port.Close(); // before the receiver goes
 }
 
 TEST_F(ComPortTest, CloseFromInsideTheCallbackDoesNotDeadlock)
