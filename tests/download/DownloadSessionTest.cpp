@@ -170,6 +170,7 @@ TEST(DownloadSession, OnASerialLineAnAnswerSoonerThanTheRecordCanCrossIsDropped)
 {
     SDownloadFixture f({{"1", "2"}, {"2", "3"}});
     f.line.paced = true;
+    f.session.SetAcknowledgementTimeoutMs(3000); // well past the wait below, on a slow machine too
     ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
     f.line.Deliver(kAck);
     f.Settle();
