@@ -5,18 +5,13 @@
 #include "app/CSettings.h"
 #include "app/IPrompt.h"
 #include "app/Language.h"
-#include "download/CComPortLine.h"
-#include "download/CDownloadSession.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
-#include "serial/CComPort.h"
-#include "tools/CSimulatedScale.h"
+#include "tools/CScaleLineRig.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -63,42 +58,24 @@ bool RunOnce(int baud)
     SScaleOptions options;
     options.pluMode = 0;
     options.paceBaud = baud;
-    CSimulatedScale scale(options);
+    CScaleLineRig rig(table, prompt, options);
     QString error;
-    if (!scale.Start(&error)) {
+    if (!rig.StartScale(&error)) {
         std::fprintf(stderr, "cannot start the simulated scale: %s\n", error.toUtf8().constData());
         return false;
     }
-    Portwire::CComPort port;
-    port.SetPorts({{QStringLiteral("scale"), scale.DevicePath()}});
-    CComPortLine line(port);
-    CDownloadSession session(table, line, settings, prompt);
-    QString label;
-    QObject::connect(&session, &CDownloadSession::labelChanged, &session,
-                     [&](const QString& text, const QString&) { label = text; });
-
-    SDownloadRequest request;
-    request.portIndex = 0;
-    request.baudIndex = 0;
-    request.baudText = QString::number(baud);
-    request.encodingIndex = 3;
     QElapsedTimer timer;
     timer.start();
-    if (session.Start(request) != CDownloadSession::EStart::Started)
+    if (rig.Start(baud) != CDownloadSession::EStart::Started)
         return false;
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (!session.IsRunning())
-            loop.quit();
-    });
-    poll.start(1);
-    loop.exec();
+    rig.WaitForEnd(kRows * 3000);
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     const double limit = double(kRows) * (kRecordBytes + kAnswerBytes) * 10.0 / baud;
-    std::printf("%6d baud: %s, %d records in %.2f s; line limit %.2f s; ratio %.3f\n", baud,
-                label.toUtf8().constData(), scale.RecordsReceived(), seconds, limit, seconds / limit);
-    return scale.RecordsReceived() == kRows;
+    std::printf("%6d baud: %s, %d records in %.2f s; line limit %.2f s; ratio %.3f; the program's turnaround %.3f ms"
+                " a record\n",
+                baud, rig.label.toUtf8().constData(), rig.scale.RecordsReceived(), seconds, limit, seconds / limit,
+                rig.scale.MeanTurnaroundMs());
+    return rig.scale.RecordsReceived() == kRows;
 }
 
 } // namespace

@@ -5,26 +5,21 @@
 // threads before the first download and after the last: a leak shows as a difference.
 //
 // Usage: download_soak_bench [downloads = 100] [rows = 1008] [seed = 1]
-// Each record costs about 30 ms (the receive thread's quiet interval before it hands an answer
-// over), so a download of 1,008 rows takes some 30 s and 100 downloads most of an hour.
+// The scale is not paced, so a download of 1,008 rows takes about a second unless a fault makes it
+// wait for the time-out.
 
 #include "app/CSettings.h"
 #include "app/IPrompt.h"
 #include "app/Language.h"
-#include "download/CComPortLine.h"
-#include "download/CDownloadSession.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
-#include "serial/CComPort.h"
-#include "tools/CSimulatedScale.h"
+#include "tools/CScaleLineRig.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 #include <map>
@@ -143,21 +138,13 @@ int main(int argc, char** argv)
 
     SScaleOptions scaleOptions;
     scaleOptions.pluMode = 0;
-    CSimulatedScale scale(scaleOptions);
+    CScaleLineRig rig(table, prompt, scaleOptions);
+    CSimulatedScale& scale = rig.scale;
     QString error;
-    if (!scale.Start(&error)) {
+    if (!rig.StartScale(&error)) {
         std::fprintf(stderr, "cannot start the simulated scale: %s\n", error.toUtf8().constData());
         return 1;
     }
-    Portwire::CComPort port;
-    port.SetPorts({{QStringLiteral("scale"), scale.DevicePath()}});
-    CComPortLine line(port);
-    CDownloadSession session(table, line, settings, prompt);
-    QString label;
-    int failedRow = -1;
-    QObject::connect(&session, &CDownloadSession::labelChanged, &session,
-                     [&](const QString& text, const QString&) { label = text; });
-    QObject::connect(&session, &CDownloadSession::failedAtRow, &session, [&](int row) { failedRow = row; });
 
     const SProcessFigures before = Measure();
     SProcessFigures afterFirst;
@@ -185,29 +172,15 @@ int main(int argc, char** argv)
         }
         scale.SetOptions(faults);
         scale.ForgetReceived();
-        label.clear();
-        failedRow = -1;
-
-        SDownloadRequest request;
-        request.portIndex = 0;
-        request.baudIndex = 6;
-        request.baudText = QStringLiteral("115200");
-        request.encodingIndex = 3;
         QElapsedTimer timer;
         timer.start();
-        const CDownloadSession::EStart start = session.Start(request);
-        if (start == CDownloadSession::EStart::Started) {
-            QEventLoop loop;
-            QTimer poll;
-            QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-                if (!session.IsRunning() && !port.IsOpen())
-                    loop.quit();
-            });
-            poll.start(5);
-            loop.exec();
-        }
+        const CDownloadSession::EStart start = rig.Start();
+        if (start == CDownloadSession::EStart::Started)
+            rig.WaitForEnd(rows * 3000 + 10000);
+        const QString& label = rig.label;
+        const int failedRow = rig.failedRow;
         const bool failure = fault == EFault::Refusal || fault == EFault::Silence || fault == EFault::Vanish;
-        const bool asExpected = start == CDownloadSession::EStart::Started && !port.IsOpen() &&
+        const bool asExpected = start == CDownloadSession::EStart::Started && !rig.port.IsOpen() &&
                                 (failure ? label == QStringLiteral("Fail!") && failedRow == faultRow - 1
                                          : label == QStringLiteral("Success") &&
                                                int(scale.AcceptedRows().size()) == rows);
@@ -221,13 +194,10 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         if (fault == EFault::Vanish) {
             // The adapter is plugged in again: a new line.
-            scale.Stop();
-            scale.SetOptions(SScaleOptions());
-            if (!scale.Start(&error)) {
+            if (!rig.ReplaceScale(SScaleOptions(), &error)) {
                 std::fprintf(stderr, "cannot restart the simulated scale: %s\n", error.toUtf8().constData());
                 return 1;
             }
-            port.SetPorts({{QStringLiteral("scale"), scale.DevicePath()}});
         }
         if (n == 1)
             afterFirst = Measure();

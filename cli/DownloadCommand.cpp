@@ -1,7 +1,10 @@
+#include "app/Language.h"
 #include "cli/CliCommands.h"
 #include "cli/CliTable.h"
 #include "download/CComPortLine.h"
 #include "download/CDownloadSession.h"
+#include "download/CTransferLog.h"
+#include "download/TextCodePage.h"
 #include "serial/CComPort.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortOpenFailure.h"
@@ -9,7 +12,6 @@
 
 #include <QEventLoop>
 #include <QTextStream>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -48,31 +50,15 @@ public:
     {
     }
 
-    // The session's label: a percentage while the download runs, the outcome at its end.
-    void OnLabel(SPortDownload& download, const QString& label)
+    void OnProgress(SPortDownload& download, int done, int total)
     {
-        const QString text = label.trimmed();
-        if (!text.endsWith(QLatin1Char('%')))
-            return;
-        const int percent = text.chopped(1).toInt();
-        if (percent == download.percent)
-            return;
-        download.percent = percent;
-        if (m_bar)
-            DrawBars();
-        else
-            QTextStream(stdout) << download.device << ": " << percent << "%\n";
+        Show(download, total > 0 ? done * 100 / total : 0);
     }
 
     void OnFinished(SPortDownload& download)
     {
-        if (download.success && download.percent != 100) {
-            download.percent = 100;
-            if (m_bar)
-                DrawBars();
-            else
-                QTextStream(stdout) << download.device << ": 100%\n";
-        }
+        if (download.success)
+            Show(download, 100);
     }
 
     // Ends the redrawn line before the summary.
@@ -84,6 +70,17 @@ public:
     }
 
 private:
+    void Show(SPortDownload& download, int percent)
+    {
+        if (percent == download.percent)
+            return;
+        download.percent = percent;
+        if (m_bar)
+            DrawBars();
+        else
+            QTextStream(stdout) << download.device << ": " << percent << "%\n";
+    }
+
     void DrawBars()
     {
         const bool single = m_downloads.size() == 1;
@@ -135,7 +132,17 @@ int RunDownload(const QStringList& arguments)
     const QCommandLineOption timeoutOption(
         QStringLiteral("ack-timeout"), QStringLiteral("Milliseconds to wait for each answer (default 3000)."),
         QStringLiteral("ms"), QString::number(CDownloadSession::kAcknowledgementTimeoutMs));
-    parser.addOptions({portOption, baudOption, options.mode, options.encoding, timeoutOption});
+    const QCommandLineOption fromRowOption(
+        QStringLiteral("from-row"),
+        QStringLiteral("Start at this row (1 is the first), as after a download that failed there."),
+        QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption retriesOption(
+        QStringLiteral("retries"),
+        QStringLiteral("Send a record that gets no answer again, up to N times (default 0); a refusal is never "
+                       "sent again."),
+        QStringLiteral("N"), QStringLiteral("0"));
+    parser.addOptions({portOption, baudOption, options.mode, options.encoding, timeoutOption, fromRowOption,
+                       retriesOption});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The table (.csv, .xls, .xlsx, .ods)."));
     int exitCode = kSuccess;
     if (!ParseCommandLine(parser, arguments, command, &exitCode))
@@ -155,6 +162,18 @@ int RunDownload(const QStringList& arguments)
     const int timeoutMs = parser.value(timeoutOption).toInt(&timeoutOk);
     if (!timeoutOk || timeoutMs <= 0) {
         PrintError(command, QStringLiteral("--ack-timeout takes a number of milliseconds above 0"));
+        return kUsageError;
+    }
+    bool fromRowOk = false;
+    const int fromRow = parser.value(fromRowOption).toInt(&fromRowOk);
+    if (!fromRowOk || fromRow < 1) {
+        PrintError(command, QStringLiteral("--from-row takes a row number from 1 on"));
+        return kUsageError;
+    }
+    bool retriesOk = false;
+    const int retries = parser.value(retriesOption).toInt(&retriesOk);
+    if (!retriesOk || retries < 0) {
+        PrintError(command, QStringLiteral("--retries takes a number from 0 on"));
         return kUsageError;
     }
     ChooseLanguageLikeTheWindow();
@@ -190,49 +209,47 @@ int RunDownload(const QStringList& arguments)
         return kUsageError;
     }
 
+    const CTransferLog transferLog;
     CProgressPrinter progress(downloads);
+    QEventLoop loop;
+    int running = 0;
     SDownloadRequest request;
-    request.portIndex = 0;
-    request.baudIndex = baudIndex;
-    request.baudText = kBaudRates.at(baudIndex);
-    request.encodingIndex = encoding;
+    request.baudRate = kBaudRates.at(baudIndex).toInt();
+    request.textCodePage = TextCodePageForEncoding(encoding, Language::LanguageInForce());
+    request.firstRow = fromRow - 1;
+    request.retries = retries;
     for (auto& download : downloads) {
         SPortDownload* d = download.get();
-        d->port.SetPorts({{d->device, d->device}});
         d->line = std::make_unique<CComPortLine>(d->port);
-        d->session = std::make_unique<CDownloadSession>(table.Table(), *d->line, table.Settings(), table.Prompt());
+        d->session = std::make_unique<CDownloadSession>(table.Table(), *d->line, table.Prompt());
         d->session->SetAcknowledgementTimeoutMs(timeoutMs);
-        QObject::connect(d->session.get(), &CDownloadSession::labelChanged, d->session.get(),
-                         [d, &progress](const QString& text, const QString& toolTip) {
-                             if (!toolTip.isEmpty())
-                                 d->reason = toolTip;
-                             progress.OnLabel(*d, text);
-                         });
+        d->session->SetTransferLog(&transferLog);
+        QObject::connect(d->session.get(), &CDownloadSession::progress, d->session.get(),
+                         [d, &progress](int done, int total) { progress.OnProgress(*d, done, total); });
         QObject::connect(d->session.get(), &CDownloadSession::finished, d->session.get(),
-                         [d, &progress](bool success) {
+                         [d, &progress, &running, &loop](bool success, int, const QString& reason) {
                              d->success = success;
+                             d->reason = reason;
                              progress.OnFinished(*d);
+                             if (--running == 0)
+                                 loop.quit();
                          });
+        request.devicePath = d->device;
+        ++running;
         const CDownloadSession::EStart start = d->session->Start(request);
+        if (start == CDownloadSession::EStart::Started)
+            continue;
+        --running;
         if (start == CDownloadSession::EStart::PortNotOpened)
             d->reason = PortOpenFailure::Message(d->port.LastOpenFailure());
         else if (start == CDownloadSession::EStart::NoData)
             d->reason = QStringLiteral("The table has no row to send.");
-        else if (start != CDownloadSession::EStart::Started && d->reason.isEmpty())
+        else if (d->reason.isEmpty())
             d->reason = QStringLiteral("The download did not start.");
     }
-
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        for (const auto& download : downloads) {
-            if (download->session->IsRunning())
-                return;
-        }
-        loop.quit();
-    });
-    poll.start(10);
-    loop.exec();
+    // A download may have ended inside Start (its first record could not be written).
+    if (running > 0)
+        loop.exec();
 
     progress.Close();
     QTextStream out(stdout);

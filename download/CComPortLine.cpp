@@ -13,10 +13,10 @@ bool CComPortLine::IsOpen() const
     return m_port.IsOpen();
 }
 
-bool CComPortLine::Open(int portNumber, int baud, QString* error)
+bool CComPortLine::Open(const QString& devicePath, int baud, QString* error)
 {
     try {
-        return m_port.Open(portNumber, baud);
+        return m_port.Open(devicePath, baud);
     } catch (const CSerialException& exception) {
         if (error)
             *error = exception.Description();
@@ -48,8 +48,12 @@ void CComPortLine::Close()
     m_port.Close();
 }
 
-void CComPortLine::SetCallbacks(ReceiveCallback onReceive, LostCallback onLost, void* context)
+void CComPortLine::SetReceiver(Portwire::IReceiver* receiver)
 {
-    m_port.SetReceiveCallback(onReceive, context);
-    m_port.SetConnectionLostCallback(onLost, context);
+    m_port.SetReceiver(receiver);
+}
+
+bool CComPortLine::IsPacedByBaudRate() const
+{
+    return m_treatAsSerialDevice || m_port.IsPacedByBaudRate();
 }

@@ -13,11 +13,16 @@ public:
     explicit CComPortLine(Portwire::CComPort& port);
 
     bool IsOpen() const override;
-    bool Open(int portNumber, int baud, QString* error) override;
+    bool Open(const QString& devicePath, int baud, QString* error) override;
     bool Write(const QByteArray& bytes, QString* error) override;
     void Close() override;
-    void SetCallbacks(ReceiveCallback onReceive, LostCallback onLost, void* context) override;
+    void SetReceiver(Portwire::IReceiver* receiver) override;
+    bool IsPacedByBaudRate() const override;
+
+    // Tests make a pseudo-terminal behave as a serial device whose bytes take their time.
+    void TreatAsSerialDevice(bool serialDevice) { m_treatAsSerialDevice = serialDevice; }
 
 private:
     Portwire::CComPort& m_port;
+    bool m_treatAsSerialDevice = false;
 };

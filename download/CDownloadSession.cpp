@@ -1,24 +1,21 @@
 #include "download/CDownloadSession.h"
 
-#include "app/CSettings.h"
 #include "app/IPrompt.h"
 #include "app/Language.h"
 #include "app/StringTable.h"
-#include "app/TextNumbers.h"
+#include "download/CTransferLog.h"
 #include "download/ISerialLine.h"
 #include "download/PluRecord.h"
-#include "download/TextCodePage.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 
-#include <QMetaObject>
 
-CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, CSettings& settings, IPrompt& prompt,
-                                   QObject* parent)
+#include <algorithm>
+
+CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, IPrompt& prompt, QObject* parent)
     : QObject(parent)
     , m_table(table)
     , m_line(line)
-    , m_settings(settings)
     , m_prompt(prompt)
 {
     m_ackTimer.setSingleShot(true);
@@ -27,7 +24,9 @@ CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, CSetting
     m_closeTimer.setSingleShot(true);
     m_closeTimer.setInterval(1);
     connect(&m_ackTimer, &QTimer::timeout, this, &CDownloadSession::OnAcknowledgementTimeout);
-    connect(&m_closeTimer, &QTimer::timeout, this, &CDownloadSession::OnCloseTimer);
+    connect(&m_closeTimer, &QTimer::timeout, this, &CDownloadSession::ClosePort);
+    // Emitted on the receive thread; the queued connection runs the member on this object's thread, in order.
+    connect(this, &CDownloadSession::lineEventsQueued, this, &CDownloadSession::TakeLineEvents, Qt::QueuedConnection);
 }
 
 CDownloadSession::~CDownloadSession()
@@ -44,96 +43,108 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
         m_prompt.ShowMessage(ApplicationCaption(), LoadString(StringId::NoData), IPrompt::EIcon::Information);
         return EStart::NoData;
     }
-    const int baud = int(TextNumbers::ReadLeadingInteger(request.baudText));
     QString error;
-    if (!m_line.Open(request.portIndex + 1, baud, &error)) {
+    if (!m_line.Open(request.devicePath, request.baudRate, &error)) {
         if (error.isEmpty())
             return EStart::PortNotOpened;
         m_prompt.ShowMessage(ApplicationCaption(), error, IPrompt::EIcon::Error);
         ClosePort();
         return EStart::SerialError;
     }
-    m_settings.WriteInt(ESetting::Port, request.portIndex);
-    m_settings.WriteInt(ESetting::Bps, request.baudIndex);
-    m_settings.Sync();
-
     // The receive thread resets its parser when the first delivery of this generation comes: the
     // parser is never touched from here, even by bytes that arrive between the open and now.
     ++m_generation;
-    m_line.SetCallbacks(&CDownloadSession::OnPortData, &CDownloadSession::OnLineLost, this);
+    m_line.SetReceiver(this);
 
     m_running = true;
-    Q_EMIT labelChanged(QStringLiteral(" 0%"), QString());
-    const int language = Language::LanguageInForce();
-    m_textCodePage = TextCodePageForEncoding(request.encodingIndex, language);
-    // Every record of one download uses the same code page for Goods Id.
-    m_goodsIdCodePage = Language::AnsiCodePage(language);
-    m_rowCursor = 0;
+    m_request = request;
+    m_startedAt = QDateTime::currentDateTimeUtc();
     m_rowCount = m_table.Grid().RowCount();
-    m_rejectedRow = -1;
-    m_rejectedReason.clear();
+    m_rowCursor = std::clamp(request.firstRow, 0, m_rowCount);
+    m_retries = std::max(0, request.retries);
+    m_retriesLeft = 0;
+    m_retriesMade = 0;
+    m_recordsSent = 0;
+    m_recordsAcknowledged = 0;
+    Q_EMIT progress(m_rowCursor, m_rowCount);
+    m_textCodePage = unsigned(request.textCodePage);
+    // Every record of one download uses the same code page for Goods Id.
+    m_goodsIdCodePage = Language::AnsiCodePage(Language::LanguageInForce());
+    m_baudRate = request.baudRate;
+    m_pacedLine = m_line.IsPacedByBaudRate();
+    m_recordInFlight = false;
     m_sentAny = false;
-    m_writeFailed = false;
+    m_ended = false;
 
     SendPluRecord();
-    if (m_writeFailed)
-        return EStart::SerialError;
-    m_ackTimer.start(m_ackTimeoutMs);
+    if (!m_ended)
+        m_ackTimer.start(m_ackTimeoutMs);
     return EStart::Started;
+}
+
+SPluRecord CDownloadSession::BuildRecordAt(int row) const
+{
+    return BuildPluRecord(m_table.Grid().RowTexts(row), m_table.PluMode(), m_table.LimitMode(), m_textCodePage,
+                          m_goodsIdCodePage);
 }
 
 bool CDownloadSession::SendPluRecord()
 {
-    const CGridModel& grid = m_table.Grid();
     for (;;) {
         if (m_rowCursor >= m_rowCount)
             return false;
-        const SPluRecord record = BuildPluRecord(grid.RowTexts(m_rowCursor), m_table.PluMode(),
-                                                       m_table.LimitMode(), unsigned(m_textCodePage), m_goodsIdCodePage);
+        const SPluRecord record = BuildRecordAt(m_rowCursor);
         switch (record.outcome) {
         case EPluRecordOutcome::Skipped:
             ++m_rowCursor;
             continue;
         case EPluRecordOutcome::Rejected:
-            // Nothing goes out; the download ends when no answer comes.
-            m_rejectedRow = m_rowCursor;
-            m_rejectedReason = record.reason;
+            // Nothing goes out, so no answer can come: the download ends here and names the row.
+            Fail(m_rowCursor, tr("Row %1 rejected: %2").arg(m_rowCursor + 1).arg(record.reason));
             return false;
-        case EPluRecordOutcome::Sendable: {
-            QString error;
-            if (!m_line.Write(record.bytes, &error)) {
-                m_writeFailed = true;
-                m_prompt.ShowMessage(ApplicationCaption(), error, IPrompt::EIcon::Error);
-                Fail(m_rowCursor, tr("Row %1 could not be sent: %2").arg(m_rowCursor + 1).arg(error));
-                return false;
-            }
-            m_sentAny = true;
-            return true;
-        }
+        case EPluRecordOutcome::Sendable:
+            m_retriesLeft = m_retries;
+            return WriteRecord(record.bytes);
         }
     }
+}
+
+bool CDownloadSession::WriteRecord(const QByteArray& bytes)
+{
+    QString error;
+    m_writtenAt = Clock::now();
+    m_recordInFlight = true;
+    m_recordCrossing = LineTime(int(bytes.size()));
+    m_recordBytes = bytes;
+    if (!m_line.Write(bytes, &error)) {
+        m_prompt.ShowMessage(ApplicationCaption(), error, IPrompt::EIcon::Error);
+        Fail(m_rowCursor, tr("Row %1 could not be sent: %2").arg(m_rowCursor + 1).arg(error));
+        return false;
+    }
+    m_sentAny = true;
+    ++m_recordsSent;
+    return true;
 }
 
 // ---- receive thread ----
 
-void CDownloadSession::OnPortData(void* context, const char* bytes, int count)
+void CDownloadSession::OnReceive(const char* bytes, int count)
 {
-    auto* session = static_cast<CDownloadSession*>(context);
-    const quint64 generation = session->m_generation.load();
-    if (session->m_parserGeneration != generation) {
-        session->m_parser.Reset();
-        session->m_parserGeneration = generation;
+    const Clock::time_point receivedAt = Clock::now();
+    const quint64 generation = m_generation.load();
+    if (m_parserGeneration != generation) {
+        m_parser.Reset();
+        m_parserGeneration = generation;
     }
-    const CAckParser::EVerdict verdict = session->m_parser.Feed(bytes, count);
-    if (verdict == CAckParser::EVerdict::None || verdict == CAckParser::EVerdict::Ignored)
+    const CAckParser::EVerdict verdict = m_parser.Feed(bytes, count);
+    if (verdict == CAckParser::EVerdict::None)
         return;
-    session->PostLineEvent({generation, false, verdict});
+    PostLineEvent({generation, false, verdict, receivedAt, m_parser.LastLineLength()});
 }
 
-void CDownloadSession::OnLineLost(void* context)
+void CDownloadSession::OnConnectionLost()
 {
-    auto* session = static_cast<CDownloadSession*>(context);
-    session->PostLineEvent({session->m_generation.load(), true, CAckParser::EVerdict::None});
+    PostLineEvent({m_generation.load(), true, CAckParser::EVerdict::None, Clock::now(), 0});
 }
 
 void CDownloadSession::PostLineEvent(const SLineEvent& event)
@@ -142,10 +153,10 @@ void CDownloadSession::PostLineEvent(const SLineEvent& event)
         std::lock_guard<std::mutex> lock(m_lineEventsMutex);
         m_lineEvents.push_back(event);
     }
-    QMetaObject::invokeMethod(this, "TakeLineEvents", Qt::QueuedConnection);
+    Q_EMIT lineEventsQueued();
 }
 
-// ---- window thread ----
+// ---- owner's thread ----
 
 void CDownloadSession::TakeLineEvents()
 {
@@ -156,38 +167,61 @@ void CDownloadSession::TakeLineEvents()
     }
     for (const SLineEvent& event : events) {
         if (event.lost)
-            OnConnectionLost(event.generation);
+            OnLineLost(event.generation);
         else
-            OnVerdict(event.generation, event.verdict);
+            OnAnswer(event);
     }
 }
 
-void CDownloadSession::OnVerdict(quint64 generation, CAckParser::EVerdict verdict)
+bool CDownloadSession::AnswersRecordInFlight(const SLineEvent& answer) const
 {
-    if (!m_running || generation != m_generation.load() || m_closeTimer.isActive())
+    // Whatever arrived before the record went out (the rest of an earlier answer's burst, say) cannot answer it.
+    if (!m_recordInFlight || answer.receivedAt < m_writtenAt)
+        return false;
+    if (!m_pacedLine)
+        return true;
+    // The record's bytes, then the answer's, take their time on the line: an answer that comes sooner was
+    // sent before the scale had the record, and answers something else.
+    return answer.receivedAt >= m_writtenAt + m_recordCrossing + LineTime(answer.lineLength);
+}
+
+CDownloadSession::Clock::duration CDownloadSession::LineTime(int bytes) const
+{
+    if (m_baudRate <= 0)
+        return Clock::duration::zero();
+    // 10 bits a byte: start bit, 8 data bits, stop bit.
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(qint64(bytes) * 10 * 1000000000 /
+                                                                                 m_baudRate));
+}
+
+void CDownloadSession::OnAnswer(const SLineEvent& answer)
+{
+    if (!m_running || answer.generation != m_generation.load() || m_ended || !AnswersRecordInFlight(answer))
         return;
-    if (verdict == CAckParser::EVerdict::Refused) {
+    m_recordInFlight = false;
+    if (answer.verdict == CAckParser::EVerdict::Refused) {
         m_ackTimer.stop();
         Fail(m_rowCursor, tr("The scale refused row %1.").arg(m_rowCursor + 1));
         return;
     }
+    ++m_recordsAcknowledged;
     // The order is fixed: the time-out starts again before the next record goes out.
     m_ackTimer.start(m_ackTimeoutMs);
     ++m_rowCursor;
     SendPluRecord();
-    if (m_writeFailed)
+    if (m_ended)
         return;
     if (m_rowCursor < m_rowCount) {
-        Q_EMIT labelChanged(QString::asprintf("%2d%%", m_rowCursor * 100 / m_rowCount), QString());
+        Q_EMIT progress(m_rowCursor, m_rowCount);
         return;
     }
     m_ackTimer.stop();
-    Finish(true, LoadString(StringId::Success), QString());
+    Finish(true, -1, QString());
 }
 
-void CDownloadSession::OnConnectionLost(quint64 generation)
+void CDownloadSession::OnLineLost(quint64 generation)
 {
-    if (!m_running || generation != m_generation.load() || m_closeTimer.isActive())
+    if (!m_running || generation != m_generation.load() || m_ended)
         return;
     m_ackTimer.stop();
     Fail(m_rowCursor < m_rowCount ? m_rowCursor : -1,
@@ -196,14 +230,19 @@ void CDownloadSession::OnConnectionLost(quint64 generation)
 
 void CDownloadSession::OnAcknowledgementTimeout()
 {
-    if (!m_running)
+    if (!m_running || m_ended)
         return;
+    if (m_recordInFlight && m_retriesLeft > 0) {
+        // The answer may have been lost on the line; the scale stores the same record again harmlessly.
+        --m_retriesLeft;
+        ++m_retriesMade;
+        m_ackTimer.start(m_ackTimeoutMs);
+        WriteRecord(m_recordBytes);
+        return;
+    }
     QString reason;
     int row = m_rowCursor;
-    if (m_rejectedRow >= 0) {
-        row = m_rejectedRow;
-        reason = tr("Row %1 rejected: %2").arg(row + 1).arg(m_rejectedReason);
-    } else if (!m_sentAny) {
+    if (!m_sentAny) {
         row = -1;
         reason = tr("Nothing was sent: no row has both a PLU No. and a value.");
     } else {
@@ -214,24 +253,35 @@ void CDownloadSession::OnAcknowledgementTimeout()
     ClosePort();
 }
 
-void CDownloadSession::OnCloseTimer()
-{
-    ClosePort();
-}
-
 void CDownloadSession::Fail(int row, const QString& reason)
 {
-    Finish(false, QStringLiteral("Fail!"), reason);
-    if (row >= 0)
-        Q_EMIT failedAtRow(row);
+    Finish(false, row, reason);
 }
 
-void CDownloadSession::Finish(bool success, const QString& label, const QString& toolTip)
+void CDownloadSession::Finish(bool success, int failedRow, const QString& reason)
 {
+    m_ended = true;
+    m_recordInFlight = false;
     m_ackTimer.stop();
-    Q_EMIT labelChanged(label, toolTip);
+    if (m_log) {
+        STransferEntry entry;
+        entry.startedAt = m_startedAt;
+        entry.device = m_request.devicePath;
+        entry.baudRate = m_request.baudRate;
+        const bool pricing = m_table.PluMode() == CPluTable::kPricing;
+        entry.layout = pricing ? QStringLiteral("pricing") : QStringLiteral("counting");
+        entry.textCodePage = m_request.textCodePage;
+        entry.recordsSent = m_recordsSent;
+        entry.recordsAcknowledged = m_recordsAcknowledged;
+        entry.retries = m_retriesMade;
+        entry.success = success;
+        entry.failedRow = failedRow;
+        entry.reason = reason;
+        entry.durationMs = m_startedAt.msecsTo(QDateTime::currentDateTimeUtc());
+        m_log->Append(entry);
+    }
     m_closeTimer.start();
-    Q_EMIT finished(success);
+    Q_EMIT finished(success, failedRow, reason);
 }
 
 void CDownloadSession::ClosePort()

@@ -1,7 +1,8 @@
 // The acknowledgement parser fed the scale's bytes in random deliveries. For every delivery:
-//   - a verdict comes exactly when the delivery holds an LF, and only its first line is judged;
+//   - a verdict comes exactly when the delivery holds the LF of an "SP" line, and only the first such
+//     line is judged; other lines are passed over;
 //   - the verdict is the one a parser fed the same bytes one at a time gives, once the bytes after
-//     the delivery's first LF are taken away (they are dropped), so splitting never changes a verdict;
+//     the judged line are taken away (they are dropped), so splitting never changes a verdict;
 //   - a line whose start is known ("SP" "OK", "SP" and anything else, or other bytes) gets the verdict
 //     its first four bytes call for.
 
@@ -13,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,28 +28,28 @@ const char* Name(EVerdict verdict)
     case EVerdict::None: return "none";
     case EVerdict::Acknowledged: return "acknowledged";
     case EVerdict::Refused: return "refused";
-    case EVerdict::Ignored: return "ignored";
     }
     return "?";
 }
 
-// The verdict that the bytes of one line call for, when they decide it; None when they do not (a
-// line of 20 bytes or more after its STX wraps around, and a short one after an STX keeps older bytes).
-EVerdict Expected(const std::string& line)
+// The verdict that the bytes of one line call for (None for a line that is passed over), when they decide
+// it; nothing when they do not (a line of 20 bytes or more after its STX wraps around, and a short one
+// after an STX keeps older bytes).
+std::optional<EVerdict> Expected(const std::string& line)
 {
     const size_t stx = line.rfind('\x02');
     std::string head;
     if (stx == std::string::npos) {
         if (line.size() >= 20)
-            return EVerdict::None;
-        head = line + std::string(4, '\0'); // the buffer is cleared after every judged line
+            return std::nullopt;
+        head = line + std::string(4, '\0'); // the buffer is cleared after every line
     } else {
         head = line.substr(stx + 1);
         if (head.size() < 4 || head.size() >= 20)
-            return EVerdict::None;
+            return std::nullopt;
     }
     if (head[0] != 'S' || head[1] != 'P')
-        return EVerdict::Ignored;
+        return EVerdict::None;
     return head[2] == 'O' && head[3] == 'K' ? EVerdict::Acknowledged : EVerdict::Refused;
 }
 
@@ -84,24 +86,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string where = "delivery " + std::to_string(delivery) + " \"" + Printable(bytes) + "\"";
 
         const EVerdict verdict = inDeliveries.Feed(bytes.data(), int(bytes.size()));
-        bool hasLineEnd = false;
         EVerdict single = EVerdict::None;
         for (const char byte : bytes) {
             const EVerdict step = byteByByte.Feed(&byte, 1);
-            if (byte == '\n') {
-                FUZZ_CHECK(step != EVerdict::None, where);
-                const EVerdict expected = Expected(line);
-                if (expected != EVerdict::None)
-                    FUZZ_CHECK(step == expected, where + ": " + Name(step) + ", expected " + Name(expected));
+            if (byte != '\n') {
+                FUZZ_CHECK(step == EVerdict::None, where);
+                line += byte;
+                continue;
+            }
+            const std::optional<EVerdict> expected = Expected(line);
+            if (expected)
+                FUZZ_CHECK(step == *expected, where + ": " + Name(step) + ", expected " + Name(*expected));
+            line.clear();
+            if (step != EVerdict::None) {
                 single = step;
-                hasLineEnd = true;
-                line.clear();
                 break; // the rest of the delivery is dropped
             }
-            FUZZ_CHECK(step == EVerdict::None, where);
-            line += byte;
         }
-        FUZZ_CHECK((verdict != EVerdict::None) == hasLineEnd, where + ": " + Name(verdict));
         FUZZ_CHECK(verdict == single, where + ": " + Name(verdict) + " in one delivery, " + Name(single) +
                                           " byte by byte");
     }

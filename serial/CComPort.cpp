@@ -8,7 +8,7 @@
 
 namespace Portwire {
 
-CComPort::CComPort() : m_callbacks(std::make_shared<CReceiveCallbacks>()) {}
+CComPort::CComPort() : m_receiver(std::make_shared<CReceiverSlot>()) {}
 
 CComPort::~CComPort()
 {
@@ -50,7 +50,7 @@ bool CComPort::Open(const QString& devicePath, int baudRate)
         return false;
     }
     // If the thread cannot start, the exception unwinds both owners of the port and so closes the device.
-    auto reader = std::make_unique<CReadComThread>(port, m_callbacks);
+    auto reader = std::make_unique<CReadComThread>(port, m_receiver);
     reader->Start();
     m_reader = std::move(reader);
     m_portNumber = 0;
@@ -74,7 +74,7 @@ void CComPort::Close()
 {
     if (!IsOpen())
         return;
-    // The thread stops first, so that a callback's write in progress finishes on an open device.
+    // The thread stops first, so that a write from inside the receiver finishes on an open device.
     if (m_reader) {
         m_reader->Stop();
         m_reader.reset();
@@ -84,7 +84,7 @@ void CComPort::Close()
         std::lock_guard<std::mutex> lock(m_portMutex);
         port.swap(m_port);
     }
-    // The device closes here, unless a receive thread left to finish a callback still holds it.
+    // The device closes here, unless Close was called from inside the receiver: the thread then lets it go as it ends.
 }
 
 bool CComPort::IsOpen() const
@@ -98,14 +98,15 @@ QString CComPort::DevicePath() const
     return port ? port->DevicePath() : QString();
 }
 
-void CComPort::SetReceiveCallback(ReceiveCallback callback, void* context)
+bool CComPort::IsPacedByBaudRate() const
 {
-    m_callbacks->SetReceive(callback, context);
+    const std::shared_ptr<CSerialPort> port = CurrentPort();
+    return port && port->IsPacedByBaudRate();
 }
 
-void CComPort::SetConnectionLostCallback(ConnectionLostCallback callback, void* context)
+void CComPort::SetReceiver(IReceiver* receiver)
 {
-    m_callbacks->SetConnectionLost(callback, context);
+    m_receiver->Set(receiver);
 }
 
 std::shared_ptr<CSerialPort> CComPort::CurrentPort() const

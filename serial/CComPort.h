@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/CReceiveCallbacks.h"
+#include "serial/CReceiverSlot.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortOpenFailure.h"
 #include "serial/SerialEnvironment.h"
@@ -18,11 +18,11 @@ class CReadComThread;
 
 // The serial connection to a scale: opens a port by number or device path at a baud rate, configures the line
 // (8 data bits, no parity, one stop bit, no flow control), writes records, and runs a receive thread that hands
-// every burst of received bytes to the receive callback.
+// every burst of received bytes to the receiver.
 //
 // Threads: Open and Close belong to the owner's thread. Write may be called from the owner's thread or from
-// inside a callback on the receive thread. Callbacks may be registered from any thread at any time, and stay
-// registered across Close and the next Open.
+// inside the receiver on the receive thread. The receiver may be registered from any thread at any time, and
+// stays registered across Close and the next Open.
 class CComPort
 {
 public:
@@ -47,14 +47,16 @@ public:
     // Writes all the bytes and returns the count; raises CSerialException on failure, on a closed connection too.
     int Write(const char* bytes, int count);
 
-    // Stops the receive thread and releases the device; does nothing when closed. Returns within about 2 s
-    // however the callback behaves (see CReadComThread::Stop). Closing from inside a callback is allowed.
+    // Asks the receive thread to stop, joins it and releases the device; does nothing when closed. Closing from
+    // inside the receiver is allowed.
     void Close();
 
     bool IsOpen() const;
     // The number given to the last successful Open, 0 when it was opened by device path.
     int PortNumber() const { return m_portNumber; }
     QString DevicePath() const;
+    // Whether bytes cross the open line at its baud rate (not a pseudo-terminal, not a device server); false when closed.
+    bool IsPacedByBaudRate() const;
     // Why the last Open returned false, as an errno value: ENOENT for a port number without a device, EBUSY for a
     // device in use, EALREADY when the connection was open already; 0 after a successful Open.
     int LastOpenError() const { return m_lastOpenFailure.error; }
@@ -65,15 +67,15 @@ public:
     // Where the devices' holders, lock files and stable names are looked for; tests use folders of their own.
     void SetEnvironment(SSerialEnvironment environment) { m_environment = std::move(environment); }
 
-    void SetReceiveCallback(ReceiveCallback callback, void* context);
-    void SetConnectionLostCallback(ConnectionLostCallback callback, void* context);
+    // Bytes that arrive while no receiver is registered are dropped. Null unregisters.
+    void SetReceiver(IReceiver* receiver);
 
 private:
     std::shared_ptr<CSerialPort> CurrentPort() const;
 
     PortDiscovery::PortList m_ports;
-    std::shared_ptr<CReceiveCallbacks> m_callbacks;
-    // Write on the receive thread reads the port while a stuck callback's Close may replace it.
+    std::shared_ptr<CReceiverSlot> m_receiver;
+    // Write on the receive thread reads the port while Close may replace it.
     mutable std::mutex m_portMutex;
     std::shared_ptr<CSerialPort> m_port;
     std::unique_ptr<CReadComThread> m_reader;

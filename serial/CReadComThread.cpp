@@ -5,9 +5,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
+#include <cstring>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <system_error>
@@ -15,16 +14,14 @@
 
 namespace Portwire {
 
-// What the thread routine needs; shared so that a thread left to finish a slow callback keeps it alive.
+// What the thread routine needs; shared so that a thread stopped from inside its receiver keeps it alive.
 struct CReadComThread::SShared
 {
     std::shared_ptr<CSerialPort> port;
-    std::shared_ptr<const CReceiveCallbacks> callbacks;
+    std::shared_ptr<const CReceiverSlot> receiver;
     int wakeFd = -1;
     std::atomic<bool> stop{false};
-    mutable std::mutex mutex;
-    std::condition_variable finishedChanged;
-    bool finished = false;
+    std::atomic<bool> finished{false};
 
     ~SShared()
     {
@@ -40,8 +37,8 @@ using Clock = std::chrono::steady_clock;
 class CReceiveLoop
 {
 public:
-    CReceiveLoop(int deviceFd, int wakeFd, const CReceiveCallbacks& callbacks, const std::atomic<bool>& stop)
-        : m_deviceFd(deviceFd), m_wakeFd(wakeFd), m_callbacks(callbacks), m_stop(stop)
+    CReceiveLoop(int deviceFd, int wakeFd, const CReceiverSlot& receiver, const std::atomic<bool>& stop)
+        : m_deviceFd(deviceFd), m_wakeFd(wakeFd), m_receiver(receiver), m_stop(stop)
     {
     }
 
@@ -59,7 +56,7 @@ public:
             if (ready < 0)
                 return LoseConnection();
             if (ready == 0) {
-                DeliverBurst();
+                Deliver();
                 continue;
             }
             if (fds[0].revents != 0 && !ReadAvailable(fds[0].revents))
@@ -85,12 +82,14 @@ private:
             return false;
         const ssize_t n = ::read(m_deviceFd, m_buffer + m_filled, size_t(CReadComThread::kBufferSize - m_filled));
         if (n > 0) {
-            // Checked per read, so that a callback registered later sees only bytes that arrive after it.
-            if (m_callbacks.HasReceiver()) {
+            // Checked per read, so that a receiver registered later sees only bytes that arrive after it.
+            if (m_receiver.HasReceiver()) {
+                const char* received = m_buffer + m_filled;
                 m_filled += int(n);
                 m_lastByteTime = Clock::now();
-                if (m_filled == CReadComThread::kBufferSize)
-                    DeliverBurst();
+                // A line is handed over as soon as it ends; the rest of its burst follows.
+                if (m_filled == CReadComThread::kBufferSize || std::memchr(received, '\n', size_t(n)))
+                    Deliver();
             }
             return true;
         }
@@ -99,47 +98,47 @@ private:
         return false;
     }
 
-    void DeliverBurst()
+    void Deliver()
     {
         const int count = m_filled;
         m_filled = 0;
         if (count == 0 || m_stop.load())
             return;
-        // A failure inside the callback (a write to a vanished device, say) has no handler on this thread and
+        // A failure inside the receiver (a write to a vanished device, say) has no handler on this thread and
         // must not end the process; the owner notices through its own time-out.
         try {
-            m_callbacks.Deliver(m_buffer, count);
+            m_receiver.Deliver(m_buffer, count);
         } catch (...) {
         }
     }
 
     void LoseConnection()
     {
-        DeliverBurst();
+        Deliver();
         if (m_stop.load())
             return;
         try {
-            m_callbacks.ReportConnectionLost();
+            m_receiver.ReportConnectionLost();
         } catch (...) {
         }
     }
 
     const int m_deviceFd;
     const int m_wakeFd;
-    const CReceiveCallbacks& m_callbacks;
+    const CReceiverSlot& m_receiver;
     const std::atomic<bool>& m_stop;
     char m_buffer[CReadComThread::kBufferSize];
-    int m_filled = 0;
+    int m_filled = 0; // bytes gathered and not yet delivered
     Clock::time_point m_lastByteTime;
 };
 
 } // namespace
 
-CReadComThread::CReadComThread(std::shared_ptr<CSerialPort> port, std::shared_ptr<const CReceiveCallbacks> callbacks)
+CReadComThread::CReadComThread(std::shared_ptr<CSerialPort> port, std::shared_ptr<const CReceiverSlot> receiver)
     : m_shared(std::make_shared<SShared>())
 {
     m_shared->port = std::move(port);
-    m_shared->callbacks = std::move(callbacks);
+    m_shared->receiver = std::move(receiver);
 }
 
 CReadComThread::~CReadComThread()
@@ -164,11 +163,9 @@ void CReadComThread::Start()
 
 void CReadComThread::Run(const std::shared_ptr<SShared>& shared)
 {
-    CReceiveLoop loop(shared->port->Handle(), shared->wakeFd, *shared->callbacks, shared->stop);
+    CReceiveLoop loop(shared->port->Handle(), shared->wakeFd, *shared->receiver, shared->stop);
     loop.Run();
-    std::lock_guard<std::mutex> lock(shared->mutex);
-    shared->finished = true;
-    shared->finishedChanged.notify_all();
+    shared->finished.store(true);
 }
 
 void CReadComThread::Stop()
@@ -183,19 +180,12 @@ void CReadComThread::Stop()
         m_thread.detach();
         return;
     }
-    std::unique_lock<std::mutex> lock(m_shared->mutex);
-    const bool finished = m_shared->finishedChanged.wait_for(lock, kStopWait, [this] { return m_shared->finished; });
-    lock.unlock();
-    if (finished)
-        m_thread.join();
-    else
-        m_thread.detach();
+    m_thread.join();
 }
 
 bool CReadComThread::IsFinished() const
 {
-    std::lock_guard<std::mutex> lock(m_shared->mutex);
-    return m_shared->finished;
+    return m_shared->finished.load();
 }
 
 } // namespace Portwire

@@ -8,9 +8,12 @@
 // termios2 and BOTHER come from the kernel's own header, which cannot share a translation unit with <termios.h>;
 // this file therefore talks to the line discipline through ioctl only.
 #include <asm/termbits.h>
+#include <linux/serial.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -51,6 +54,19 @@ void MakeRawLine(termios2& line, int baudRate)
     line.c_ospeed = speed_t(baudRate);
     line.c_cc[VMIN] = 1;
     line.c_cc[VTIME] = 0;
+}
+
+// The device numbers of pseudo-terminals' program sides: Unix 98 ones (/dev/pts/N) and the old BSD ones.
+bool IsPseudoTerminalDevice(int fd)
+{
+    struct stat status{};
+    if (::fstat(fd, &status) != 0 || !S_ISCHR(status.st_mode))
+        return false;
+    const unsigned kind = major(status.st_rdev);
+    constexpr unsigned kUnix98First = 136;
+    constexpr unsigned kUnix98Last = 143;
+    constexpr unsigned kBsdSlave = 3;
+    return (kind >= kUnix98First && kind <= kUnix98Last) || kind == kBsdSlave;
 }
 
 } // namespace
@@ -95,9 +111,11 @@ bool CSerialPort::OpenDevice(const QString& devicePath, int baudRate)
     m_isSocket = false;
     m_devicePath = devicePath;
     m_baudRate = baudRate;
+    m_pseudoTerminal = IsPseudoTerminalDevice(fd);
     if (::ioctl(m_fd, TIOCEXCL) != 0)
         Raise(errno, QStringLiteral("take the device for exclusive use"));
     Configure(baudRate);
+    AskForLowLatency();
     return true;
 }
 
@@ -122,6 +140,29 @@ bool CSerialPort::RefuseOpen(SPortOpenFailure failure)
 {
     m_lastOpenFailure = std::move(failure);
     return false;
+}
+
+void CSerialPort::AskForLowLatency()
+{
+    m_lowLatencySet = false;
+    serial_struct serial{};
+    // Pseudo-terminals and some drivers refuse both calls; the line then works at its usual latency.
+    if (::ioctl(m_fd, TIOCGSERIAL, &serial) != 0 || (serial.flags & ASYNC_LOW_LATENCY))
+        return;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    m_lowLatencySet = ::ioctl(m_fd, TIOCSSERIAL, &serial) == 0;
+}
+
+void CSerialPort::RestoreLatency()
+{
+    if (!m_lowLatencySet)
+        return;
+    m_lowLatencySet = false;
+    serial_struct serial{};
+    if (::ioctl(m_fd, TIOCGSERIAL, &serial) != 0)
+        return;
+    serial.flags &= ~int(ASYNC_LOW_LATENCY);
+    ::ioctl(m_fd, TIOCSSERIAL, &serial);
 }
 
 void CSerialPort::Configure(int baudRate)
@@ -155,6 +196,7 @@ void CSerialPort::ReleaseDevice()
 {
     if (m_fd < 0)
         return;
+    RestoreLatency();
     if (!m_isSocket)
         ::ioctl(m_fd, TIOCNXCL);
     // Closing the descriptor also drops the lock.

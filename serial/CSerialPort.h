@@ -28,6 +28,9 @@ public:
     void Close();
 
     bool IsOpen() const { return m_fd >= 0; }
+    // Whether bytes cross the line at its baud rate: false for a pseudo-terminal, across which they pass at once, and
+    // for a device server, whose own serial side sets the pace.
+    bool IsPacedByBaudRate() const { return !m_pseudoTerminal && !m_isSocket; }
     int Handle() const { return m_fd; }
     const QString& DevicePath() const { return m_devicePath; }
     int BaudRate() const { return m_baudRate; }
@@ -51,6 +54,10 @@ private:
     bool ConnectServer(const QString& address);
     bool RefuseOpen(SPortOpenFailure failure);
     void Configure(int baudRate);
+    // USB serial adapters hold short answers back for their latency timer; where the driver allows it, the port
+    // asks for low latency while it is open and puts the old setting back when it closes.
+    void AskForLowLatency();
+    void RestoreLatency();
     void ReleaseDevice();
     [[noreturn]] void Raise(int error, const QString& operation);
 
@@ -60,5 +67,7 @@ private:
     bool m_isSocket = false;
     SSerialEnvironment m_environment;
     SPortOpenFailure m_lastOpenFailure;
+    bool m_pseudoTerminal = false;
+    bool m_lowLatencySet = false; // the driver took the low-latency flag, which was off before
     std::chrono::milliseconds m_writeStallLimit = kWriteStallLimit;
 };

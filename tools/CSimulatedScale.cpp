@@ -2,9 +2,9 @@
 
 #include "tools/ScaleRecordDecoder.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -262,9 +262,15 @@ void CSimulatedScale::HandleRecord(const QByteArray& record)
     const int pluMode = PluMode();
     const int limitMode = LimitMode();
     QString problem = ScaleRecord::CheckRecord(record, pluMode, limitMode);
+    const auto arrivedAt = std::chrono::steady_clock::now();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         number = ++m_recordCount;
+        if (m_answered) {
+            m_turnaroundTotal += arrivedAt - m_lastAnswerAt;
+            ++m_turnarounds;
+            m_answered = false;
+        }
         m_records.push_back(record);
         if (!problem.isEmpty())
             m_problems << QStringLiteral("record %1: %2").arg(number).arg(problem);
@@ -276,9 +282,10 @@ void CSimulatedScale::HandleRecord(const QByteArray& record)
         m_stop = true;
         return;
     }
-    // The record took its time on the line before the scale could look at it.
-    if (!Pause(LineTimeMicroseconds(record.size())))
-        return;
+    // The record takes its time on the line before the scale has it; the answer goes out after that. One sleep
+    // until then (rather than one per step) keeps the pacing close to a real line's.
+    m_recordCrossedAt =
+        std::chrono::steady_clock::now() + std::chrono::microseconds(LineTimeMicroseconds(int(record.size())));
     const bool silent = number == m_options.silentRecord ||
                         (m_options.silentFrom > 0 && number >= m_options.silentFrom);
     if (silent)
@@ -293,27 +300,51 @@ void CSimulatedScale::HandleRecord(const QByteArray& record)
         }
         AppendCsv(row);
     }
-    if (m_options.replyDelayMs > 0 && !Pause(qint64(m_options.replyDelayMs) * 1000))
+    const auto replyDelay = std::chrono::milliseconds(m_options.replyDelayMs);
+    if (m_options.replyDelayMs > 0 && !PauseUntil(m_recordCrossedAt + replyDelay))
         return;
-    Answer(refuse ? kRefusal : kAcknowledgement);
+    const QByteArray& reply = refuse ? kRefusal : kAcknowledgement;
+    const bool twice = number == m_options.answerTwiceRecord;
+    // Without a pause the two answers go out as one write, as a scale that repeats itself sends them.
+    if (twice && m_options.secondAnswerGapMs <= 0) {
+        Answer(reply + reply, true);
+        return;
+    }
+    if (Answer(reply, true) && twice && Pause(qint64(m_options.secondAnswerGapMs) * 1000))
+        Answer(reply, false);
 }
 
-bool CSimulatedScale::Answer(const QByteArray& reply)
+bool CSimulatedScale::Answer(const QByteArray& reply, bool firstAnswer)
 {
     if (!m_options.garbageBeforeReply.isEmpty() &&
-        !WriteAll(m_options.garbageBeforeReply.constData(), int(m_options.garbageBeforeReply.size())))
+        (!PauseUntil(m_recordCrossedAt) ||
+         !WriteAll(m_options.garbageBeforeReply.constData(), int(m_options.garbageBeforeReply.size()))))
         return false;
     if (m_options.garbageGapMs > 0 && !Pause(qint64(m_options.garbageGapMs) * 1000))
         return false;
-    if (!Pause(LineTimeMicroseconds(reply.size())))
+    const auto replyStart = std::max(std::chrono::steady_clock::now(), m_recordCrossedAt);
+    if (!PauseUntil(replyStart + std::chrono::microseconds(LineTimeMicroseconds(int(reply.size())))))
         return false;
-    if (m_options.splitReplyGapMs <= 0)
-        return WriteAll(reply.constData(), int(reply.size()));
-    for (int i = 0; i < reply.size(); ++i) {
-        if (i > 0 && !Pause(qint64(m_options.splitReplyGapMs) * 1000))
+    if (firstAnswer) {
+        // Counted as it goes out, so that the program cannot have seen the answer before it is counted.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_answeredCount;
+    }
+    if (m_options.splitReplyGapMs <= 0) {
+        if (!WriteAll(reply.constData(), int(reply.size())))
             return false;
-        if (!WriteAll(reply.constData() + i, 1))
-            return false;
+    } else {
+        for (int i = 0; i < reply.size(); ++i) {
+            if (i > 0 && !Pause(qint64(m_options.splitReplyGapMs) * 1000))
+                return false;
+            if (!WriteAll(reply.constData() + i, 1))
+                return false;
+        }
+    }
+    if (firstAnswer) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_lastAnswerAt = std::chrono::steady_clock::now();
+        m_answered = true;
     }
     return true;
 }
@@ -335,20 +366,20 @@ bool CSimulatedScale::WriteAll(const char* bytes, int count)
 
 bool CSimulatedScale::Pause(qint64 microseconds)
 {
-    if (microseconds <= 0)
-        return !m_stop;
-    QElapsedTimer timer;
-    timer.start();
+    return PauseUntil(std::chrono::steady_clock::now() + std::chrono::microseconds(std::max<qint64>(microseconds, 0)));
+}
+
+bool CSimulatedScale::PauseUntil(std::chrono::steady_clock::time_point deadline)
+{
+    using namespace std::chrono;
     while (!m_stop && !m_disconnect) {
-        const qint64 left = microseconds - timer.nsecsElapsed() / 1000;
+        const auto left = duration_cast<nanoseconds>(deadline - steady_clock::now()).count();
         if (left <= 0)
             return true;
+        // A wait to the microsecond that the wake-up descriptor cuts short when the scale stops.
         pollfd wake{m_wakeFd, POLLIN, 0};
-        // Millisecond poll, then a short sleep for the sub-millisecond rest.
-        if (left >= 1000)
-            ::poll(&wake, 1, int(left / 1000));
-        else
-            std::this_thread::sleep_for(std::chrono::microseconds(left));
+        const timespec timeout{time_t(left / 1000000000), long(left % 1000000000)};
+        ::ppoll(&wake, 1, &timeout, nullptr);
     }
     return false;
 }
@@ -391,6 +422,20 @@ int CSimulatedScale::RecordsReceived() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_recordCount;
+}
+
+double CSimulatedScale::MeanTurnaroundMs() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_turnarounds == 0)
+        return 0;
+    return std::chrono::duration<double, std::milli>(m_turnaroundTotal).count() / m_turnarounds;
+}
+
+int CSimulatedScale::RecordsAnswered() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_answeredCount;
 }
 
 std::vector<QStringList> CSimulatedScale::AcceptedRows() const

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -28,6 +29,8 @@ struct SScaleOptions
     QByteArray garbageBeforeReply; // bytes sent before every answer
     int garbageGapMs = 0;       // pause between those bytes and the answer
     int splitReplyGapMs = 0;    // send each answer a byte at a time with this gap; 0 in one piece
+    int answerTwiceRecord = 0;  // answer this record (1-based) a second time; 0 never
+    int secondAnswerGapMs = 0;  // pause between the first answer and the second; 0 sends both in one write
 };
 
 // A scale on a pseudo-terminal (or a real device) that checks each PLU record it receives,
@@ -58,6 +61,10 @@ public:
     bool IsRunning() const { return m_thread.joinable(); }
 
     int RecordsReceived() const;
+    // Records whose (first) answer has begun to go out.
+    int RecordsAnswered() const;
+    // How long the program took, on average, from an answer's last byte to the next record's.
+    double MeanTurnaroundMs() const;
     // The rows accepted so far, decoded (see ScaleRecord::DecodeRecord).
     std::vector<QStringList> AcceptedRows() const;
     // Every record received, as bytes.
@@ -74,7 +81,7 @@ private:
     void Run();
     void Feed(const char* bytes, int count);
     void HandleRecord(const QByteArray& record);
-    bool Answer(const QByteArray& reply);
+    bool Answer(const QByteArray& reply, bool firstAnswer);
     // Takes the options that SetOptions left, on the scale's thread.
     void AdoptNewOptions();
     // Closes the line as an unplugged adapter would; the scale takes nothing more.
@@ -82,6 +89,7 @@ private:
     bool WriteAll(const char* bytes, int count);
     // Sleeps, unless the scale is stopped meanwhile; false when stopped.
     bool Pause(qint64 microseconds);
+    bool PauseUntil(std::chrono::steady_clock::time_point deadline);
     qint64 LineTimeMicroseconds(int bytes) const;
     void AppendCsv(const QStringList& row);
     void CloseDevice();
@@ -104,10 +112,16 @@ private:
 
     QByteArray m_pending;
     qint64 m_lastByteAt = 0;
+    std::chrono::steady_clock::time_point m_recordCrossedAt; // when the last record had crossed the line
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_recordArrived;
     int m_recordCount = 0;
+    int m_answeredCount = 0;
+    bool m_answered = false; // an answer went out and no record has come since
+    std::chrono::steady_clock::time_point m_lastAnswerAt;
+    std::chrono::steady_clock::duration m_turnaroundTotal{};
+    int m_turnarounds = 0;
     std::vector<QByteArray> m_records;
     std::vector<QStringList> m_rows;
     QStringList m_problems;

@@ -71,13 +71,22 @@ int main(int argc, char** argv)
     const QCommandLineOption pace(QStringLiteral("pace"),
                                   QStringLiteral("Take as long as a real line at this baud rate."),
                                   QStringLiteral("baud"));
+    const QCommandLineOption answerTwice(QStringLiteral("answer-twice"),
+                                         QStringLiteral("Answer record k a second time."), QStringLiteral("k"));
+    const QCommandLineOption secondAnswerAfter(QStringLiteral("second-answer-after"),
+                                               QStringLiteral("Pause this many ms before that second answer."),
+                                               QStringLiteral("ms"));
+    const QCommandLineOption lineBeforeAnswer(
+        QStringLiteral("line-before-answer"),
+        QStringLiteral("Send this line (CR LF added) just before each answer, in the same burst."),
+        QStringLiteral("text"));
     const QCommandLineOption device(QStringLiteral("device"),
                                     QStringLiteral("Listen on this serial device instead of a new pseudo-terminal."),
                                     QStringLiteral("path"));
     const QCommandLineOption baud(QStringLiteral("baud"), QStringLiteral("Baud rate with --device (default 9600)."),
                                   QStringLiteral("baud"), QStringLiteral("9600"));
     parser.addOptions({mode, limits, encoding, goodsIdEncoding, csv, refuse, silent, silentFrom, vanish, delay, pace,
-                       device, baud});
+                       answerTwice, secondAnswerAfter, lineBeforeAnswer, device, baud});
     parser.process(application);
 
     QTextStream out(stdout);
@@ -99,6 +108,10 @@ int main(int argc, char** argv)
     options.disconnectAtRecord = parser.value(vanish).toInt();
     options.replyDelayMs = parser.value(delay).toInt();
     options.paceBaud = parser.value(pace).toInt();
+    options.answerTwiceRecord = parser.value(answerTwice).toInt();
+    options.secondAnswerGapMs = parser.value(secondAnswerAfter).toInt();
+    if (parser.isSet(lineBeforeAnswer))
+        options.garbageBeforeReply = parser.value(lineBeforeAnswer).toUtf8() + QByteArrayLiteral("\r\n");
 
     CSimulatedScale scale(options);
     QString error;

@@ -4,6 +4,8 @@
 #include "app/IPrompt.h"
 #include "app/IRelauncher.h"
 #include "app/Language.h"
+#include "app/TextNumbers.h"
+#include "download/DownloadLabels.h"
 #include "app/LanguageCommands.h"
 #include "app/StringTable.h"
 #include "download/TextCodePage.h"
@@ -60,7 +62,7 @@ CTalvexDlg::CTalvexDlg(CSettings& settings, IPrompt& prompt, IRelauncher& relaun
     , m_relauncher(relauncher)
     , m_restartArguments(std::move(restartArguments))
     , m_table(m_grid, settings, prompt)
-    , m_download(m_table, m_line, settings, prompt)
+    , m_download(m_table, m_line, prompt)
 {
     setWindowIcon(ProgramIcon());
     m_ownFileDialogs = std::make_unique<CFileDialogs>(this);
@@ -171,11 +173,9 @@ void CTalvexDlg::ConnectTableAndDownload()
         if (m_providedPort && m_providedPort->followLayout)
             m_providedPort->followLayout(pluMode, limitMode);
     });
-    connect(&m_download, &CDownloadSession::labelChanged, this, [this](const QString& text, const QString& toolTip) {
-        m_progressLabel->setText(text);
-        m_progressLabel->setToolTip(toolTip);
-    });
-    connect(&m_download, &CDownloadSession::failedAtRow, this, &CTalvexDlg::OnDownloadFailedAt);
+    m_download.SetTransferLog(&m_transferLog);
+    connect(&m_download, &CDownloadSession::progress, this, &CTalvexDlg::OnDownloadProgress);
+    connect(&m_download, &CDownloadSession::finished, this, &CTalvexDlg::OnDownloadFinished);
     connect(m_gridView, &CMFCListCtrlEx::sortRequested, &m_table, &CPluTable::SortByColumn);
     // The grid's marks use the code pages a download started now would use.
     connect(m_encodingSelector, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -353,16 +353,22 @@ void CTalvexDlg::OnDownload()
     // A device plugged in or out since the list was read must not shift the port the download opens.
     RefreshPorts();
     SDownloadRequest request;
-    request.portIndex = PortIndex();
-    request.baudIndex = BaudIndex();
-    request.baudText = m_baudSelector->currentText();
-    request.encodingIndex = EncodingIndex();
+    // The port number is the selector's index plus one.
+    request.devicePath = PortDiscovery::DevicePathForPortNumber(m_port.Ports(), PortIndex() + 1);
+    request.baudRate = int(TextNumbers::ReadLeadingInteger(m_baudSelector->currentText()));
+    request.textCodePage = TextCodePageForEncoding(EncodingIndex(), Language::LanguageInForce());
     m_progressLabel->setToolTip(QString());
     const CDownloadSession::EStart start = m_download.Start(request);
-    if (start == CDownloadSession::EStart::PortNotOpened)
+    if (start == CDownloadSession::EStart::PortNotOpened) {
         ReportPortOpenFailure(m_port.LastOpenFailure());
-    else if (start == CDownloadSession::EStart::Started)
-        RememberChosenPort();
+        return;
+    }
+    if (start != CDownloadSession::EStart::Started)
+        return;
+    m_settings.WriteInt(ESetting::Port, PortIndex());
+    m_settings.WriteInt(ESetting::Bps, BaudIndex());
+    RememberChosenPort();
+    m_settings.Sync();
 }
 
 void CTalvexDlg::ReportPortOpenFailure(const SPortOpenFailure& failure)
@@ -385,10 +391,22 @@ void CTalvexDlg::RememberChosenPort()
         return;
     m_chosenPortName = PortDiscovery::StableNameOf(m_ports.at(index));
     m_settings.WriteString(ESetting::PortName, m_chosenPortName);
-    m_settings.Sync();
 }
 
-void CTalvexDlg::OnDownloadFailedAt(int row)
+void CTalvexDlg::OnDownloadProgress(int done, int total)
+{
+    m_progressLabel->setText(DownloadLabels::Progress(done, total));
+}
+
+void CTalvexDlg::OnDownloadFinished(bool success, int failedRow, const QString& reason)
+{
+    m_progressLabel->setText(DownloadLabels::Outcome(success));
+    m_progressLabel->setToolTip(reason);
+    if (!success)
+        ShowFailedRow(failedRow);
+}
+
+void CTalvexDlg::ShowFailedRow(int row)
 {
     if (row < 0 || row >= m_grid.RowCount())
         return;

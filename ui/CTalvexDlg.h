@@ -3,6 +3,7 @@
 #include "download/CComPortLine.h"
 #include "download/CDownloadSession.h"
 #include "download/CRowChecks.h"
+#include "download/CTransferLog.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 #include "serial/CComPort.h"
@@ -119,7 +120,10 @@ private:
     void OnImport();
     void OnExport();
     void OnDownload();
-    void OnDownloadFailedAt(int row);
+    void OnDownloadProgress(int done, int total);
+    void OnDownloadFinished(bool success, int failedRow, const QString& reason);
+    // Selects the row that a download failed at and scrolls it into view.
+    void ShowFailedRow(int row);
     // The port did not open: "Fail!" with the reason as the label's tooltip, and a message that names the port and
     // says what to do; without a chosen port, the request to choose one.
     void ReportPortOpenFailure(const SPortOpenFailure& failure);
@@ -137,6 +141,7 @@ private:
     Portwire::CComPort m_port;
     CComPortLine m_line{m_port};
     CDownloadSession m_download;
+    CTransferLog m_transferLog;
     std::optional<SProvidedPort> m_providedPort;
     QStringList m_serialDevices;
     std::function<PortDiscovery::PortList(const QStringList&)> m_discoverPorts;

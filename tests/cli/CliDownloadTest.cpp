@@ -203,6 +203,38 @@ TEST(CliDownload, AFailedDownloadExitsWithOneAndNamesTheRow)
     }
 }
 
+TEST(CliDownload, RetriesALostAnswerAndResumesAtAGivenRow)
+{
+    CCliRunner cli;
+    const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
+    const QStringList counting = {QStringLiteral("--mode"), QStringLiteral("counting"), QStringLiteral("--ack-timeout"),
+                                  QStringLiteral("500")};
+
+    SScale silentOnce(cli, QStringLiteral("silent"), {QStringLiteral("--silent"), QStringLiteral("2")});
+    ASSERT_FALSE(silentOnce.Device().isEmpty());
+    const SCliRun retried = cli.Run(QStringList{QStringLiteral("download"), table, QStringLiteral("--port"),
+                                                silentOnce.Device(), QStringLiteral("--retries"), QStringLiteral("1")} +
+                                    counting);
+    ASSERT_TRUE(retried.finished);
+    EXPECT_EQ(retried.exitCode, 0) << Text(retried.out) << Text(retried.err);
+    silentOnce.process->Stop();
+    EXPECT_EQ(ReadAll(silentOnce.csv).toStdString(), kCountingTable.toStdString());
+
+    SScale resumed(cli, QStringLiteral("resumed"));
+    ASSERT_FALSE(resumed.Device().isEmpty());
+    const SCliRun run = cli.Run(QStringList{QStringLiteral("download"), table, QStringLiteral("--port"),
+                                            resumed.Device(), QStringLiteral("--from-row"), QStringLiteral("3")} +
+                                counting);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << Text(run.out) << Text(run.err);
+    EXPECT_TRUE(run.out.endsWith(resumed.Device() + QStringLiteral(": Success\n"))) << Text(run.out);
+    resumed.process->Stop();
+    const QList<QByteArray> lines = ReadAll(resumed.csv).split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[1].startsWith("1008,")) << lines[1].toStdString();
+    EXPECT_EQ(ReadAll(resumed.csv).count('\n'), 2);
+}
+
 TEST(CliDownload, APortThatCannotBeOpenedFailsWithTheWindowsMessage)
 {
     CCliRunner cli;

@@ -51,6 +51,7 @@ QProcessEnvironment CCliRunner::Environment() const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), m_config.path() + QStringLiteral("/state"));
     environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
     environment.remove(QStringLiteral("LC_ALL"));
     environment.remove(QStringLiteral("DISPLAY"));

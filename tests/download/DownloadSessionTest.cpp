@@ -1,5 +1,7 @@
 #include "app/Language.h"
 #include "download/CDownloadSession.h"
+#include "download/CTransferLog.h"
+#include "download/DownloadLabels.h"
 #include "download/TextCodePage.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
@@ -9,6 +11,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -26,7 +31,7 @@ struct SDownloadFixture
     CGridModel grid;
     CPluTable table{grid, settings.Settings(), prompt};
     CFakeSerialLine line;
-    CDownloadSession session{table, line, settings.Settings(), prompt};
+    CDownloadSession session{table, line, prompt};
     QString label;
     QString toolTip;
     int failedRow = -2;
@@ -46,21 +51,24 @@ struct SDownloadFixture
         if (entryRow)
             table.AppendNewRow();
         session.SetAcknowledgementTimeoutMs(200);
-        QObject::connect(&session, &CDownloadSession::labelChanged, &session,
-                         [this](const QString& text, const QString& tip) {
-                             label = text;
-                             toolTip = tip;
+        QObject::connect(&session, &CDownloadSession::progress, &session,
+                         [this](int done, int total) { label = DownloadLabels::Progress(done, total); });
+        QObject::connect(&session, &CDownloadSession::finished, &session,
+                         [this](bool success, int row, const QString& reason) {
+                             label = DownloadLabels::Outcome(success);
+                             toolTip = reason;
+                             failedRow = row;
                          });
-        QObject::connect(&session, &CDownloadSession::failedAtRow, &session, [this](int row) { failedRow = row; });
     }
 
-    CDownloadSession::EStart Start(int encoding = 0)
+    CDownloadSession::EStart Start(int firstRow = 0, int retries = 0)
     {
         SDownloadRequest request;
-        request.portIndex = 2;
-        request.baudIndex = 1;
-        request.baudText = QStringLiteral("9600");
-        request.encodingIndex = encoding;
+        request.devicePath = QStringLiteral("/dev/ttyUSB2");
+        request.baudRate = 9600;
+        request.textCodePage = 65001;
+        request.firstRow = firstRow;
+        request.retries = retries;
         return session.Start(request);
     }
 
@@ -93,10 +101,8 @@ TEST(DownloadSession, SendsOneRecordPerAcknowledgement)
 {
     SDownloadFixture f({{"1", "2.5"}, {"2", "3.5"}});
     ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
-    EXPECT_EQ(f.line.lastPort, 3);
+    EXPECT_EQ(f.line.lastDevice, QStringLiteral("/dev/ttyUSB2"));
     EXPECT_EQ(f.line.lastBaud, 9600);
-    EXPECT_EQ(f.settings.Settings().ReadInt(ESetting::Port), 2);
-    EXPECT_EQ(f.settings.Settings().ReadInt(ESetting::Bps), 1);
     EXPECT_EQ(f.label, QStringLiteral(" 0%"));
     ASSERT_EQ(f.line.Written().size(), 1);
     EXPECT_EQ(f.WrittenPlu(0), 1);
@@ -137,14 +143,60 @@ TEST(DownloadSession, NothingToSendFailsAfterTheTimeOut)
     EXPECT_FALSE(f.toolTip.isEmpty());
 }
 
-TEST(DownloadSession, RejectedRowStopsTheDownloadAndIsNamed)
+TEST(DownloadSession, RejectedFirstRowEndsTheDownloadAtStart)
+{
+    SDownloadFixture f({{"2000", "2"}, {"2", "3"}});
+    ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+    EXPECT_TRUE(f.line.Written().isEmpty());
+    EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+    EXPECT_EQ(f.failedRow, 0);
+    EXPECT_TRUE(f.WaitUntilClosed());
+}
+
+TEST(DownloadSession, AnswerWithNothingInFlightIsDropped)
+{
+    SDownloadFixture f({{"", "2"}, {"", "3"}});
+    ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.label, QStringLiteral(" 0%"));
+    EXPECT_TRUE(f.WaitUntilClosed());
+    EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+}
+
+// On a serial device the record takes its time on the line (79 bytes at 9600 baud: 82 ms), and so does the
+// answer: an answer that comes sooner cannot be the scale's answer to it.
+TEST(DownloadSession, OnASerialLineAnAnswerSoonerThanTheRecordCanCrossIsDropped)
+{
+    SDownloadFixture f({{"1", "2"}, {"2", "3"}});
+    f.line.paced = true;
+    f.session.SetAcknowledgementTimeoutMs(3000); // well past the wait below, on a slow machine too
+    ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.line.Written().size(), 1);
+    EXPECT_EQ(f.label, QStringLiteral(" 0%"));
+
+    QTest::qWait(100);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.line.Written().size(), 2);
+    EXPECT_EQ(f.label, QStringLiteral("50%"));
+}
+
+TEST(DownloadSession, RejectedRowEndsTheDownloadAtOnceAndIsNamed)
 {
     SDownloadFixture f({{"1", "2"}, {"2000", "3"}, {"3", "4"}});
     ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
     f.line.Deliver(kAck);
     f.Settle();
     EXPECT_EQ(f.line.Written().size(), 1); // nothing goes out for the rejected row
+    EXPECT_EQ(f.label, QStringLiteral("Fail!")); // without waiting for the time-out
+    // A stray answer now finds nothing in flight and moves nothing on.
+    f.line.Deliver(kAck);
+    f.Settle();
     EXPECT_TRUE(f.WaitUntilClosed());
+    EXPECT_EQ(f.line.Written().size(), 1);
     EXPECT_EQ(f.label, QStringLiteral("Fail!"));
     EXPECT_EQ(f.failedRow, 1);
     EXPECT_TRUE(f.toolTip.contains(QStringLiteral("Row 2"))) << f.toolTip.toStdString();
@@ -185,6 +237,12 @@ INSTANTIATE_TEST_SUITE_P(
         SAnswerCase{"TwoInOneDeliveryCountOnce", {QByteArrayLiteral("\x02SPOK\r\n\x02SPOK\r\n")}, 2, "25%"},
         SAnswerCase{"NoiseBeforeStx", {QByteArrayLiteral("xyz\x02SPOK\r\n")}, 2, "25%"},
         SAnswerCase{"OtherLinesIgnored", {QByteArrayLiteral("HELLO\r\n")}, 1, " 0%"},
+        SAnswerCase{"StatusLineBeforeTheAnswerInOneBurst", {QByteArrayLiteral("\x02ST,00\r\n\x02SPOK\r\n")}, 2, "25%"},
+        SAnswerCase{"BlankLineBeforeTheAnswerInOneBurst", {QByteArrayLiteral("\r\nSPOK\r\n")}, 2, "25%"},
+        SAnswerCase{"AnswerAfterAnAcknowledgementInOneBurstIsDropped",
+                    {QByteArrayLiteral("\x02SPOK\r\n\x02SPNG\r\n")},
+                    2,
+                    "25%"},
         SAnswerCase{"Refusal", {QByteArrayLiteral("\x02SPNG\r\n")}, 1, "Fail!"},
         SAnswerCase{"ShortLineIsNotAnOldAcknowledgement",
                     {QByteArrayLiteral("SPOK\r\n"), QByteArrayLiteral("SP\n")},
@@ -231,7 +289,6 @@ TEST(DownloadSession, PortThatDoesNotOpenChangesNothing)
     f.line.openSucceeds = false;
     EXPECT_EQ(f.Start(), CDownloadSession::EStart::PortNotOpened);
     EXPECT_TRUE(f.label.isEmpty());
-    EXPECT_FALSE(f.settings.Settings().Contains(ESetting::Port));
     EXPECT_EQ(f.prompt.MessageCount(), 0);
 }
 
@@ -239,9 +296,10 @@ TEST(DownloadSession, WriteErrorIsShownAndEndsTheDownload)
 {
     SDownloadFixture f({{"1", "2"}, {"2", "3"}});
     f.line.writeSucceeds = false;
-    EXPECT_EQ(f.Start(), CDownloadSession::EStart::SerialError);
+    EXPECT_EQ(f.Start(), CDownloadSession::EStart::Started);
     EXPECT_EQ(f.prompt.MessageCount(), 1);
     EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+    EXPECT_EQ(f.failedRow, 0);
     EXPECT_TRUE(f.WaitUntilClosed());
     // The next download can open the port again.
     f.line.writeSucceeds = true;
@@ -257,6 +315,127 @@ TEST(DownloadSession, LateAnswerOfAnEarlierDownloadIsDropped)
     ASSERT_TRUE(f.WaitUntilClosed());
     ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
     EXPECT_EQ(f.label, QStringLiteral(" 0%"));
+}
+
+TEST(DownloadSession, RecordWithoutAnswerIsSentAgainAsOftenAsAllowed)
+{
+    struct
+    {
+        int retries;
+        bool success;
+    } cases[] = {{0, false}, {1, true}};
+    for (const auto& c : cases) {
+        SDownloadFixture f({{"1", "2"}, {"2", "3"}});
+        ASSERT_EQ(f.Start(0, c.retries), CDownloadSession::EStart::Started);
+        // The first record's answer is lost; the time-out comes.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return f.line.Written().size() == 2 || !f.session.IsRunning(); }, 2000));
+        if (!c.success) {
+            EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+            EXPECT_EQ(f.line.Written().size(), 1);
+            continue;
+        }
+        EXPECT_EQ(f.line.Written().at(1), f.line.Written().at(0)); // the same record again
+        f.line.Deliver(kAck);
+        f.Settle();
+        f.line.Deliver(kAck);
+        f.Settle();
+        EXPECT_EQ(f.label, QStringLiteral("Success"));
+        EXPECT_EQ(f.session.RetriesMade(), 1);
+        EXPECT_EQ(f.session.RecordsSent(), 3);
+        EXPECT_EQ(f.session.RecordsAcknowledged(), 2);
+    }
+}
+
+TEST(DownloadSession, RefusalIsNeverSentAgain)
+{
+    SDownloadFixture f({{"1", "2"}, {"2", "3"}});
+    ASSERT_EQ(f.Start(0, 3), CDownloadSession::EStart::Started);
+    f.line.Deliver(QByteArrayLiteral("\x02SPNG\r\n"));
+    f.Settle();
+    EXPECT_EQ(f.label, QStringLiteral("Fail!"));
+    EXPECT_TRUE(f.WaitUntilClosed());
+    QTest::qWait(300); // past the time-out that a retry would wait for
+    EXPECT_EQ(f.line.Written().size(), 1);
+}
+
+TEST(DownloadSession, ResumesAtTheGivenRow)
+{
+    SDownloadFixture f({{"1", "2"}, {"2", "3"}, {"3", "4"}, {"4", "5"}});
+    ASSERT_EQ(f.Start(2), CDownloadSession::EStart::Started);
+    EXPECT_EQ(f.label, QStringLiteral("50%"));
+    ASSERT_EQ(f.line.Written().size(), 1);
+    EXPECT_EQ(f.WrittenPlu(0), 3);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.WrittenPlu(1), 4);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.label, QStringLiteral("Success"));
+    EXPECT_EQ(f.line.Written().size(), 2);
+}
+
+// Every way a download ends leaves one line in the log, which names the outcome, the row and the reason.
+TEST(TransferLog, KeepsALineForEveryDownload)
+{
+    QTemporaryDir dir;
+    const CTransferLog log(dir.filePath(QStringLiteral("state/Talvex/transfers.log")));
+    const struct
+    {
+        const char* name;
+        int retries;
+        std::vector<QByteArray> answers; // delivered one after the other, with time for a retry between
+        bool loseLine;
+        const char* expected;
+    } cases[] = {
+        {"success", 0, {kAck, kAck}, false, "2 records sent, 2 acknowledged, 0 retries; Success, "},
+        {"refusal", 0, {QByteArrayLiteral("\x02SPNG\r\n")}, false, "Fail! at row 1 (The scale refused row 1.)"},
+        {"time-out", 0, {}, false, "Fail! at row 1 (No answer from the scale for row 1"},
+        {"vanished device", 0, {}, true, "Fail! at row 1 (The device was disconnected"},
+        {"retried record", 1, {}, false, "3 records sent, 2 acknowledged, 1 retries; Success"},
+    };
+    int lines = 0;
+    for (const auto& c : cases) {
+        SDownloadFixture f({{"1", "2"}, {"2", "3"}});
+        f.session.SetTransferLog(&log);
+        ASSERT_EQ(f.Start(0, c.retries), CDownloadSession::EStart::Started) << c.name;
+        if (c.loseLine)
+            f.line.LoseConnection();
+        for (const QByteArray& answer : c.answers) {
+            f.line.Deliver(answer);
+            f.Settle();
+        }
+        if (c.retries > 0) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return f.line.Written().size() == 2; }, 2000)) << c.name;
+            f.line.Deliver(kAck);
+            f.Settle();
+            f.line.Deliver(kAck);
+            f.Settle();
+        }
+        ASSERT_TRUE(f.WaitUntilClosed()) << c.name;
+        QFile file(log.Path());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.name;
+        const QStringList written = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(written.size(), ++lines) << c.name;
+        EXPECT_TRUE(written.last().contains(QString::fromUtf8(c.expected)))
+            << c.name << ": " << written.last().toStdString();
+        EXPECT_TRUE(written.last().contains(QStringLiteral("port /dev/ttyUSB2, 9600 baud, pricing"))) << c.name;
+    }
+}
+
+TEST(TransferLog, StartsAfreshAtItsSizeLimitAndKeepsTheOldOne)
+{
+    QTemporaryDir dir;
+    const CTransferLog log(dir.filePath(QStringLiteral("transfers.log")));
+    {
+        QFile full(log.Path());
+        ASSERT_TRUE(full.open(QIODevice::WriteOnly));
+        full.write(QByteArray(int(CTransferLog::kRotateBytes), 'x'));
+    }
+    STransferEntry entry;
+    entry.success = true;
+    ASSERT_TRUE(log.Append(entry));
+    EXPECT_EQ(QFileInfo(log.Path() + QStringLiteral(".1")).size(), CTransferLog::kRotateBytes);
+    EXPECT_LT(QFileInfo(log.Path()).size(), 200);
 }
 
 TEST(TextCodePageChoice, FollowsTheEncodingSelectorAndTheLanguage)

@@ -1,20 +1,14 @@
 #pragma once
 
 #include "app/Language.h"
-#include "download/CComPortLine.h"
-#include "download/CDownloadSession.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
-#include "serial/CComPort.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
-#include "tools/CSimulatedScale.h"
+#include "tools/CScaleLineRig.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -28,16 +22,16 @@ struct SScaleLineFixture
     CScriptedPrompt prompt;
     CGridModel grid;
     CPluTable table{grid, settings.Settings(), prompt};
-    CSimulatedScale scale;
-    Portwire::CComPort port;
-    CComPortLine line{port};
-    CDownloadSession session{table, line, settings.Settings(), prompt};
-    QString label;
-    QString toolTip;
-    int failedRow = -1;
+    CScaleLineRig rig;
+    CSimulatedScale& scale = rig.scale;
+    Portwire::CComPort& port = rig.port;
+    CDownloadSession& session = rig.session;
+    QString& label = rig.label;
+    QString& toolTip = rig.toolTip;
+    int& failedRow = rig.failedRow;
 
     SScaleLineFixture(int pluMode, int limitMode, SScaleOptions options = {})
-        : scale([&] {
+        : rig(table, prompt, [&] {
             options.pluMode = pluMode;
             options.limitMode = limitMode;
             return options;
@@ -48,14 +42,7 @@ struct SScaleLineFixture
         settings.Settings().WriteInt(ESetting::LimMode, limitMode);
         table.EnterStoredMode();
         QString error;
-        EXPECT_TRUE(scale.Start(&error)) << error.toStdString();
-        port.SetPorts({{QStringLiteral("Simulated scale"), scale.DevicePath()}});
-        QObject::connect(&session, &CDownloadSession::labelChanged, &session,
-                         [this](const QString& t, const QString& tip) {
-                             label = t;
-                             toolTip = tip;
-                         });
-        QObject::connect(&session, &CDownloadSession::failedAtRow, &session, [this](int row) { failedRow = row; });
+        EXPECT_TRUE(rig.StartScale(&error)) << error.toStdString();
     }
 
     // Types the rows into the table the way a user completes them, entry row included.
@@ -82,46 +69,14 @@ struct SScaleLineFixture
         table.AppendNewRow();
     }
 
-    CDownloadSession::EStart Start(int encoding = 3)
-    {
-        label.clear();
-        toolTip.clear();
-        failedRow = -1;
-        SDownloadRequest request;
-        request.portIndex = 0;
-        request.baudIndex = 6;
-        request.baudText = QStringLiteral("115200");
-        request.encodingIndex = encoding;
-        return session.Start(request);
-    }
-
-    // Runs the event loop until the download has ended and the port is closed. The loop sleeps in
-    // the event dispatcher, as the window's does, so an answer that comes just before the time-out is
-    // handled as soon as it arrives.
-    bool WaitForEnd(int timeoutMs = 10000)
-    {
-        const auto ended = [this] { return !session.IsRunning() && !port.IsOpen(); };
-        QEventLoop loop;
-        QTimer check;
-        QElapsedTimer waited;
-        waited.start();
-        QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-            if (ended() || waited.elapsed() > timeoutMs)
-                loop.quit();
-        });
-        check.start(5);
-        loop.exec();
-        return ended();
-    }
+    CDownloadSession::EStart Start(int baudRate = 115200) { return rig.Start(baudRate); }
+    bool WaitForEnd(int timeoutMs = 10000) { return rig.WaitForEnd(timeoutMs); }
 
     // A new scale on a new line, as after plugging the adapter in again.
     void ReplaceScale(const SScaleOptions& options)
     {
-        scale.Stop();
-        scale.SetOptions(options);
         QString error;
-        EXPECT_TRUE(scale.Start(&error)) << error.toStdString();
-        port.SetPorts({{QStringLiteral("Simulated scale"), scale.DevicePath()}});
+        EXPECT_TRUE(rig.ReplaceScale(options, &error)) << error.toStdString();
     }
 };
 

@@ -50,7 +50,7 @@ talvex rec|records
 talvex --|--demo --help --serial-device --version
 talvex --demo |new.XLSX old.xls plu.csv shop.ods sub
 # each command's options, as its --help lists them
-talvex download --|--ack-timeout --baud --encoding --help --mode --port
+talvex download --|--ack-timeout --baud --encoding --from-row --help --mode --port --retries
 talvex records --|--encoding --help --mode
 talvex convert --m|--mode
 talvex ports --|--help --serial-device

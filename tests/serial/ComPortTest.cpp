@@ -17,6 +17,7 @@
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Portwire::CComPort;
+using Portwire::IReceiver;
 
 namespace {
 
@@ -148,6 +149,24 @@ TEST_F(ComPortTest, BytesFiftyMillisecondsApartArriveSeparately)
     EXPECT_TRUE(separate) << "last attempt delivered " << log.Deliveries().size() << " parts";
 }
 
+TEST_F(ComPortTest, ALineIsHandedOverAtItsLineEndWithoutWaitingForTheQuietInterval)
+{
+    CComPort port;
+    CDeliveryLog log;
+    OpenWithLog(port, log);
+    bool split = false;
+    for (int attempt = 0; attempt < 5 && !split; ++attempt) {
+        log.Clear();
+        // Ten milliseconds apart: one burst, but the line before the pause ends with LF.
+        ASSERT_TRUE(m_pty.Send("\x02SPOK\r\n"));
+        std::this_thread::sleep_for(10ms);
+        ASSERT_TRUE(m_pty.Send("ST"));
+        ASSERT_TRUE(log.WaitForBytes(9));
+        split = log.Deliveries() == QList<QByteArray>{"\x02SPOK\r\n", "ST"};
+    }
+    EXPECT_TRUE(split) << "last attempt delivered " << log.Deliveries().size() << " parts";
+}
+
 TEST_F(ComPortTest, LongBurstIsSplitAtTheBufferSize)
 {
     CComPort port;
@@ -196,9 +215,9 @@ TEST_F(ComPortTest, UnregisteredCallbackIsNeverCalledAgain)
     // Registration races with deliveries; once it returns with no callback the log may go away.
     for (int round = 0; round < 20; ++round) {
         auto log = std::make_unique<CDeliveryLog>();
-        port.SetReceiveCallback(&CDeliveryLog::OnReceive, log.get());
+        port.SetReceiver(log.get());
         log->WaitForBytes(1, 1s);
-        port.SetReceiveCallback(nullptr, nullptr);
+        port.SetReceiver(nullptr);
         const int deliveries = int(log->Deliveries().size());
         std::this_thread::sleep_for(5ms);
         EXPECT_EQ(log->Deliveries().size(), deliveries);
@@ -371,40 +390,38 @@ TEST_F(ComPortTest, HangUpOfTheOtherSideEndsTheThreadAndReportsTheLoss)
 
 TEST_F(ComPortTest, CallbackCanAnswerThroughTheConnection)
 {
-    struct SEcho
+    struct SEcho : IReceiver
     {
-        CComPort* port;
-        static void OnReceive(void* context, const char* bytes, int count)
-        {
-            static_cast<SEcho*>(context)->port->Write(bytes, count);
-        }
+        explicit SEcho(CComPort& port) : port(port) {}
+        CComPort& port;
+        void OnReceive(const char* bytes, int count) override { port.Write(bytes, count); }
+        void OnConnectionLost() override {}
     };
     CComPort port;
-    SEcho echo{&port};
-    port.SetReceiveCallback(&SEcho::OnReceive, &echo);
+    SEcho echo(port);
+    port.SetReceiver(&echo);
     ASSERT_TRUE(port.Open(m_pty.SlavePath(), kBaud));
 
     ASSERT_TRUE(m_pty.Send("SPOK\r\n"));
     EXPECT_EQ(m_pty.Receive(6, 5s), "SPOK\r\n");
+    port.Close(); // before the receiver goes
 }
 
 TEST_F(ComPortTest, FailingCallbackDoesNotEndTheReceiveThread)
 {
-    struct SThrowOnce
+    struct SThrowOnce : CDeliveryLog
     {
-        CDeliveryLog log;
         std::atomic<bool> thrown{false};
-        static void OnReceive(void* context, const char* bytes, int count)
+        void OnReceive(const char* bytes, int count) override
         {
-            auto* self = static_cast<SThrowOnce*>(context);
-            if (!self->thrown.exchange(true))
+            if (!thrown.exchange(true))
                 throw CSerialException(EIO, QStringLiteral("write"), QString());
-            CDeliveryLog::OnReceive(&self->log, bytes, count);
+            CDeliveryLog::OnReceive(bytes, count);
         }
     };
     CComPort port;
     SThrowOnce callback;
-    port.SetReceiveCallback(&SThrowOnce::OnReceive, &callback);
+    port.SetReceiver(&callback);
     ASSERT_TRUE(port.Open(m_pty.SlavePath(), kBaud));
 
     ASSERT_TRUE(m_pty.Send("first"));
@@ -413,26 +430,28 @@ TEST_F(ComPortTest, FailingCallbackDoesNotEndTheReceiveThread)
     while (!callback.thrown.load() && Clock::now() < deadline)
         std::this_thread::sleep_for(1ms);
     ASSERT_TRUE(m_pty.Send("second"));
-    ASSERT_TRUE(callback.log.WaitForBytes(6));
-    EXPECT_EQ(callback.log.AllBytes(), "second");
+    ASSERT_TRUE(callback.WaitForBytes(6));
+    EXPECT_EQ(callback.AllBytes(), "second");
+    port.Close(); // before the receiver goes
 }
 
 TEST_F(ComPortTest, CloseFromInsideTheCallbackDoesNotDeadlock)
 {
-    struct SCloseOnReceive
+    struct SCloseOnReceive : IReceiver
     {
-        CComPort* port;
+        explicit SCloseOnReceive(CComPort& port) : port(port) {}
+        CComPort& port;
         std::atomic<int> calls{0};
-        static void OnReceive(void* context, const char*, int)
+        void OnReceive(const char*, int) override
         {
-            auto* self = static_cast<SCloseOnReceive*>(context);
-            ++self->calls;
-            self->port->Close();
+            ++calls;
+            port.Close();
         }
+        void OnConnectionLost() override {}
     };
     CComPort port;
-    SCloseOnReceive callback{&port};
-    port.SetReceiveCallback(&SCloseOnReceive::OnReceive, &callback);
+    SCloseOnReceive callback(port);
+    port.SetReceiver(&callback);
     ASSERT_TRUE(port.Open(m_pty.SlavePath(), kBaud));
 
     ASSERT_TRUE(m_pty.Send("SPOK"));
@@ -447,48 +466,41 @@ TEST_F(ComPortTest, CloseFromInsideTheCallbackDoesNotDeadlock)
     EXPECT_EQ(callback.calls.load(), 1);
 }
 
-TEST_F(ComPortTest, CloseDoesNotWaitForeverForAStuckCallback)
+TEST_F(ComPortTest, CloseWaitsForTheDeliveryInProgressAndJoinsTheThread)
 {
-    struct SStuck
+    // A receiver that takes its time: Close must neither cut it short nor leave the thread behind.
+    struct SSlow : IReceiver
     {
-        std::mutex mutex;
-        std::condition_variable changed;
-        bool entered = false;
-        bool released = false;
-        int calls = 0;
-        static void OnReceive(void* context, const char*, int)
+        std::atomic<bool> entered{false};
+        std::atomic<bool> returned{false};
+        std::atomic<int> calls{0};
+        void OnReceive(const char*, int) override
         {
-            auto* self = static_cast<SStuck*>(context);
-            std::unique_lock<std::mutex> lock(self->mutex);
-            ++self->calls;
-            self->entered = true;
-            self->changed.notify_all();
-            self->changed.wait(lock, [self] { return self->released; });
+            ++calls;
+            entered.store(true);
+            std::this_thread::sleep_for(200ms);
+            returned.store(true);
         }
+        void OnConnectionLost() override {}
     };
-    SStuck stuck;
-    {
-        CComPort port;
-        port.SetReceiveCallback(&SStuck::OnReceive, &stuck);
-        ASSERT_TRUE(port.Open(m_pty.SlavePath(), kBaud));
-        ASSERT_TRUE(m_pty.Send("SPOK"));
-        {
-            std::unique_lock<std::mutex> lock(stuck.mutex);
-            ASSERT_TRUE(stuck.changed.wait_for(lock, 5s, [&] { return stuck.entered; }));
-        }
-        const auto started = Clock::now();
-        port.Close();
-        EXPECT_LT(Clock::now() - started, 2s);
-        EXPECT_FALSE(port.IsOpen());
-        m_pty.Send("more");
-    }
-    {
-        std::lock_guard<std::mutex> lock(stuck.mutex);
-        stuck.released = true;
-        stuck.changed.notify_all();
-    }
-    // Once the callback returns, the thread ends and lets the device go, without another call.
-    EXPECT_TRUE(DeviceBecomesFree(m_pty.SlavePath(), 5s));
-    std::lock_guard<std::mutex> lock(stuck.mutex);
-    EXPECT_EQ(stuck.calls, 1);
+    SSlow slow;
+    CComPort port;
+    port.SetReceiver(&slow);
+    ASSERT_TRUE(port.Open(m_pty.SlavePath(), kBaud));
+    ASSERT_TRUE(m_pty.Send("SPOK"));
+    const auto deadline = Clock::now() + 5s;
+    while (!slow.entered.load() && Clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(slow.entered.load());
+
+    port.Close();
+    EXPECT_TRUE(slow.returned.load());
+    EXPECT_FALSE(port.IsOpen());
+    // Joined: the device is free at once, and nothing is delivered any more.
+    CComPort other;
+    EXPECT_TRUE(other.Open(m_pty.SlavePath(), kBaud));
+    other.Close();
+    m_pty.Send("more");
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(slow.calls.load(), 1);
 }

@@ -2,27 +2,24 @@
 
 void CDeliveryLog::Attach(Portwire::CComPort& port)
 {
-    port.SetReceiveCallback(&CDeliveryLog::OnReceive, this);
-    port.SetConnectionLostCallback(&CDeliveryLog::OnConnectionLost, this);
+    port.SetReceiver(this);
 }
 
-void CDeliveryLog::OnReceive(void* context, const char* bytes, int count)
+void CDeliveryLog::OnReceive(const char* bytes, int count)
 {
-    auto* log = static_cast<CDeliveryLog*>(context);
-    std::lock_guard<std::mutex> lock(log->m_mutex);
-    log->m_deliveries.append(QByteArray(bytes, count));
-    log->m_byteCount += count;
-    log->m_callbackThread = std::this_thread::get_id();
-    log->m_changed.notify_all();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_deliveries.append(QByteArray(bytes, count));
+    m_byteCount += count;
+    m_callbackThread = std::this_thread::get_id();
+    m_changed.notify_all();
 }
 
-void CDeliveryLog::OnConnectionLost(void* context)
+void CDeliveryLog::OnConnectionLost()
 {
-    auto* log = static_cast<CDeliveryLog*>(context);
-    std::lock_guard<std::mutex> lock(log->m_mutex);
-    ++log->m_lostReports;
-    log->m_deliveriesBeforeLost = int(log->m_deliveries.size());
-    log->m_changed.notify_all();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    ++m_lostReports;
+    m_deliveriesBeforeLost = int(m_deliveries.size());
+    m_changed.notify_all();
 }
 
 QList<QByteArray> CDeliveryLog::Deliveries() const

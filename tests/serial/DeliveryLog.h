@@ -10,15 +10,15 @@
 #include <mutex>
 #include <thread>
 
-// Records what a connection's callbacks report, and lets a test wait for it without fixed sleeps.
-class CDeliveryLog
+// Records what a connection tells its receiver, and lets a test wait for it without fixed sleeps.
+class CDeliveryLog : public Portwire::IReceiver
 {
 public:
-    // Registers both callbacks on the port with this log as their context.
+    // Registers this log as the port's receiver.
     void Attach(Portwire::CComPort& port);
 
-    static void OnReceive(void* context, const char* bytes, int count);
-    static void OnConnectionLost(void* context);
+    void OnReceive(const char* bytes, int count) override;
+    void OnConnectionLost() override;
 
     QList<QByteArray> Deliveries() const;
     QByteArray AllBytes() const;

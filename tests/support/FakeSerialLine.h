@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/ISerialLine.h"
+#include "serial/IReceiver.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,10 +15,10 @@ class CFakeSerialLine final : public ISerialLine
 {
 public:
     bool IsOpen() const override { return m_open; }
-    bool Open(int portNumber, int baud, QString* error) override
+    bool Open(const QString& devicePath, int baud, QString* error) override
     {
         ++openCalls;
-        lastPort = portNumber;
+        lastDevice = devicePath;
         lastBaud = baud;
         if (!openSucceeds) {
             if (error)
@@ -44,22 +45,18 @@ public:
             ++closeCalls;
         m_open = false;
     }
-    void SetCallbacks(ReceiveCallback onReceive, LostCallback onLost, void* context) override
-    {
-        m_onReceive = onReceive;
-        m_onLost = onLost;
-        m_context = context;
-    }
+    void SetReceiver(Portwire::IReceiver* receiver) override { m_receiver = receiver; }
+    bool IsPacedByBaudRate() const override { return paced; }
 
     // The scale's answer, delivered on another thread as one delivery.
     void Deliver(const QByteArray& bytes)
     {
-        std::thread receiver([&] { m_onReceive(m_context, bytes.constData(), int(bytes.size())); });
+        std::thread receiver([&] { m_receiver->OnReceive(bytes.constData(), int(bytes.size())); });
         receiver.join();
     }
     void LoseConnection()
     {
-        std::thread receiver([&] { m_onLost(m_context); });
+        std::thread receiver([&] { m_receiver->OnConnectionLost(); });
         receiver.join();
     }
     QList<QByteArray> Written()
@@ -71,16 +68,15 @@ public:
     bool openSucceeds = true;
     QString openError;
     bool writeSucceeds = true;
+    bool paced = false; // a serial device rather than a pseudo-terminal
     int openCalls = 0;
     int closeCalls = 0;
-    int lastPort = -1;
+    QString lastDevice;
     int lastBaud = -1;
 
 private:
     bool m_open = false;
-    ReceiveCallback m_onReceive = nullptr;
-    LostCallback m_onLost = nullptr;
-    void* m_context = nullptr;
+    Portwire::IReceiver* m_receiver = nullptr;
     std::mutex m_mutex;
     QList<QByteArray> written;
 };

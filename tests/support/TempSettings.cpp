@@ -12,6 +12,7 @@ void IsolateUserSettings()
     qputenv("XDG_CONFIG_HOME", path + "/config");
     qputenv("XDG_DATA_HOME", path + "/data");
     qputenv("XDG_CACHE_HOME", path + "/cache");
+    qputenv("XDG_STATE_HOME", path + "/state");
 }
 
 CTempSettings::CTempSettings()

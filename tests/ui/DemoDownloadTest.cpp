@@ -66,7 +66,11 @@ TEST(DemoDownload, TheSimulatedScaleIsTheLastPortAndTakesTheTable)
     f.Type(0, {QStringLiteral("12"), QStringLiteral("3.5"), QStringLiteral("K42"), QStringLiteral("Apples")});
     f.Type(1, {QStringLiteral("13"), QStringLiteral("1.25")});
     ASSERT_EQ(window.Grid().RowCount(), 3);
+    window.BaudSelector().setCurrentIndex(6);
     window.OnCommand(CommandId::Download);
+    // The port that opened and its baud rate are remembered for the next start.
+    EXPECT_EQ(f.settings.Settings().ReadInt(ESetting::Port), ports.count() - 1);
+    EXPECT_EQ(f.settings.Settings().ReadInt(ESetting::Bps), 6);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.ProgressLabel().text() == QStringLiteral("Success"); }, 10000))
         << window.ProgressLabel().text().toStdString();
     const std::vector<QStringList> rows = f.scale.AcceptedRows();
