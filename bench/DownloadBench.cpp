@@ -61,7 +61,7 @@ bool RunOnce(int baud)
     FillTable(grid, table);
 
     SScaleOptions options;
-    options.pluMode = 0;
+    options.pluMode = EPluMode::Pricing;
     options.paceBaud = baud;
     CSimulatedScale scale(options);
     QString error;

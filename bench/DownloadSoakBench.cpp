@@ -142,7 +142,7 @@ int main(int argc, char** argv)
     table.AppendNewRow();
 
     SScaleOptions scaleOptions;
-    scaleOptions.pluMode = 0;
+    scaleOptions.pluMode = EPluMode::Pricing;
     CSimulatedScale scale(scaleOptions);
     QString error;
     if (!scale.Start(&error)) {

@@ -2,6 +2,7 @@
 #include "cli/CliTable.h"
 #include "download/CComPortLine.h"
 #include "download/CDownloadSession.h"
+#include "download/LineChoices.h"
 #include "serial/CComPort.h"
 #include "serial/PortDiscovery.h"
 
@@ -18,10 +19,6 @@
 
 namespace Cli {
 namespace {
-
-const QStringList kBaudRates = {QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("19200"),
-                                QStringLiteral("38400"), QStringLiteral("56000"), QStringLiteral("57600"),
-                                QStringLiteral("115200")};
 
 // One port's download: its own connection and session over the shared table.
 struct SPortDownload
@@ -143,9 +140,10 @@ int RunDownload(const QStringList& arguments)
         PrintError(command, QStringLiteral("give one FILE and at least one --port"));
         return kUsageError;
     }
-    const int baudIndex = int(kBaudRates.indexOf(parser.value(baudOption)));
+    const QStringList baudRates = LineChoices::BaudRates();
+    const int baudIndex = int(baudRates.indexOf(parser.value(baudOption)));
     if (baudIndex < 0) {
-        PrintError(command, QStringLiteral("--baud takes %1").arg(kBaudRates.join(QStringLiteral(", "))));
+        PrintError(command, QStringLiteral("--baud takes %1").arg(baudRates.join(QStringLiteral(", "))));
         return kUsageError;
     }
     bool timeoutOk = false;
@@ -154,10 +152,9 @@ int RunDownload(const QStringList& arguments)
         PrintError(command, QStringLiteral("--ack-timeout takes a number of milliseconds above 0"));
         return kUsageError;
     }
-    ChooseLanguageLikeTheWindow();
-    const int mode = ModeFromOption(parser, options.mode);
-    const int encoding = EncodingIndexFromOption(parser, options.encoding);
-    if (!CheckTableOptions(command, mode, encoding))
+    CCommandTable table;
+    int encoding = -1;
+    if (!OpenTableFromArguments(command, parser, options, parser.positionalArguments().constFirst(), table, &encoding))
         return kUsageError;
 
     const PortDiscovery::PortList discovered = PortDiscovery::DiscoverSerialPorts({});
@@ -179,19 +176,12 @@ int RunDownload(const QStringList& arguments)
         downloads.push_back(std::move(download));
     }
 
-    CCommandTable table;
-    table.EnterMode(mode);
-    QString error;
-    if (!table.Import(parser.positionalArguments().constFirst(), &error)) {
-        PrintError(command, error);
-        return kUsageError;
-    }
 
     CProgressPrinter progress(downloads);
     SDownloadRequest request;
     request.portIndex = 0;
     request.baudIndex = baudIndex;
-    request.baudText = kBaudRates.at(baudIndex);
+    request.baudText = baudRates.at(baudIndex);
     request.encodingIndex = encoding;
     for (auto& download : downloads) {
         SPortDownload* d = download.get();

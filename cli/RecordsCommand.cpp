@@ -28,29 +28,20 @@ int RunRecords(const QStringList& arguments)
         PrintError(command, QStringLiteral("give exactly one FILE"));
         return kUsageError;
     }
-    ChooseLanguageLikeTheWindow();
-    const int mode = ModeFromOption(parser, options.mode);
-    const int encoding = EncodingIndexFromOption(parser, options.encoding);
-    if (!CheckTableOptions(command, mode, encoding))
-        return kUsageError;
-
     CCommandTable table;
-    table.EnterMode(mode);
-    QString error;
-    if (!table.Import(parser.positionalArguments().constFirst(), &error)) {
-        PrintError(command, error);
+    int encoding = -1;
+    if (!OpenTableFromArguments(command, parser, options, parser.positionalArguments().constFirst(), table, &encoding))
         return kUsageError;
-    }
 
     const int language = Language::LanguageInForce();
     const unsigned textCodePage = unsigned(TextCodePageForEncoding(encoding, language));
     const int goodsIdCodePage = Language::AnsiCodePage(language);
     QTextStream out(stdout);
-    const CGridModel& grid = table.Grid();
-    for (int row = 0; row < grid.RowCount(); ++row) {
-        const SPluRecord record = BuildPluRecord(grid.RowTexts(row), table.Table().PluMode(),
-                                                 table.Table().LimitMode(), textCodePage, goodsIdCodePage);
-        out << grid.CellText(row, 0) << '\t';
+    const CPluTable& plu = table.Table();
+    for (int row = 0; row < plu.RowCount(); ++row) {
+        const SPluRecord record =
+            BuildPluRecord(plu.RowTexts(row), plu.PluMode(), plu.LimitMode(), textCodePage, goodsIdCodePage);
+        out << plu.CellText(row, PluLayout::kSrNoColumn) << '\t';
         if (record.IsSendable())
             out << "sendable\t" << QString::fromLatin1(record.bytes.toHex());
         else if (record.IsRejected())

@@ -40,7 +40,7 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
 {
     if (m_running || m_line.IsOpen())
         return EStart::AlreadyRunning;
-    if (m_table.Grid().RowCount() <= 1) {
+    if (m_table.RowCount() <= 1) {
         m_prompt.ShowMessage(ApplicationCaption(), LoadString(StringId::NoData), IPrompt::EIcon::Information);
         return EStart::NoData;
     }
@@ -69,7 +69,7 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     // Every record of one download uses the same code page for Goods Id.
     m_goodsIdCodePage = Language::AnsiCodePage(language);
     m_rowCursor = 0;
-    m_rowCount = m_table.Grid().RowCount();
+    m_rowCount = m_table.RowCount();
     m_rejectedRow = -1;
     m_rejectedReason.clear();
     m_sentAny = false;
@@ -84,11 +84,10 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
 
 bool CDownloadSession::SendPluRecord()
 {
-    const CGridModel& grid = m_table.Grid();
     for (;;) {
         if (m_rowCursor >= m_rowCount)
             return false;
-        const SPluRecord record = BuildPluRecord(grid.RowTexts(m_rowCursor), m_table.PluMode(),
+        const SPluRecord record = BuildPluRecord(m_table.RowTexts(m_rowCursor), m_table.PluMode(),
                                                        m_table.LimitMode(), unsigned(m_textCodePage), m_goodsIdCodePage);
         switch (record.outcome) {
         case EPluRecordOutcome::Skipped:

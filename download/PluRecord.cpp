@@ -9,45 +9,14 @@
 
 namespace {
 
-enum ECell
+// The field of a layout, which every layout that uses it has.
+const SPluField& FieldOf(EPluMode mode, ELimitMode limits, EPluField field, int* column)
 {
-    kPluNumberCell = 1,
-    kValueCell = 2,
-    kGoodsIdCell = 3,
-    kGoodsNameCell = 4,
-    kSpecificationCell = 5,
-    kRemarkCell = 6,    // pricing
-    kShelfLifeCell = 7, // pricing
-    kQuantityCell = 8,  // pricing
-    kHiCell = 6,        // counting with limits
-    kLoCell = 7         // counting with limits
-};
+    *column = PluLayout::ColumnOf(mode, limits, field);
+    Q_ASSERT(*column >= 0);
+    return PluLayout::Fields(mode, limits)[std::size_t(*column)];
+}
 
-// Where a text field sits in the record; the cell gives at most `units` UTF-16 code units to it.
-struct STextField
-{
-    int cell;
-    int offset;
-    int units;
-    int width;
-};
-
-constexpr int kValueOffset = 7;
-constexpr int kGoodsIdOffset = 15;
-constexpr STextField kGoodsIdField = {kGoodsIdCell, kGoodsIdOffset, 12, 12};
-constexpr STextField kPricingTextFields[] = {
-    {kGoodsNameCell, 27, 16, 16},
-    {kSpecificationCell, 43, 16, 16},
-    {kRemarkCell, 59, 12, 12},
-};
-constexpr STextField kCountingTextFields[] = {
-    {kGoodsNameCell, 27, 32, 32},
-    {kSpecificationCell, 59, 16, 16},
-};
-constexpr int kShelfLifeOffset = 71;
-constexpr int kQuantityOffset = 75;
-constexpr int kHiOffset = 75;
-constexpr int kLoOffset = 83;
 // Only the pricing record carries this fixed byte before its line end.
 constexpr char kPricingTrailer = 'd';
 // How much of a cell a rejection reason quotes; the reason is shown in a tooltip.
@@ -55,7 +24,7 @@ constexpr int kQuotedCellLength = 20;
 
 QString Cell(const QVector<QString>& cells, int index)
 {
-    return index < cells.size() ? cells[index] : QString();
+    return index >= 0 && index < cells.size() ? cells[index] : QString();
 }
 
 QString Quote(const QString& cell)
@@ -84,13 +53,12 @@ void Put(QByteArray& record, int offset, const QByteArray& bytes)
 
 // The field's bytes are left 0x00 after the text; a character that does not fit whole is left out,
 // so the scale never receives half of one.
-void PutText(QByteArray& record, const STextField& field, const QVector<QString>& cells, int codePage)
+void PutText(QByteArray& record, const SPluField& field, const QString& cell, int codePage)
 {
-    const QString cell = Cell(cells, field.cell);
-    QStringView taken = QStringView(cell).left(field.units);
+    QStringView taken = QStringView(cell).left(field.codeUnits);
     if (taken.size() < cell.size() && taken.back().isHighSurrogate() && cell[taken.size()].isLowSurrogate())
         taken.chop(1);
-    Put(record, field.offset, CodePage::EncodeLimited(taken, codePage, field.width));
+    Put(record, field.recordOffset, CodePage::EncodeLimited(taken, codePage, field.recordWidth));
 }
 
 bool IsQuantityPricing(const QString& cell)
@@ -111,46 +79,49 @@ bool IsQuantityPricing(const QString& cell)
     return true;
 }
 
-// Fills the fields after the Goods Id of a pricing record; the reason when a cell cannot be sent.
-QString PutPricingFields(QByteArray& record, const QVector<QString>& cells, int textCodePage)
+// Fills the fields after the Goods Id; the reason when a cell cannot be sent.
+QString PutOtherFields(QByteArray& record, const QVector<QString>& cells, EPluMode mode, ELimitMode limits,
+                       int textCodePage)
 {
-    for (const STextField& field : kPricingTextFields)
-        PutText(record, field, cells, textCodePage);
-    const QString daysCell = Cell(cells, kShelfLifeCell);
-    const qint64 days = daysCell.isEmpty() ? -1 : TextNumbers::ReadLeadingInteger(daysCell);
-    // Cutting a longer number to four digits would print a wrong shelf life on the labels.
-    if (days > kLongestShelfLifeDays)
-        return QStringLiteral("Expiration(Days) %1 is above %2").arg(Quote(daysCell)).arg(kLongestShelfLifeDays);
-    // No shelf life leaves its bytes 0x00.
-    if (days > 0)
-        Put(record, kShelfLifeOffset, QByteArray::number(days).rightJustified(4, ' '));
-    record[kQuantityOffset] = IsQuantityPricing(Cell(cells, kQuantityCell)) ? '1' : '0';
-    record[kPricingRecordSize - 3] = kPricingTrailer;
-    return QString();
-}
-
-// Fills the fields after the Goods Id of a counting record; the reason when a cell cannot be sent.
-QString PutCountingFields(QByteArray& record, const QVector<QString>& cells, int textCodePage, bool limits)
-{
-    for (const STextField& field : kCountingTextFields)
-        PutText(record, field, cells, textCodePage);
-    if (!limits)
-        return QString();
-    const struct
-    {
-        int cell;
-        int offset;
-        double empty;
-        const char* name;
-    } limitFields[] = {{kHiCell, kHiOffset, -1.0, "Hi"}, {kLoCell, kLoOffset, 0.0, "Lo"}};
-    for (const auto& field : limitFields) {
-        const QString cell = Cell(cells, field.cell);
-        const double limit = cell.isEmpty() ? field.empty : TextNumbers::ReadLeadingDecimal(cell);
-        const QByteArray text = RecordNumberFormat::LimitField(limit);
-        if (text.isEmpty())
-            return QStringLiteral("%1 %2 does not fit in 8 characters").arg(QLatin1String(field.name), Quote(cell));
-        Put(record, field.offset, text);
+    const std::vector<SPluField>& fields = PluLayout::Fields(mode, limits);
+    for (std::size_t column = 0; column < fields.size(); ++column) {
+        const SPluField& field = fields[column];
+        const QString cell = Cell(cells, int(column));
+        switch (field.field) {
+        case EPluField::SrNo:
+        case EPluField::PluNo:
+        case EPluField::UnitValue:
+        case EPluField::GoodsId: break;
+        case EPluField::GoodsName:
+        case EPluField::Specification:
+        case EPluField::Remark: PutText(record, field, cell, textCodePage); break;
+        case EPluField::ExpirationDays: {
+            const qint64 days = cell.isEmpty() ? -1 : TextNumbers::ReadLeadingInteger(cell);
+            // Cutting a longer number to four digits would print a wrong shelf life on the labels.
+            if (days > kLongestShelfLifeDays)
+                return QStringLiteral("Expiration(Days) %1 is above %2").arg(Quote(cell)).arg(kLongestShelfLifeDays);
+            // No shelf life leaves its bytes 0x00.
+            if (days > 0)
+                Put(record, field.recordOffset, QByteArray::number(days).rightJustified(field.recordWidth, ' '));
+            break;
+        }
+        case EPluField::QuantityPricing: record[field.recordOffset] = IsQuantityPricing(cell) ? '1' : '0'; break;
+        case EPluField::Hi:
+        case EPluField::Lo: {
+            const bool hi = field.field == EPluField::Hi;
+            // An empty Hi sends no upper limit; an empty Lo sends 0.
+            const double limit = cell.isEmpty() ? (hi ? -1.0 : 0.0) : TextNumbers::ReadLeadingDecimal(cell);
+            const QByteArray text = RecordNumberFormat::LimitField(limit);
+            if (text.isEmpty())
+                return QStringLiteral("%1 %2 does not fit in 8 characters")
+                    .arg(hi ? QStringLiteral("Hi") : QStringLiteral("Lo"), Quote(cell));
+            Put(record, field.recordOffset, text);
+            break;
+        }
+        }
     }
+    if (mode == EPluMode::Pricing)
+        record[record.size() - 3] = kPricingTrailer;
     return QString();
 }
 
@@ -161,13 +132,20 @@ int DefaultRecordCodePage()
     return Language::AnsiCodePage(Language::LanguageInForce());
 }
 
-SPluRecord BuildPluRecord(const QVector<QString>& cells, int pluMode, int limitMode, unsigned textCodePage,
+SPluRecord BuildPluRecord(const QVector<QString>& cells, EPluMode mode, ELimitMode limits, unsigned textCodePage,
                           int goodsIdCodePage)
 {
-    const bool pricing = pluMode == 0;
-    const bool limits = !pricing && limitMode == 1;
-    const QString pluCell = Cell(cells, kPluNumberCell);
-    const QString valueCell = Cell(cells, kValueCell);
+    const bool pricing = mode == EPluMode::Pricing;
+    if (!pricing && limits != ELimitMode::On)
+        limits = ELimitMode::Off;
+    int pluColumn = 0;
+    int valueColumn = 0;
+    int goodsIdColumn = 0;
+    const SPluField& pluField = FieldOf(mode, limits, EPluField::PluNo, &pluColumn);
+    const SPluField& valueField = FieldOf(mode, limits, EPluField::UnitValue, &valueColumn);
+    const SPluField& goodsIdField = FieldOf(mode, limits, EPluField::GoodsId, &goodsIdColumn);
+    const QString pluCell = Cell(cells, pluColumn);
+    const QString valueCell = Cell(cells, valueColumn);
     if (pluCell.isEmpty() || valueCell.isEmpty())
         return SPluRecord();
 
@@ -182,25 +160,24 @@ SPluRecord BuildPluRecord(const QVector<QString>& cells, int pluMode, int limitM
     const double value = TextNumbers::ReadLeadingDecimal(valueCell);
     if (!(value > 0.0))
         return Rejected(QStringLiteral("%1 %2 is not above 0").arg(valueName, Quote(valueCell)));
-    const QByteArray valueField = RecordNumberFormat::ValueField(value, pricing ? RecordNumberFormat::kPricingValue
+    const QByteArray valueText = RecordNumberFormat::ValueField(value, pricing ? RecordNumberFormat::kPricingValue
                                                                                 : RecordNumberFormat::kCountingValue);
-    if (valueField.isEmpty())
+    if (valueText.isEmpty())
         return Rejected(QStringLiteral("%1 %2 does not fit in 8 characters").arg(valueName, Quote(valueCell)));
     // A value too small for the field's decimals would reach the scale as 0, the price of a gift.
-    if (!(TextNumbers::ReadLeadingDecimal(QString::fromLatin1(valueField)) > 0.0))
+    if (!(TextNumbers::ReadLeadingDecimal(QString::fromLatin1(valueText)) > 0.0))
         return Rejected(QStringLiteral("%1 %2 would be sent as %3")
-                            .arg(valueName, Quote(valueCell), QString::fromLatin1(valueField.trimmed())));
+                            .arg(valueName, Quote(valueCell), QString::fromLatin1(valueText.trimmed())));
 
-    const int size = pricing ? kPricingRecordSize : limits ? kCountingWithLimitsRecordSize : kCountingRecordSize;
+    const int size = PluLayout::RecordSize(mode, limits);
     QByteArray record(size, '\0');
     Put(record, 0, QByteArrayLiteral("\x02SP"));
-    Put(record, 3, QByteArray::number(plu).rightJustified(4, '0'));
-    Put(record, kValueOffset, valueField);
+    Put(record, pluField.recordOffset, QByteArray::number(plu).rightJustified(pluField.recordWidth, '0'));
+    Put(record, valueField.recordOffset, valueText);
 
     const int textPage = textCodePage == 0 ? goodsIdCodePage : int(textCodePage);
-    PutText(record, kGoodsIdField, cells, goodsIdCodePage);
-    const QString reason =
-        pricing ? PutPricingFields(record, cells, textPage) : PutCountingFields(record, cells, textPage, limits);
+    PutText(record, goodsIdField, Cell(cells, goodsIdColumn), goodsIdCodePage);
+    const QString reason = PutOtherFields(record, cells, mode, limits, textPage);
     if (!reason.isEmpty())
         return Rejected(reason);
     record[size - 2] = '\r';

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plu/PluLayout.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVector>
@@ -17,17 +19,13 @@ struct SPluRecord
 {
     EPluRecordOutcome outcome = EPluRecordOutcome::Skipped;
     QString reason;   // Rejected only: names the cell and its text, e.g. "PLU No. 2000 is above 1008"
-    QByteArray bytes; // Sendable only: the whole record, kPricingRecordSize, kCountingRecordSize or
-                      // kCountingWithLimitsRecordSize bytes
+    QByteArray bytes; // Sendable only: the whole record, PluLayout::RecordSize bytes
 
     bool IsSkipped() const { return outcome == EPluRecordOutcome::Skipped; }
     bool IsRejected() const { return outcome == EPluRecordOutcome::Rejected; }
     bool IsSendable() const { return outcome == EPluRecordOutcome::Sendable; }
 };
 
-constexpr int kPricingRecordSize = 79;
-constexpr int kCountingRecordSize = 77;
-constexpr int kCountingWithLimitsRecordSize = 93;
 constexpr int kHighestPluNumber = 1008;
 constexpr int kLongestShelfLifeDays = 9999;
 
@@ -36,9 +34,8 @@ constexpr int kLongestShelfLifeDays = 9999;
 // so every record of a download uses the same one.
 int DefaultRecordCodePage();
 
-// Builds the record of one row. cells are the row's texts by column index (a missing cell reads
-// as empty); pluMode 0 is the pricing layout, 1 the counting layout, whose Hi and Lo fields are
-// sent when limitMode is 1. textCodePage (936, 950, 65001, or 0 for goodsIdCodePage) converts
+// Builds the record of one row. cells are the row's texts by column index of the layout (a missing
+// cell reads as empty); the counting layout sends its Hi and Lo fields when the limits are on. textCodePage (936, 950, 65001, or 0 for goodsIdCodePage) converts
 // Goods Name, Specification and Remark; goodsIdCodePage converts Goods Id.
-SPluRecord BuildPluRecord(const QVector<QString>& cells, int pluMode, int limitMode, unsigned textCodePage,
+SPluRecord BuildPluRecord(const QVector<QString>& cells, EPluMode mode, ELimitMode limits, unsigned textCodePage,
                           int goodsIdCodePage = DefaultRecordCodePage());

@@ -36,7 +36,7 @@ struct SScaleLineFixture
     QString toolTip;
     int failedRow = -1;
 
-    SScaleLineFixture(int pluMode, int limitMode, SScaleOptions options = {})
+    SScaleLineFixture(EPluMode pluMode, ELimitMode limitMode, SScaleOptions options = {})
         : scale([&] {
             options.pluMode = pluMode;
             options.limitMode = limitMode;
@@ -44,8 +44,8 @@ struct SScaleLineFixture
         }())
     {
         Language::SetLanguageInForce(1033);
-        settings.Settings().WriteInt(ESetting::PluMode, pluMode);
-        settings.Settings().WriteInt(ESetting::LimMode, limitMode);
+        settings.Settings().WriteInt(ESetting::PluMode, PluLayout::SettingOf(pluMode));
+        settings.Settings().WriteInt(ESetting::LimMode, PluLayout::SettingOf(limitMode));
         table.EnterStoredMode();
         QString error;
         EXPECT_TRUE(scale.Start(&error)) << error.toStdString();

@@ -83,6 +83,7 @@ TEST(GridModel, CheckClickNotifiesBeforeTheTextChanges)
     CGridModel grid;
     for (int column = 0; column < 9; ++column)
         grid.InsertColumn(column, QString::number(column), 40);
+    grid.SetCheckColumn(8);
     grid.InsertRow(0, QStringLiteral("1"));
     grid.SetCheckCell(0, 1);
     EXPECT_EQ(grid.CellText(0, 8), CheckedText());
