@@ -205,8 +205,10 @@ QString CGridModel::CellText(int row, int column) const
 {
     if (row < 0 || row >= RowCount() || column < 0)
         return QString();
-    if (column == m_rowNumberColumn)
-        return QString::number(row + 1);
+    if (column == m_rowNumberColumn) {
+        const int number = m_rows[std::size_t(row)].number;
+        return number > 0 ? QString::number(number) : QString();
+    }
     return m_rows[std::size_t(row)].cells[column];
 }
 
@@ -216,7 +218,7 @@ QVector<QString> CGridModel::RowTexts(int row) const
         return QVector<QString>(ColumnCount());
     QVector<QString> texts = m_rows[std::size_t(row)].cells.ToVector(ColumnCount());
     if (m_rowNumberColumn >= 0 && m_rowNumberColumn < ColumnCount())
-        texts[m_rowNumberColumn] = QString::number(row + 1);
+        texts[m_rowNumberColumn] = CellText(row, m_rowNumberColumn);
     return texts;
 }
 
@@ -227,6 +229,24 @@ void CGridModel::SetRowNumberColumn(int column)
     m_rowNumberColumn = column;
     if (column >= 0 && column < ColumnCount() && RowCount() > 0)
         Q_EMIT dataChanged(index(0, column), index(RowCount() - 1, column), {Qt::DisplayRole, Qt::EditRole});
+}
+
+void CGridModel::RenumberRows()
+{
+    int firstChanged = -1;
+    int lastChanged = -1;
+    for (int row = 0; row < RowCount(); ++row) {
+        int& number = m_rows[std::size_t(row)].number;
+        if (number == row + 1)
+            continue;
+        number = row + 1;
+        if (firstChanged < 0)
+            firstChanged = row;
+        lastChanged = row;
+    }
+    if (firstChanged >= 0 && m_rowNumberColumn >= 0 && m_rowNumberColumn < ColumnCount())
+        Q_EMIT dataChanged(index(firstChanged, m_rowNumberColumn), index(lastChanged, m_rowNumberColumn),
+                           {Qt::DisplayRole, Qt::EditRole});
 }
 
 void CGridModel::SetColumnRecord(int column, const SEditCtrl& record)

@@ -18,6 +18,7 @@ struct SGridRow
     std::vector<SEditCtrl> records;   // at most one per column, only where the cell differs from its
                                       // column's record; nRow is filled in when read
     std::optional<SColoredRow> color; // nRow is filled in when read
+    int number = 0;                   // shown in the row number column; 0 shows nothing
     quint64 id = 0;                   // distinct for every row the grid ever held
 };
 
@@ -73,9 +74,11 @@ public:
     // Every cell of the row, as many as there are columns.
     QVector<QString> RowTexts(int row) const;
 
-    // A column whose cells show their row's position from 1 and hold no text (-1 for none).
+    // A column whose cells show their row's number and hold no text (-1 for none). RenumberRows gives
+    // every row its position from 1, notifying the rows whose number changed.
     void SetRowNumberColumn(int column);
     int RowNumberColumn() const { return m_rowNumberColumn; }
+    void RenumberRows();
 
     // The record every cell of the column has unless it has its own (CET_WINDOW records are per cell).
     void SetColumnRecord(int column, const SEditCtrl& record);

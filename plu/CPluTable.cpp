@@ -84,6 +84,7 @@ void CPluTable::AppendNewRow()
     if (checkColumn >= 0)
         entry.cells.Set(checkColumn, UncheckedText());
     entry.color = SColoredRow{row, 0, kEntryRowColor};
+    entry.number = row + 1;
     m_grid.InsertRows(row, std::move(rows));
 }
 
@@ -91,6 +92,7 @@ void CPluTable::ReplaceRows(std::vector<SGridRow> rows)
 {
     m_grid.ClearRows();
     m_grid.InsertRows(0, std::move(rows));
+    m_grid.RenumberRows();
     AppendNewRow();
 }
 
@@ -120,6 +122,7 @@ void CPluTable::DeleteMarkedRow()
         m_prompt.ShowMessage(ApplicationCaption(), LoadString(StringId::Unselected), IPrompt::EIcon::None);
     else
         m_grid.DeleteRow(row);
+    m_grid.RenumberRows();
 }
 
 void CPluTable::NewTable()
@@ -156,12 +159,13 @@ void CPluTable::SortByColumn(int column, Qt::SortOrder order)
     int endRow = rowCount;
     if (rowCount > 0 && IsEntryRow(rowCount - 1))
         endRow = rowCount - 1;
-    // Sr.No. shows positions: compared as numbers, the rows keep (or reverse) their order. The rows
-    // are numbered by their new places afterwards, as they always are.
+    // Sr.No. holds positions: compared as numbers, the rows keep (or reverse) their order, and
+    // renumbering numbers them by their new places.
     if (column == kSrNoColumn)
         m_grid.SortRowsAs(CST_INTEGER, column, order, 0, endRow);
     else
         m_grid.SortRows(column, order, 0, endRow);
+    m_grid.RenumberRows();
 }
 
 bool CPluTable::IsEntryRow(int row) const

@@ -16,8 +16,8 @@ class IPrompt;
 
 // The PLU table: its two layouts (pricing, counting with or without limits), the entry row at the
 // end, row numbering and colours, and the flag of changes not yet exported. The rows are kept
-// compactly in the grid model, which shows them: each row's texts in one string, Sr.No. given by the
-// row's position, and the layout's editors as column records shared by every row.
+// compactly in the grid model, which shows them: each row's texts in one string, Sr.No. as the row's
+// number, and the layout's editors as column records shared by every row.
 class CPluTable : public QObject
 {
     Q_OBJECT

@@ -297,6 +297,40 @@ TEST(PluTable, CheckClickOnAFilledRowCountsAsAnEdit)
     EXPECT_EQ(fixture.grid.CellText(1, 8), QString(QChar(0x00D7)));
 }
 
+// Rows put in by Import are edited exactly as typed rows: every data cell has the layout's editor and
+// the mark toggles, whatever the file reached.
+TEST(PluTable, ReplacedRowsTakeTheLayoutsEditorsNumbersAndAnEntryRow)
+{
+    SPluFixture fixture;
+    QAbstractItemModelTester tester(&fixture.grid, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    fixture.Start(0, 0);
+    fixture.CompleteLastRow(QStringLiteral("typed"));
+    std::vector<SGridRow> rows(2);
+    rows[0].cells = {QString(), QStringLiteral("7"), QStringLiteral("2.5")};
+    rows[1].cells = {QString(), QStringLiteral("8"), QStringLiteral("1"), QString(), QString(), QString(),
+                     QString(), QString(), CheckedText()};
+    SEditCtrl mark;
+    mark.nCol = 8;
+    mark.nCheck = 1;
+    mark.nType = CET_CHECK;
+    rows[1].records.push_back(mark);
+    fixture.table.ReplaceRows(std::move(rows));
+
+    ASSERT_EQ(fixture.grid.RowCount(), 3);
+    EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+    const std::vector<int> typedRow = fixture.CellTypes(2); // the entry row, as Add makes it
+    EXPECT_EQ(fixture.CellTypes(0), typedRow);
+    EXPECT_EQ(fixture.CellTypes(1), typedRow);
+    EXPECT_EQ(fixture.grid.RowColor(2)->crBk, kRed);
+    EXPECT_EQ(fixture.grid.FindCellRecord(1, 8)->nCheck, 1);
+    EXPECT_EQ(fixture.grid.FindCellRecord(0, 8)->nCheck, 0);
+
+    ASSERT_TRUE(fixture.grid.ToggleCheck(1, 8));
+    EXPECT_EQ(fixture.grid.CellText(1, 8), UncheckedText());
+    EXPECT_TRUE(fixture.grid.CommitEdit(0, 6, QStringLiteral("a remark the file did not have")));
+    EXPECT_EQ(fixture.table.RowTexts(0).at(6), QStringLiteral("a remark the file did not have"));
+}
+
 // ---- Delete ----
 
 TEST(PluTable, DeleteRenumbersAndMovesEverythingOfTheRowsBelowUp)
