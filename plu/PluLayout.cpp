@@ -117,4 +117,14 @@ ELimitMode LimitModeFromSetting(int value)
     return value == 1 ? ELimitMode::On : ELimitMode::Off;
 }
 
+int SettingOf(EPluMode mode)
+{
+    return mode == EPluMode::Pricing ? 0 : 1;
+}
+
+int SettingOf(ELimitMode limits)
+{
+    return limits == ELimitMode::On ? 1 : 0;
+}
+
 } // namespace PluLayout

@@ -87,7 +87,7 @@ int RecordSize(EPluMode mode, ELimitMode limits);
 // limits off.
 EPluMode PluModeFromSetting(int value);
 ELimitMode LimitModeFromSetting(int value);
-inline int SettingOf(EPluMode mode) { return mode == EPluMode::Pricing ? 0 : 1; }
-inline int SettingOf(ELimitMode limits) { return limits == ELimitMode::On ? 1 : 0; }
+int SettingOf(EPluMode mode);
+int SettingOf(ELimitMode limits);
 
 } // namespace PluLayout

@@ -14,8 +14,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
     # independent spreadsheet readers and writers used by the tests
     python3 python3-xlrd python3-xlwt python3-openpyxl
-    # fuzzing and sanitizers
-    clang libclang-rt-14-dev
+    # fuzzing and sanitizers; the format check
+    clang libclang-rt-14-dev clang-format
     # running the window without a display, and screenshots
     xvfb xauth x11-apps x11-utils imagemagick fonts-noto-cjk fonts-dejavu-core
 )
