@@ -56,7 +56,7 @@ bool RunOnce(int baud)
     FillTable(grid, table);
 
     SScaleOptions options;
-    options.pluMode = 0;
+    options.pluMode = EPluMode::Pricing;
     options.paceBaud = baud;
     CScaleLineRig rig(table, prompt, options);
     QString error;

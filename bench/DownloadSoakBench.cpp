@@ -137,7 +137,7 @@ int main(int argc, char** argv)
     table.AppendNewRow();
 
     SScaleOptions scaleOptions;
-    scaleOptions.pluMode = 0;
+    scaleOptions.pluMode = EPluMode::Pricing;
     CScaleLineRig rig(table, prompt, scaleOptions);
     CSimulatedScale& scale = rig.scale;
     QString error;

@@ -4,6 +4,11 @@
 #include "app/IPrompt.h"
 #include "ui/grid/CMFCListCtrlEx.h"
 #include "plu/CPluTable.h"
+#include "exchange/ExchangeCommands.h"
+#include "exchange/PluImport.h"
+
+#include <QFile>
+#include <malloc.h>
 
 #include <QApplication>
 #include <QImage>
@@ -44,7 +49,7 @@ struct SBench
 
     explicit SBench(bool withView)
     {
-        settings.WriteInt(ESetting::PluMode, CPluTable::kCounting);
+        settings.WriteInt(ESetting::PluMode, PluLayout::SettingOf(EPluMode::Counting));
         settings.WriteInt(ESetting::LimMode, 1);
         table.EnterStoredMode();
         if (withView) {
@@ -87,7 +92,8 @@ void BM_BuildByAppendNewRow(benchmark::State& state)
 }
 BENCHMARK(BM_BuildByAppendNewRow)->ArgName("view")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// Many rows in one insertion, with their texts, editors and colours made beforehand (Import).
+// Many rows in one insertion, with their texts and colours made beforehand (Import); the editors are
+// the layout's columns'.
 void BM_BuildByInsertRows(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -106,11 +112,6 @@ void BM_BuildByInsertRows(benchmark::State& state)
                            QString(),
                            QString(),
                            QString()};
-            for (int column = 1; column <= 7; ++column) {
-                SEditCtrl record;
-                record.nCol = column;
-                entry.records.push_back(record);
-            }
             entry.color = SColoredRow{row, 0, CPluTable::kCompleteRowColor};
         }
         bench->grid.InsertRows(0, std::move(rows));
@@ -230,6 +231,59 @@ void BM_ScrollPageAndPaint(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ScrollPageAndPaint)->ArgName("rows")->Arg(1000)->Arg(kBigTable)->Unit(benchmark::kMicrosecond);
+
+// The heap a long imported table holds per row: a counting table with limits read from a file whose rows
+// carry every field, measured by the allocator once the file's own data is released.
+void BM_ImportedTableBytesPerRow(benchmark::State& state)
+{
+    const QString path = SettingsDir().filePath(QStringLiteral("rows.csv"));
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("PLU No.,Unit weight,Goods Id,Goods Name,Specification,Hi,Lo\r\n");
+        for (int row = 0; row < kBigTable; ++row)
+            file.write(QStringLiteral("%1,0.125,G%1,Goods %1,500 g,2.5,0.5\r\n").arg(row % 1000).toUtf8());
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto bench = std::make_unique<SBench>(false);
+        malloc_trim(0);
+        const size_t before = mallinfo2().uordblks;
+        state.ResumeTiming();
+        SImportResult result = ReadImportFile(path, bench->table.PluMode(), bench->table.LimitMode());
+        ApplyImportResult(bench->table, std::move(result));
+        state.PauseTiming();
+        const size_t after = mallinfo2().uordblks;
+        state.counters["bytes_per_row"] = double(after - before) / kBigTable;
+        state.counters["rows"] = bench->grid.RowCount();
+        bench.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ImportedTableBytesPerRow)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The heap a long table of typed rows holds per row: entry rows completed by the user.
+void BM_TypedTableBytesPerRow(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto bench = std::make_unique<SBench>(false);
+        malloc_trim(0);
+        const size_t before = mallinfo2().uordblks;
+        state.ResumeTiming();
+        for (int row = 0; row < kBigTable; ++row) {
+            bench->grid.CommitEdit(row, 1, QString::number(row % 1000));
+            bench->grid.CommitEdit(row, 2, QStringLiteral("0.125"));
+        }
+        state.PauseTiming();
+        const size_t after = mallinfo2().uordblks;
+        state.counters["bytes_per_row"] = double(after - before) / kBigTable;
+        state.counters["rows"] = bench->grid.RowCount();
+        bench.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_TypedTableBytesPerRow)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

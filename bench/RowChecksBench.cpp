@@ -9,6 +9,7 @@
 #include "download/PluRecord.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
+#include "plu/PluLayout.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -35,8 +36,7 @@ std::vector<SGridRow> PricingRows(int count)
 {
     std::vector<SGridRow> rows(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        QVector<QString>& cells = rows[std::size_t(i)].cells;
-        cells = {QString::number(i + 1),
+        rows[std::size_t(i)].cells = CRowTexts{QString::number(i + 1),
                  QString::number(i % 1008 + 1),
                  QString::number(1 + (i * 37) % 99999 / 100.0),
                  QStringLiteral("G%1").arg(i, 7, 10, QLatin1Char('0')),
@@ -68,7 +68,7 @@ struct STable
 
     STable(bool withChecks, int codePage)
     {
-        settings.WriteInt(ESetting::PluMode, CPluTable::kPricing);
+        settings.WriteInt(ESetting::PluMode, PluLayout::SettingOf(EPluMode::Pricing));
         table.EnterStoredMode();
         if (withChecks) {
             checks = std::make_unique<CRowChecks>(grid, table);
@@ -115,7 +115,7 @@ int main(int argc, char** argv)
     int sendable = 0;
     const double build = Seconds([&] {
         for (const SGridRow& row : rows)
-            sendable += BuildPluRecord(row.cells, CPluTable::kPricing, 0, unsigned(codePage), 1252).IsSendable();
+            sendable += BuildPluRecord(row.cells.ToVector(row.cells.size()), EPluMode::Pricing, ELimitMode::Off, unsigned(codePage), 1252).IsSendable();
     });
     std::printf("%d rows, code page %d\n", rowCount, codePage);
     std::printf("build every record          %8.1f ms  (%.2f us a record, %d sendable)\n", build * 1e3,

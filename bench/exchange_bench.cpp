@@ -8,13 +8,15 @@
 // virtual machine every new memory page costs a fault), the later ones reuse what the first freed.
 //
 // The tables have the eight pricing columns as text, every third goods name in Chinese. Import
-// reads the whole file into rows and puts them into the grid; Export writes the grid to a file
+// reads the whole file into rows and puts them into the table; Export writes the table to a file
 // beside the target and renames it over the target, as the commands do.
 
 #include "exchange/PluExport.h"
-#include "exchange/PluFileLayout.h"
 #include "exchange/PluImport.h"
+#include "app/CSettings.h"
+#include "app/IPrompt.h"
 #include "grid/CGridModel.h"
+#include "plu/CPluTable.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,6 +36,14 @@
 namespace {
 
 constexpr int kRepetitions = 5;
+
+class CSilentPrompt final : public IPrompt
+{
+public:
+    void Beep(int, int) override {}
+    void ShowMessage(const QString&, const QString&, EIcon) override {}
+    bool AskOkCancel(const QString&, const QString&, EIcon) override { return true; }
+};
 
 struct SCase
 {
@@ -75,26 +85,35 @@ QStringList RowTexts(int r)
             r % 2 ? QStringLiteral("1") : QStringLiteral("0")};
 }
 
-void FillGrid(CGridModel& grid, int rows)
+// A pricing table with the given rows, as Import leaves it (without the entry row).
+struct SBenchTable
 {
-    const QStringList titles = PricingTitles();
-    for (int column = 0; column < titles.size(); ++column)
-        grid.InsertColumn(column, titles[column], 80);
-    std::vector<SGridRow> gridRows(static_cast<size_t>(rows));
-    for (int r = 0; r < rows; ++r) {
-        SGridRow& row = gridRows[size_t(r)];
-        const QStringList texts = RowTexts(r);
-        row.cells.reserve(texts.size() + 1);
-        row.cells.append(QString::number(r + 1));
-        row.cells.append(texts);
-        for (int column = 1; column < 8; ++column) {
-            SEditCtrl record;
-            record.nCol = column;
-            row.records.push_back(record);
-        }
+    QTemporaryDir dir;
+    CSettings settings{dir.filePath(QStringLiteral("bench.conf"))};
+    CSilentPrompt prompt;
+    CGridModel grid;
+    CPluTable table{grid, settings, prompt};
+
+    explicit SBenchTable(int rows)
+    {
+        settings.WriteInt(ESetting::PluMode, 0);
+        table.EnterStoredMode();
+        Fill(rows);
     }
-    grid.InsertRows(0, std::move(gridRows));
-}
+
+    void Fill(int rows)
+    {
+        std::vector<SGridRow> gridRows(static_cast<size_t>(rows));
+        for (int r = 0; r < rows; ++r) {
+            QVector<QString> texts{QString()};
+            texts.append(RowTexts(r));
+            texts[8] = texts[8] == QLatin1String("1") ? CheckedText() : UncheckedText();
+            gridRows[size_t(r)].cells = texts;
+        }
+        table.ReplaceRows(std::move(gridRows));
+        table.RemoveEntryRow();
+    }
+};
 
 bool WriteCsv(const QString& path, int rows)
 {
@@ -127,9 +146,8 @@ bool WriteSharedStringsXlsx(const QString& path, int rows)
 
 bool WriteWithExport(const QString& path, EWorkbookFormat format, int rows)
 {
-    CGridModel grid;
-    FillGrid(grid, rows);
-    return ExportTable(grid, PluFileLayout::kPricing, 0, SExportTarget{path, format}).ok;
+    SBenchTable bench(rows);
+    return ExportTable(bench.table, SExportTarget{path, format}).ok;
 }
 
 bool MakeInputs(const QDir& dir)
@@ -155,33 +173,25 @@ int RunCase(const SCase& c, const QDir& dir)
     bool ok = true;
     const QString path = dir.filePath(QString::fromLatin1(c.file));
     if (c.import) {
-        CGridModel grid;
-        const QStringList titles = PricingTitles();
-        for (int column = 0; column < titles.size(); ++column)
-            grid.InsertColumn(column, titles[column], 80);
+        SBenchTable bench(0);
         for (int i = 0; i < kRepetitions; ++i) {
-            grid.ClearRows(); // the table of the previous run is not part of this one
+            bench.grid.ClearRows(); // the table of the previous run is not part of this one
             times.push_back(Seconds(
                 [&] {
-                    SImportResult result = ReadImportFile(path, PluFileLayout::kPricing, 0);
+                    SImportResult result = ReadImportFile(path, EPluMode::Pricing, ELimitMode::Off);
                     if (!result.ok || int(result.rows.size()) != c.rows)
                         return false;
-                    grid.InsertRows(0, std::move(result.rows));
-                    return grid.RowCount() == c.rows;
+                    bench.table.ReplaceRows(std::move(result.rows));
+                    return bench.table.RowCount() == c.rows + 1;
                 },
                 ok));
         }
     } else {
-        CGridModel grid;
-        FillGrid(grid, c.rows);
+        SBenchTable bench(c.rows);
         const EWorkbookFormat format =
             path.endsWith(QLatin1String(".xls")) ? EWorkbookFormat::Xls : EWorkbookFormat::Xlsx;
         for (int i = 0; i < kRepetitions; ++i) {
-            times.push_back(Seconds(
-                [&] {
-                    return ExportTable(grid, PluFileLayout::kPricing, 0, SExportTarget{path, format}).ok;
-                },
-                ok));
+            times.push_back(Seconds([&] { return ExportTable(bench.table, SExportTarget{path, format}).ok; }, ok));
         }
     }
     const double first = times.front();

@@ -2,6 +2,7 @@
 
 #include "app/Language.h"
 #include "cli/CliCommands.h"
+#include "download/LineChoices.h"
 #include "exchange/ExchangeCommands.h"
 #include "exchange/PluImport.h"
 
@@ -26,9 +27,9 @@ CCommandTable::CCommandTable()
 {
 }
 
-void CCommandTable::EnterMode(int pluMode)
+void CCommandTable::EnterMode(EPluMode mode)
 {
-    m_settings.WriteInt(ESetting::PluMode, pluMode);
+    m_settings.WriteInt(ESetting::PluMode, PluLayout::SettingOf(mode));
     m_settings.WriteInt(ESetting::LimMode, 0);
     m_table.EnterStoredMode();
 }
@@ -45,38 +46,47 @@ bool CCommandTable::Import(const QString& path, QString* error)
     return true;
 }
 
-int ModeFromOption(const QCommandLineParser& parser, const QCommandLineOption& option)
+std::optional<EPluMode> ModeFromOption(const QCommandLineParser& parser, const QCommandLineOption& option)
 {
     if (!parser.isSet(option)) {
         CSettings stored;
-        return stored.ReadInt(ESetting::PluMode) == 0 ? CPluTable::kPricing : CPluTable::kCounting;
+        return PluLayout::PluModeFromSetting(stored.ReadInt(ESetting::PluMode));
     }
     const QString value = parser.value(option).toLower();
     if (value == QLatin1String("pricing"))
-        return CPluTable::kPricing;
+        return EPluMode::Pricing;
     if (value == QLatin1String("counting"))
-        return CPluTable::kCounting;
-    return -1;
+        return EPluMode::Counting;
+    return std::nullopt;
 }
 
 int EncodingIndexFromOption(const QCommandLineParser& parser, const QCommandLineOption& option)
 {
-    const QString value = parser.value(option).toUpper();
-    const QStringList names = {QStringLiteral("DEFAULT"), QStringLiteral("GBK"), QStringLiteral("BIG5"),
-                               QStringLiteral("UTF-8")};
-    if (value == QLatin1String("UTF8"))
-        return 3;
-    return int(names.indexOf(value));
+    return LineChoices::EncodingIndexOf(parser.value(option));
 }
 
-bool CheckTableOptions(const QString& command, int mode, int encodingIndex)
+bool OpenTableFromArguments(const QString& command, const QCommandLineParser& parser, const STableOptions& options,
+                            const QString& path, CCommandTable& table, int* encodingIndex)
 {
-    if (mode < 0) {
+    ChooseLanguageLikeTheWindow();
+    const std::optional<EPluMode> mode = ModeFromOption(parser, options.mode);
+    if (!mode) {
         PrintError(command, QStringLiteral("--mode takes pricing or counting"));
         return false;
     }
-    if (encodingIndex < 0) {
-        PrintError(command, QStringLiteral("--encoding takes default, GBK, BIG5 or UTF-8"));
+    if (encodingIndex) {
+        *encodingIndex = EncodingIndexFromOption(parser, options.encoding);
+        if (*encodingIndex < 0) {
+            QStringList names = LineChoices::Encodings();
+            const QString last = names.takeLast();
+            PrintError(command, QStringLiteral("--encoding takes %1 or %2").arg(names.join(QStringLiteral(", ")), last));
+            return false;
+        }
+    }
+    table.EnterMode(*mode);
+    QString error;
+    if (!table.Import(path, &error)) {
+        PrintError(command, error);
         return false;
     }
     return true;

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 
 namespace Cli {
 
@@ -30,8 +31,8 @@ class CCommandTable
 public:
     CCommandTable();
 
-    // Enters the layout: pricing (0) or counting (1); limits follow the file on import.
-    void EnterMode(int pluMode);
+    // Enters the layout; limits follow the file on import.
+    void EnterMode(EPluMode mode);
     // Imports the file as the window's Import does; false with the reason on failure.
     bool Import(const QString& path, QString* error);
 
@@ -59,16 +60,19 @@ struct STableOptions
                                 QStringLiteral("name"), QStringLiteral("default")};
 };
 
-// The layout the --mode option asks for, the stored one when it is not given; -1 for a bad value.
-int ModeFromOption(const QCommandLineParser& parser, const QCommandLineOption& option);
+// The layout the --mode option asks for, the stored one when it is not given; none for a bad value.
+std::optional<EPluMode> ModeFromOption(const QCommandLineParser& parser, const QCommandLineOption& option);
 // The encoding selector's entry for --encoding; -1 for a bad value.
 int EncodingIndexFromOption(const QCommandLineParser& parser, const QCommandLineOption& option);
 
-// Names the bad value on standard error; false when the layout or the encoding is -1.
-bool CheckTableOptions(const QString& command, int mode, int encodingIndex);
-
 // Sets the interface language as the window would (it decides titles and the default code page).
 void ChooseLanguageLikeTheWindow();
+
+// The start of every command that reads a table: the language as the window would choose it, the
+// layout of --mode, the encoding of --encoding when encodingIndex is given, then FILE imported as the
+// window's Import does. False after naming the bad option or the unreadable file on standard error.
+bool OpenTableFromArguments(const QString& command, const QCommandLineParser& parser, const STableOptions& options,
+                            const QString& path, CCommandTable& table, int* encodingIndex = nullptr);
 
 // Writes "talvex <command>: <message>" on standard error, the message's lines joined into one.
 void PrintError(const QString& command, const QString& message);

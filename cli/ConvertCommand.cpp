@@ -53,33 +53,21 @@ int RunConvert(const QStringList& arguments)
         PrintError(command, QStringLiteral("%1: OUT must end in .csv, .xls or .xlsx").arg(out));
         return kUsageError;
     }
-    ChooseLanguageLikeTheWindow();
-    const int mode = ModeFromOption(parser, options.mode);
-    if (mode < 0) {
-        PrintError(command, QStringLiteral("--mode takes pricing or counting"));
-        return kUsageError;
-    }
     CCommandTable table;
-    table.EnterMode(mode);
-    QString error;
-    if (!table.Import(parser.positionalArguments().at(0), &error)) {
-        PrintError(command, error);
+    if (!OpenTableFromArguments(command, parser, options, parser.positionalArguments().at(0), table))
         return kUsageError;
-    }
     // The empty entry row is the window's place for typing, not part of the table's content.
-    CGridModel& grid = table.Grid();
-    grid.DeleteRow(grid.RowCount() - 1);
+    table.Table().RemoveEntryRow();
 
-    const int pluMode = table.Table().PluMode();
-    const int limitMode = table.Table().LimitMode();
     if (kind == EOutputKind::Csv) {
-        if (!WriteTableAsCsv(grid, pluMode, limitMode, out, &error)) {
+        QString error;
+        if (!WriteTableAsCsv(table.Table(), out, &error)) {
             PrintError(command, error);
             return kUsageError;
         }
         return kSuccess;
     }
-    const SExportResult result = ExportTable(grid, pluMode, limitMode, ExportTargetFor(out));
+    const SExportResult result = ExportTable(table.Table(), ExportTargetFor(out));
     if (!result.ok) {
         PrintError(command, result.error);
         return kUsageError;

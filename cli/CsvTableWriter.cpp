@@ -1,7 +1,7 @@
 #include "cli/CsvTableWriter.h"
 
-#include "exchange/PluFileLayout.h"
-#include "grid/CGridModel.h"
+#include "exchange/PluExport.h"
+#include "plu/CPluTable.h"
 
 #include <QSaveFile>
 
@@ -18,24 +18,29 @@ QString CsvField(const QString& text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+void AppendLine(QByteArray& bytes, const QVector<QString>& texts)
+{
+    QString line;
+    for (int i = 0; i < texts.size(); ++i) {
+        if (i > 0)
+            line += QLatin1Char(',');
+        line += CsvField(texts[i]);
+    }
+    line += QStringLiteral("\r\n");
+    bytes += line.toUtf8();
+}
+
 } // namespace
 
-bool WriteTableAsCsv(const CGridModel& grid, int pluMode, int limitMode, const QString& path, QString* error)
+bool WriteTableAsCsv(const CPluTable& table, const QString& path, QString* error)
 {
-    const int columns = PluFileLayout::ExportColumnCount(pluMode, limitMode);
-    QString text;
-    QStringList fields;
-    for (int column = 1; column <= columns; ++column)
-        fields << CsvField(PluFileLayout::HeaderTitle(grid.ColumnTitle(column)));
-    text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    for (int row = 0; row < grid.RowCount(); ++row) {
-        fields.clear();
-        for (int column = 1; column <= columns; ++column)
-            fields << CsvField(grid.CellText(row, column));
-        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    }
+    // UTF-8 as it is built: the file's bytes are all a long table adds on top of its rows.
+    QByteArray bytes;
+    AppendLine(bytes, ExportedHeaderTexts(table));
+    for (int row = 0; row < table.RowCount(); ++row)
+        AppendLine(bytes, ExportedRowTexts(table, row));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit()) {
         if (error)
             *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
         return false;

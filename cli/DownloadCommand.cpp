@@ -4,6 +4,7 @@
 #include "download/CComPortLine.h"
 #include "download/CDownloadSession.h"
 #include "download/CTransferLog.h"
+#include "download/LineChoices.h"
 #include "download/TextCodePage.h"
 #include "serial/CComPort.h"
 #include "serial/PortDiscovery.h"
@@ -21,10 +22,6 @@
 
 namespace Cli {
 namespace {
-
-const QStringList kBaudRates = {QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("19200"),
-                                QStringLiteral("38400"), QStringLiteral("56000"), QStringLiteral("57600"),
-                                QStringLiteral("115200")};
 
 // One port's download: its own connection and session over the shared table.
 struct SPortDownload
@@ -153,9 +150,10 @@ int RunDownload(const QStringList& arguments)
         PrintError(command, QStringLiteral("give one FILE and at least one --port"));
         return kUsageError;
     }
-    const int baudIndex = int(kBaudRates.indexOf(parser.value(baudOption)));
+    const QStringList baudRates = LineChoices::BaudRates();
+    const int baudIndex = int(baudRates.indexOf(parser.value(baudOption)));
     if (baudIndex < 0) {
-        PrintError(command, QStringLiteral("--baud takes %1").arg(kBaudRates.join(QStringLiteral(", "))));
+        PrintError(command, QStringLiteral("--baud takes %1").arg(baudRates.join(QStringLiteral(", "))));
         return kUsageError;
     }
     bool timeoutOk = false;
@@ -176,10 +174,9 @@ int RunDownload(const QStringList& arguments)
         PrintError(command, QStringLiteral("--retries takes a number from 0 on"));
         return kUsageError;
     }
-    ChooseLanguageLikeTheWindow();
-    const int mode = ModeFromOption(parser, options.mode);
-    const int encoding = EncodingIndexFromOption(parser, options.encoding);
-    if (!CheckTableOptions(command, mode, encoding))
+    CCommandTable table;
+    int encoding = -1;
+    if (!OpenTableFromArguments(command, parser, options, parser.positionalArguments().constFirst(), table, &encoding))
         return kUsageError;
 
     const PortDiscovery::PortList discovered = PortDiscovery::DiscoverSerialPorts({});
@@ -201,20 +198,13 @@ int RunDownload(const QStringList& arguments)
         downloads.push_back(std::move(download));
     }
 
-    CCommandTable table;
-    table.EnterMode(mode);
-    QString error;
-    if (!table.Import(parser.positionalArguments().constFirst(), &error)) {
-        PrintError(command, error);
-        return kUsageError;
-    }
 
     const CTransferLog transferLog;
     CProgressPrinter progress(downloads);
     QEventLoop loop;
     int running = 0;
     SDownloadRequest request;
-    request.baudRate = kBaudRates.at(baudIndex).toInt();
+    request.baudRate = baudRates.at(baudIndex).toInt();
     request.textCodePage = TextCodePageForEncoding(encoding, Language::LanguageInForce());
     request.firstRow = fromRow - 1;
     request.retries = retries;

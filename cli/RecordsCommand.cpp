@@ -31,29 +31,21 @@ int RunRecords(const QStringList& arguments)
         PrintError(command, QStringLiteral("give exactly one FILE"));
         return kUsageError;
     }
-    ChooseLanguageLikeTheWindow();
-    const int mode = ModeFromOption(parser, options.mode);
-    const int encoding = EncodingIndexFromOption(parser, options.encoding);
-    if (!CheckTableOptions(command, mode, encoding))
-        return kUsageError;
-
     CCommandTable table;
-    table.EnterMode(mode);
-    // The checks follow the import as they follow it in the window: each row is built once.
+    int encoding = -1;
+    if (!OpenTableFromArguments(command, parser, options, parser.positionalArguments().constFirst(), table, &encoding))
+        return kUsageError;
+    // The same checks as the window's marks: each row is built once.
     const int language = Language::LanguageInForce();
     CRowChecks checks(table.Grid(), table.Table(), CRowChecks::ERecords::Keep);
     checks.SetCodePages(TextCodePageForEncoding(encoding, language), Language::AnsiCodePage(language));
-    QString error;
-    if (!table.Import(parser.positionalArguments().constFirst(), &error)) {
-        PrintError(command, error);
-        return kUsageError;
-    }
+    checks.CheckAll();
 
     QTextStream out(stdout);
-    const CGridModel& grid = table.Grid();
-    for (int row = 0; row < grid.RowCount(); ++row) {
+    const CPluTable& plu = table.Table();
+    for (int row = 0; row < plu.RowCount(); ++row) {
         const CRowChecks::SRowCheck& check = checks.Check(row);
-        out << grid.CellText(row, 0) << '\t';
+        out << plu.CellText(row, PluLayout::kSrNoColumn) << '\t';
         if (check.outcome == EPluRecordOutcome::Sendable)
             out << "sendable\t" << QString::fromLatin1(check.bytes.toHex());
         else if (check.outcome == EPluRecordOutcome::Rejected)

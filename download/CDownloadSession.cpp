@@ -39,7 +39,7 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
 {
     if (m_running || m_line.IsOpen())
         return EStart::AlreadyRunning;
-    if (m_table.Grid().RowCount() <= 1) {
+    if (m_table.RowCount() <= 1) {
         m_prompt.ShowMessage(ApplicationCaption(), LoadString(StringId::NoData), IPrompt::EIcon::Information);
         return EStart::NoData;
     }
@@ -59,7 +59,7 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     m_running = true;
     m_request = request;
     m_startedAt = QDateTime::currentDateTimeUtc();
-    m_rowCount = m_table.Grid().RowCount();
+    m_rowCount = m_table.RowCount();
     m_rowCursor = std::clamp(request.firstRow, 0, m_rowCount);
     m_retries = std::max(0, request.retries);
     m_retriesLeft = 0;
@@ -84,7 +84,7 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
 
 SPluRecord CDownloadSession::BuildRecordAt(int row) const
 {
-    return BuildPluRecord(m_table.Grid().RowTexts(row), m_table.PluMode(), m_table.LimitMode(), m_textCodePage,
+    return BuildPluRecord(m_table.RowTexts(row), m_table.PluMode(), m_table.LimitMode(), m_textCodePage,
                           m_goodsIdCodePage);
 }
 
@@ -268,7 +268,7 @@ void CDownloadSession::Finish(bool success, int failedRow, const QString& reason
         entry.startedAt = m_startedAt;
         entry.device = m_request.devicePath;
         entry.baudRate = m_request.baudRate;
-        const bool pricing = m_table.PluMode() == CPluTable::kPricing;
+        const bool pricing = m_table.PluMode() == EPluMode::Pricing;
         entry.layout = pricing ? QStringLiteral("pricing") : QStringLiteral("counting");
         entry.textCodePage = m_request.textCodePage;
         entry.recordsSent = m_recordsSent;

@@ -59,6 +59,9 @@ public:
     // The code pages of the records' texts (the encoding selector's choice and the Goods Id's).
     void SetCodePages(int textCodePage, int goodsIdCodePage);
 
+    // Checks every row again: for a table that was filled before the checks followed it.
+    void CheckAll();
+
     int RowCount() const { return int(m_checks.size()); }
     const SRowCheck& Check(int row) const;
     // The rejection reason, the warnings and the repeat of one row, in that order.
@@ -70,7 +73,6 @@ public:
 
 private:
     SRowCheck CheckRow(int row) const;
-    void CheckAll();
     void CheckRows(int firstRow, int lastRow);
     void OnRowsInserted(int firstRow, int lastRow);
     void OnRowsRemoved(int firstRow, int lastRow);

@@ -10,45 +10,14 @@
 
 namespace {
 
-enum ECell
+// The field of a layout, which every layout that uses it has.
+const SPluField& FieldOf(EPluMode mode, ELimitMode limits, EPluField field, int* column)
 {
-    kPluNumberCell = 1,
-    kValueCell = 2,
-    kGoodsIdCell = 3,
-    kGoodsNameCell = 4,
-    kSpecificationCell = 5,
-    kRemarkCell = 6,    // pricing
-    kShelfLifeCell = 7, // pricing
-    kQuantityCell = 8,  // pricing
-    kHiCell = 6,        // counting with limits
-    kLoCell = 7         // counting with limits
-};
+    *column = PluLayout::ColumnOf(mode, limits, field);
+    Q_ASSERT(*column >= 0);
+    return PluLayout::Fields(mode, limits)[std::size_t(*column)];
+}
 
-// Where a text field sits in the record; the cell gives at most `units` UTF-16 code units to it.
-struct STextField
-{
-    int cell;
-    int offset;
-    int units;
-    int width;
-};
-
-constexpr int kValueOffset = 7;
-constexpr int kGoodsIdOffset = 15;
-constexpr STextField kGoodsIdField = {kGoodsIdCell, kGoodsIdOffset, 12, 12};
-constexpr STextField kPricingTextFields[] = {
-    {kGoodsNameCell, 27, 16, 16},
-    {kSpecificationCell, 43, 16, 16},
-    {kRemarkCell, 59, 12, 12},
-};
-constexpr STextField kCountingTextFields[] = {
-    {kGoodsNameCell, 27, 32, 32},
-    {kSpecificationCell, 59, 16, 16},
-};
-constexpr int kShelfLifeOffset = 71;
-constexpr int kQuantityOffset = 75;
-constexpr int kHiOffset = 75;
-constexpr int kLoOffset = 83;
 // Only the pricing record carries this fixed byte before its line end.
 constexpr char kPricingTrailer = 'd';
 // How much of a cell a rejection reason quotes; the reason is shown in a tooltip.
@@ -56,7 +25,7 @@ constexpr int kQuotedCellLength = 20;
 
 QString Cell(const QVector<QString>& cells, int index)
 {
-    return index < cells.size() ? cells[index] : QString();
+    return index >= 0 && index < cells.size() ? cells[index] : QString();
 }
 
 QString Quote(const QString& cell)
@@ -107,12 +76,12 @@ struct SFieldFault
     int column = -1;
 };
 
-QString TextFieldName(int cell)
+QString TextFieldName(EPluField field)
 {
-    switch (cell) {
-    case kGoodsIdCell: return QStringLiteral("Goods Id");
-    case kGoodsNameCell: return QStringLiteral("Goods Name");
-    case kSpecificationCell: return QStringLiteral("Specification");
+    switch (field) {
+    case EPluField::GoodsId: return QStringLiteral("Goods Id");
+    case EPluField::GoodsName: return QStringLiteral("Goods Name");
+    case EPluField::Specification: return QStringLiteral("Specification");
     default: return QStringLiteral("Remark");
     }
 }
@@ -125,21 +94,20 @@ void Put(QByteArray& record, int offset, const QByteArray& bytes)
 
 // The field's bytes are left 0x00 after the text; a character that does not fit whole is left out,
 // so the scale never receives half of one. What does not reach the scale as typed is a warning.
-void PutText(QByteArray& record, const STextField& field, const QVector<QString>& cells, int codePage,
+void PutText(QByteArray& record, const SPluField& field, int column, const QString& cell, int codePage,
              SPluRecord& result)
 {
-    const QString cell = Cell(cells, field.cell);
-    const STextFieldBytes text = EncodeTextField(cell, field.units, field.width, codePage);
-    Put(record, field.offset, text.bytes);
-    const QString name = TextFieldName(field.cell);
+    const STextFieldBytes text = EncodeTextField(cell, field.codeUnits, field.recordWidth, codePage);
+    Put(record, field.recordOffset, text.bytes);
+    const QString name = TextFieldName(field.field);
     if (text.cut) {
-        result.warningColumns.append(field.cell);
-        result.warnings.append(field.cell == kGoodsIdCell
-                                   ? QStringLiteral("Goods Id %1 is cut to %2 bytes").arg(Quote(cell)).arg(field.width)
-                                   : QStringLiteral("%1 is cut to %2 bytes").arg(name).arg(field.width));
+        result.warningColumns.append(column);
+        result.warnings.append(field.field == EPluField::GoodsId
+                                   ? QStringLiteral("Goods Id %1 is cut to %2 bytes").arg(Quote(cell)).arg(field.recordWidth)
+                                   : QStringLiteral("%1 is cut to %2 bytes").arg(name).arg(field.recordWidth));
     }
     if (text.lacking) {
-        result.warningColumns.append(field.cell);
+        result.warningColumns.append(column);
         result.warnings.append(
             QStringLiteral("%1 has a character that code page %2 lacks: it goes as ?").arg(name).arg(codePage));
     }
@@ -163,63 +131,64 @@ bool IsQuantityPricing(const QString& cell)
     return true;
 }
 
-// Fills the fields after the Goods Id of a pricing record; the reason when a cell cannot be sent.
-SFieldFault PutPricingFields(QByteArray& record, const QVector<QString>& cells, int textCodePage, SPluRecord& result)
+// Fills the fields after the Goods Id; the reason and the column when a cell cannot be sent.
+SFieldFault PutOtherFields(QByteArray& record, const QVector<QString>& cells, EPluMode mode, ELimitMode limits,
+                           int textCodePage, SPluRecord& result)
 {
-    for (const STextField& field : kPricingTextFields)
-        PutText(record, field, cells, textCodePage, result);
-    const QString daysCell = Cell(cells, kShelfLifeCell);
-    qint64 days = -1;
-    if (!daysCell.isEmpty()) {
-        const TextNumbers::SIntegerCell reading = TextNumbers::ReadIntegerCell(daysCell);
-        const QString fault = ReadingFault(reading.reading, QStringLiteral("Expiration(Days)"), daysCell);
-        if (!fault.isEmpty())
-            return {fault, kShelfLifeCell};
-        days = reading.value;
-    }
-    // Cutting a longer number to four digits would print a wrong shelf life on the labels.
-    if (days > kLongestShelfLifeDays)
-        return {QStringLiteral("Expiration(Days) %1 is above %2").arg(Quote(daysCell)).arg(kLongestShelfLifeDays),
-                kShelfLifeCell};
-    // No shelf life leaves its bytes 0x00.
-    if (days > 0)
-        Put(record, kShelfLifeOffset, QByteArray::number(days).rightJustified(4, ' '));
-    record[kQuantityOffset] = IsQuantityPricing(Cell(cells, kQuantityCell)) ? '1' : '0';
-    record[kPricingRecordSize - 3] = kPricingTrailer;
-    return {};
-}
-
-// Fills the fields after the Goods Id of a counting record; the reason when a cell cannot be sent.
-SFieldFault PutCountingFields(QByteArray& record, const QVector<QString>& cells, int textCodePage, bool limits,
-                              SPluRecord& result)
-{
-    for (const STextField& field : kCountingTextFields)
-        PutText(record, field, cells, textCodePage, result);
-    if (!limits)
-        return {};
-    const struct
-    {
-        int cell;
-        int offset;
-        double empty;
-        const char* name;
-    } limitFields[] = {{kHiCell, kHiOffset, -1.0, "Hi"}, {kLoCell, kLoOffset, 0.0, "Lo"}};
-    for (const auto& field : limitFields) {
-        const QString cell = Cell(cells, field.cell);
-        const QString name = QLatin1String(field.name);
-        double limit = field.empty;
-        if (!cell.isEmpty()) {
-            const TextNumbers::SDecimalCell reading = TextNumbers::ReadDecimalCell(cell);
-            const QString fault = ReadingFault(reading.reading, name, cell);
-            if (!fault.isEmpty())
-                return {fault, field.cell};
-            limit = reading.value;
+    const std::vector<SPluField>& fields = PluLayout::Fields(mode, limits);
+    for (std::size_t index = 0; index < fields.size(); ++index) {
+        const SPluField& field = fields[index];
+        const int column = int(index);
+        const QString cell = Cell(cells, column);
+        switch (field.field) {
+        case EPluField::SrNo:
+        case EPluField::PluNo:
+        case EPluField::UnitValue:
+        case EPluField::GoodsId: break;
+        case EPluField::GoodsName:
+        case EPluField::Specification:
+        case EPluField::Remark: PutText(record, field, column, cell, textCodePage, result); break;
+        case EPluField::ExpirationDays: {
+            qint64 days = -1;
+            if (!cell.isEmpty()) {
+                const TextNumbers::SIntegerCell reading = TextNumbers::ReadIntegerCell(cell);
+                const QString fault = ReadingFault(reading.reading, QStringLiteral("Expiration(Days)"), cell);
+                if (!fault.isEmpty())
+                    return {fault, column};
+                days = reading.value;
+            }
+            // Cutting a longer number to four digits would print a wrong shelf life on the labels.
+            if (days > kLongestShelfLifeDays)
+                return {QStringLiteral("Expiration(Days) %1 is above %2").arg(Quote(cell)).arg(kLongestShelfLifeDays),
+                        column};
+            // No shelf life leaves its bytes 0x00.
+            if (days > 0)
+                Put(record, field.recordOffset, QByteArray::number(days).rightJustified(field.recordWidth, ' '));
+            break;
         }
-        const QByteArray text = RecordNumberFormat::LimitField(limit);
-        if (text.isEmpty())
-            return {QStringLiteral("%1 %2 does not fit in 8 characters").arg(name, Quote(cell)), field.cell};
-        Put(record, field.offset, text);
+        case EPluField::QuantityPricing: record[field.recordOffset] = IsQuantityPricing(cell) ? '1' : '0'; break;
+        case EPluField::Hi:
+        case EPluField::Lo: {
+            const QString name = field.field == EPluField::Hi ? QStringLiteral("Hi") : QStringLiteral("Lo");
+            // An empty Hi sends no upper limit; an empty Lo sends 0.
+            double limit = field.field == EPluField::Hi ? -1.0 : 0.0;
+            if (!cell.isEmpty()) {
+                const TextNumbers::SDecimalCell reading = TextNumbers::ReadDecimalCell(cell);
+                const QString fault = ReadingFault(reading.reading, name, cell);
+                if (!fault.isEmpty())
+                    return {fault, column};
+                limit = reading.value;
+            }
+            const QByteArray text = RecordNumberFormat::LimitField(limit);
+            if (text.isEmpty())
+                return {QStringLiteral("%1 %2 does not fit in 8 characters").arg(name, Quote(cell)), column};
+            Put(record, field.recordOffset, text);
+            break;
+        }
+        }
     }
+    if (mode == EPluMode::Pricing)
+        record[record.size() - 3] = kPricingTrailer;
     return {};
 }
 
@@ -230,13 +199,20 @@ int DefaultRecordCodePage()
     return Language::AnsiCodePage(Language::LanguageInForce());
 }
 
-SPluRecord BuildPluRecord(const QVector<QString>& cells, int pluMode, int limitMode, unsigned textCodePage,
+SPluRecord BuildPluRecord(const QVector<QString>& cells, EPluMode mode, ELimitMode limits, unsigned textCodePage,
                           int goodsIdCodePage)
 {
-    const bool pricing = pluMode == 0;
-    const bool limits = !pricing && limitMode == 1;
-    const QString pluCell = Cell(cells, kPluNumberCell);
-    const QString valueCell = Cell(cells, kValueCell);
+    const bool pricing = mode == EPluMode::Pricing;
+    if (!pricing && limits != ELimitMode::On)
+        limits = ELimitMode::Off;
+    int pluColumn = 0;
+    int valueColumn = 0;
+    int goodsIdColumn = 0;
+    const SPluField& pluField = FieldOf(mode, limits, EPluField::PluNo, &pluColumn);
+    const SPluField& valueField = FieldOf(mode, limits, EPluField::UnitValue, &valueColumn);
+    const SPluField& goodsIdField = FieldOf(mode, limits, EPluField::GoodsId, &goodsIdColumn);
+    const QString pluCell = Cell(cells, pluColumn);
+    const QString valueCell = Cell(cells, valueColumn);
     if (pluCell.isEmpty() || valueCell.isEmpty())
         return SPluRecord();
 
@@ -244,45 +220,44 @@ SPluRecord BuildPluRecord(const QVector<QString>& cells, int pluMode, int limitM
     const TextNumbers::SIntegerCell pluReading = TextNumbers::ReadIntegerCell(pluCell);
     const QString pluFault = ReadingFault(pluReading.reading, QStringLiteral("PLU No."), pluCell);
     if (!pluFault.isEmpty())
-        return Rejected(pluFault, kPluNumberCell);
+        return Rejected(pluFault, pluColumn);
     const qint64 plu = pluReading.value;
     if (plu > kHighestPluNumber)
         return Rejected(QStringLiteral("PLU No. %1 is above %2").arg(Quote(pluCell)).arg(kHighestPluNumber),
-                        kPluNumberCell);
+                        pluColumn);
     // A negative number would print as ten digits and shift every field after it.
     if (plu < 0)
-        return Rejected(QStringLiteral("PLU No. %1 is below 0").arg(Quote(pluCell)), kPluNumberCell);
+        return Rejected(QStringLiteral("PLU No. %1 is below 0").arg(Quote(pluCell)), pluColumn);
 
     const QString valueName = pricing ? QStringLiteral("Unit price") : QStringLiteral("Unit weight");
     const TextNumbers::SDecimalCell valueReading = TextNumbers::ReadDecimalCell(valueCell);
     const QString valueFault = ReadingFault(valueReading.reading, valueName, valueCell);
     if (!valueFault.isEmpty())
-        return Rejected(valueFault, kValueCell);
+        return Rejected(valueFault, valueColumn);
     const double value = valueReading.value;
     if (!(value > 0.0))
-        return Rejected(QStringLiteral("%1 %2 is not above 0").arg(valueName, Quote(valueCell)), kValueCell);
-    const QByteArray valueField = RecordNumberFormat::ValueField(value, pricing ? RecordNumberFormat::kPricingValue
+        return Rejected(QStringLiteral("%1 %2 is not above 0").arg(valueName, Quote(valueCell)), valueColumn);
+    const QByteArray valueText = RecordNumberFormat::ValueField(value, pricing ? RecordNumberFormat::kPricingValue
                                                                                 : RecordNumberFormat::kCountingValue);
-    if (valueField.isEmpty())
+    if (valueText.isEmpty())
         return Rejected(QStringLiteral("%1 %2 does not fit in 8 characters").arg(valueName, Quote(valueCell)),
-                        kValueCell);
+                        valueColumn);
     // A value too small for the field's decimals would reach the scale as 0, the price of a gift.
-    if (!(TextNumbers::ReadLeadingDecimal(QString::fromLatin1(valueField)) > 0.0))
+    if (!(TextNumbers::ReadLeadingDecimal(QString::fromLatin1(valueText)) > 0.0))
         return Rejected(QStringLiteral("%1 %2 would be sent as %3")
-                            .arg(valueName, Quote(valueCell), QString::fromLatin1(valueField.trimmed())),
-                        kValueCell);
+                            .arg(valueName, Quote(valueCell), QString::fromLatin1(valueText.trimmed())),
+                        valueColumn);
 
-    const int size = pricing ? kPricingRecordSize : limits ? kCountingWithLimitsRecordSize : kCountingRecordSize;
+    const int size = PluLayout::RecordSize(mode, limits);
     QByteArray record(size, '\0');
     Put(record, 0, QByteArrayLiteral("\x02SP"));
-    Put(record, 3, QByteArray::number(plu).rightJustified(4, '0'));
-    Put(record, kValueOffset, valueField);
+    Put(record, pluField.recordOffset, QByteArray::number(plu).rightJustified(pluField.recordWidth, '0'));
+    Put(record, valueField.recordOffset, valueText);
 
     SPluRecord result;
     const int textPage = textCodePage == 0 ? goodsIdCodePage : int(textCodePage);
-    PutText(record, kGoodsIdField, cells, goodsIdCodePage, result);
-    const SFieldFault fault = pricing ? PutPricingFields(record, cells, textPage, result)
-                                      : PutCountingFields(record, cells, textPage, limits, result);
+    PutText(record, goodsIdField, goodsIdColumn, Cell(cells, goodsIdColumn), goodsIdCodePage, result);
+    const SFieldFault fault = PutOtherFields(record, cells, mode, limits, textPage, result);
     if (!fault.reason.isEmpty())
         return Rejected(fault.reason, fault.column);
     record[size - 2] = '\r';

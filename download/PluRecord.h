@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plu/PluLayout.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -19,8 +21,7 @@ struct SPluRecord
     EPluRecordOutcome outcome = EPluRecordOutcome::Skipped;
     QString reason;   // Rejected only: names the cell and its text, e.g. "PLU No. 2000 is above 1008"
     int column = -1;  // Rejected only: the column of the cell the reason names
-    QByteArray bytes; // Sendable only: the whole record, kPricingRecordSize, kCountingRecordSize or
-                      // kCountingWithLimitsRecordSize bytes
+    QByteArray bytes; // Sendable only: the whole record, PluLayout::RecordSize bytes
     // Sendable only: what reaches the scale other than typed (a text cut at its field's width, a
     // character the code page lacks), by the column of the cell.
     QVector<int> warningColumns;
@@ -32,9 +33,6 @@ struct SPluRecord
     bool IsSendable() const { return outcome == EPluRecordOutcome::Sendable; }
 };
 
-constexpr int kPricingRecordSize = 79;
-constexpr int kCountingRecordSize = 77;
-constexpr int kCountingWithLimitsRecordSize = 93;
 constexpr int kHighestPluNumber = 1008;
 constexpr int kLongestShelfLifeDays = 9999;
 
@@ -43,9 +41,8 @@ constexpr int kLongestShelfLifeDays = 9999;
 // so every record of a download uses the same one.
 int DefaultRecordCodePage();
 
-// Builds the record of one row. cells are the row's texts by column index (a missing cell reads
-// as empty); pluMode 0 is the pricing layout, 1 the counting layout, whose Hi and Lo fields are
-// sent when limitMode is 1. textCodePage (936, 950, 65001, or 0 for goodsIdCodePage) converts
+// Builds the record of one row. cells are the row's texts by column index of the layout (a missing
+// cell reads as empty); the counting layout sends its Hi and Lo fields when the limits are on. textCodePage (936, 950, 65001, or 0 for goodsIdCodePage) converts
 // Goods Name, Specification and Remark; goodsIdCodePage converts Goods Id.
-SPluRecord BuildPluRecord(const QVector<QString>& cells, int pluMode, int limitMode, unsigned textCodePage,
+SPluRecord BuildPluRecord(const QVector<QString>& cells, EPluMode mode, ELimitMode limits, unsigned textCodePage,
                           int goodsIdCodePage = DefaultRecordCodePage());

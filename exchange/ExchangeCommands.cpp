@@ -3,7 +3,6 @@
 #include "app/IPrompt.h"
 #include "exchange/IFileDialogs.h"
 #include "exchange/PluExport.h"
-#include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 
 #include <QFileInfo>
@@ -24,10 +23,7 @@ void ApplyImportResult(CPluTable& table, SImportResult result)
 {
     if (result.limitMode != table.LimitMode())
         table.ToggleLimitMode(false);
-    CGridModel& grid = table.Grid();
-    grid.ClearRows();
-    grid.InsertRows(0, std::move(result.rows));
-    table.AppendNewRow();
+    table.ReplaceRows(std::move(result.rows));
     // The rows are the file's: nothing in them waits for an export.
     table.SetUnexportedChanges(0);
 }
@@ -53,7 +49,7 @@ bool RunExportCommand(CPluTable& table, IFileDialogs& dialogs, IPrompt& prompt)
     const QString path = dialogs.GetSaveFileName(ExportFileFilter());
     if (path.isEmpty())
         return false;
-    const SExportResult result = ExportTable(table.Grid(), table.PluMode(), table.LimitMode(), ExportTargetFor(path));
+    const SExportResult result = ExportTable(table, ExportTargetFor(path));
     if (!result.ok) {
         prompt.ShowMessage(ApplicationCaption(), result.error, IPrompt::EIcon::Warning);
         return false;

@@ -2,7 +2,7 @@
 
 #include "exchange/PluFileLayout.h"
 #include "exchange/PluImport.h"
-#include "grid/CGridModel.h"
+#include "plu/CPluTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,8 +71,7 @@ void SetFinalPermissions(const QString& temporaryPath, const QString& targetPath
     ::chmod(QFile::encodeName(temporaryPath).constData(), mode);
 }
 
-bool WriteWorkbook(const CGridModel& grid, int columns, const QString& path, EWorkbookFormat format,
-                   QString& reason)
+bool WriteWorkbook(const CPluTable& table, const QString& path, EWorkbookFormat format, QString& reason)
 {
     const std::unique_ptr<IWorkbookWriter> writer = CreateWorkbookWriter(format, path);
     if (!writer) {
@@ -80,12 +79,14 @@ bool WriteWorkbook(const CGridModel& grid, int columns, const QString& path, EWo
         return false;
     }
     bool ok = writer->AddSheet(QStringLiteral("Sheet1"));
-    for (int i = 0; ok && i < columns; ++i)
-        ok = writer->WriteText(0, i, PluFileLayout::HeaderTitle(grid.ColumnTitle(i + 1)));
-    const int rows = grid.RowCount();
+    const QVector<QString> header = ExportedHeaderTexts(table);
+    for (int i = 0; ok && i < header.size(); ++i)
+        ok = writer->WriteText(0, i, header[i]);
+    const int rows = table.RowCount();
     for (int row = 0; ok && row < rows; ++row) {
-        for (int i = 0; ok && i < columns; ++i)
-            ok = writer->WriteText(row + 1, i, grid.CellText(row, i + 1));
+        const QVector<QString> texts = ExportedRowTexts(table, row);
+        for (int i = 0; ok && i < texts.size(); ++i)
+            ok = writer->WriteText(row + 1, i, texts[i]);
     }
     if (ok)
         ok = writer->Save();
@@ -111,7 +112,42 @@ SExportTarget ExportTargetFor(const QString& chosenPath)
     return target;
 }
 
-SExportResult ExportTable(const CGridModel& grid, int pluMode, int limitMode, const SExportTarget& target)
+QVector<QString> ExportedRowTexts(const CPluTable& table, int row)
+{
+    const std::vector<SPluField>& fields = table.Columns();
+    QVector<QString> texts;
+    texts.reserve(int(fields.size()));
+    bool empty = true;
+    int uncheckedAt = -1;
+    for (int column : PluLayout::ExportedColumns(table.PluMode(), table.LimitMode())) {
+        QString text = table.CellText(row, column);
+        if (fields[std::size_t(column)].kind == EFieldKind::Check) {
+            text = PluFileLayout::CheckFileText(text);
+            if (text == QLatin1String("0"))
+                uncheckedAt = int(texts.size());
+            else
+                empty = false;
+        } else if (!text.isEmpty()) {
+            empty = false;
+        }
+        texts.append(text);
+    }
+    // A row the user left empty (the entry row) writes no cell: a "0" alone would come back from the
+    // file as a row of its own.
+    if (empty && uncheckedAt >= 0)
+        texts[uncheckedAt].clear();
+    return texts;
+}
+
+QVector<QString> ExportedHeaderTexts(const CPluTable& table)
+{
+    QVector<QString> titles;
+    for (int column : PluLayout::ExportedColumns(table.PluMode(), table.LimitMode()))
+        titles.append(PluFileLayout::HeaderTitle(table.ColumnTitle(column)));
+    return titles;
+}
+
+SExportResult ExportTable(const CPluTable& table, const SExportTarget& target)
 {
     SExportResult result;
     auto fail = [&](const QString& reason) {
@@ -119,17 +155,16 @@ SExportResult ExportTable(const CGridModel& grid, int pluMode, int limitMode, co
         return result;
     };
 
-    const int columns = PluFileLayout::ExportColumnCount(pluMode, limitMode);
-    const int sheetRows = grid.RowCount() + 1;
+    const int sheetRows = table.RowCount() + 1;
     const int maxRows = MaxSheetRows(target.format);
     if (sheetRows > maxRows) {
         if (target.format == EWorkbookFormat::Xls)
             return fail(QStringLiteral("The table has %1 rows; with the header row that is more than the %2 rows "
                                        "an .xls sheet holds. Export to an .xlsx file instead.")
-                            .arg(Grouped(grid.RowCount()), Grouped(maxRows)));
+                            .arg(Grouped(table.RowCount()), Grouped(maxRows)));
         return fail(QStringLiteral("The table has %1 rows; with the header row that is more than the %2 rows "
                                    "a sheet holds.")
-                        .arg(Grouped(grid.RowCount()), Grouped(maxRows)));
+                        .arg(Grouped(table.RowCount()), Grouped(maxRows)));
     }
 
     const QFileInfo targetInfo(target.path);
@@ -147,7 +182,7 @@ SExportResult ExportTable(const CGridModel& grid, int pluMode, int limitMode, co
     temporary.close();
 
     QString reason;
-    if (!WriteWorkbook(grid, columns, temporaryPath, target.format, reason))
+    if (!WriteWorkbook(table, temporaryPath, target.format, reason))
         return fail(reason);
     if (!VerifyWrittenFile(temporaryPath, target.format, reason))
         return fail(reason);

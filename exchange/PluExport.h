@@ -3,8 +3,9 @@
 #include "exchange/Workbook.h"
 
 #include <QString>
+#include <QVector>
 
-class CGridModel;
+class CPluTable;
 
 // Where Export writes: a path ending in ".XLSX" (ASCII letters folded) as .xlsx; one ending in ".XLS"
 // as .xls; any other path gets ".xls" appended (table -> table.xls, table.csv -> table.csv.xls).
@@ -16,16 +17,23 @@ struct SExportTarget
 
 SExportTarget ExportTargetFor(const QString& chosenPath);
 
+// The texts a file holds for a row of the table, in file order: the exported columns, a check mark as
+// "1" or "0" (nothing in a row that holds nothing else, such as the entry row). The header row is the
+// same with the column titles.
+QVector<QString> ExportedRowTexts(const CPluTable& table, int row);
+QVector<QString> ExportedHeaderTexts(const CPluTable& table);
+
 struct SExportResult
 {
     bool ok = false;
     QString error; // when not ok: the message for the user, naming the file and the reason
 };
 
-// Writes the table to a one-sheet workbook "Sheet1": the header row with the grid's column titles
+// Writes the table to a one-sheet workbook "Sheet1": the header row with the table's column titles
 // (cut to 39 characters), then every row, entry row included, as text cells in the file's column
-// order (Sr.No. and the pricing layout's Quantity pricing are not written; empty cells stay empty).
+// order (Sr.No. is not written; a check mark is written "1" or "0"; empty cells stay empty, and so
+// does the mark of an empty row).
 // The file is written beside the target under a temporary name, checked, and only then renamed over
 // the target, so a failed export leaves an existing file as it was. A table with more rows than the
 // format's sheet holds is refused before anything is written.
-SExportResult ExportTable(const CGridModel& grid, int pluMode, int limitMode, const SExportTarget& target);
+SExportResult ExportTable(const CPluTable& table, const SExportTarget& target);

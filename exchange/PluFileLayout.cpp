@@ -1,12 +1,13 @@
 #include "exchange/PluFileLayout.h"
 
+#include "grid/GridRecords.h"
+
 #include <charconv>
 #include <cmath>
 
 namespace PluFileLayout {
 namespace {
 
-constexpr int kQuantityPricingColumn = 8;
 constexpr int kMaxTitleLength = 39;
 
 // Wide enough for every finite double written in full ("%f" of 1e308 has 309 digits before the point).
@@ -22,37 +23,6 @@ QString FixedText(double value, int precision)
 }
 
 } // namespace
-
-int TableColumnCount(int pluMode, int limitMode)
-{
-    if (pluMode == kPricing)
-        return 9;
-    return limitMode ? 8 : 6;
-}
-
-int ExportColumnCount(int pluMode, int limitMode)
-{
-    if (pluMode == kPricing)
-        return 7;
-    return limitMode ? 7 : 5;
-}
-
-int WantedLimitMode(int pluMode, int fileColumnCount)
-{
-    return pluMode == kCounting && fileColumnCount == 7 ? 1 : 0;
-}
-
-bool IsDecimalColumn(int pluMode, int tableColumn)
-{
-    if (tableColumn == 2)
-        return true;
-    return pluMode == kCounting && (tableColumn == 6 || tableColumn == 7);
-}
-
-bool IsQuantityPricingColumn(int pluMode, int tableColumn)
-{
-    return pluMode == kPricing && tableColumn == kQuantityPricingColumn;
-}
 
 QString SixDecimals(double value)
 {
@@ -74,6 +44,11 @@ QString TruncatedInteger(double value)
 QString NumberCellText(double value, bool decimalColumn)
 {
     return decimalColumn ? SixDecimals(value) : TruncatedInteger(value);
+}
+
+QString CheckFileText(QStringView cellText)
+{
+    return cellText == CheckedText() ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 bool QuantityPricingChecked(QStringView text)

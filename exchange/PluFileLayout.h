@@ -3,27 +3,10 @@
 #include <QString>
 #include <QStringView>
 
-// How the PLU table's columns lie in an exchanged file: file column k holds table column k+1, and the
-// table's column 0 (Sr.No.) is never in the file.
+// How the cells of an exchanged file become table texts and back. Which columns a file holds is the
+// layout's (PluLayout::ExportedColumns): file column k holds table column k+1, and the table's column 0
+// (Sr.No.) is never in the file.
 namespace PluFileLayout {
-
-constexpr int kPricing = 0;
-constexpr int kCounting = 1;
-
-// The columns the table has in a layout: pricing 9, counting 6, or 8 with limits.
-int TableColumnCount(int pluMode, int limitMode);
-
-// The columns Export writes: pricing 7 (no Quantity pricing), counting 5, or 7 with limits.
-int ExportColumnCount(int pluMode, int limitMode);
-
-// The limits setting a file asks for: on exactly when the table counts and the file has 7 columns.
-int WantedLimitMode(int pluMode, int fileColumnCount);
-
-// Whether a table column holds a decimal number (Unit price or Unit weight; Hi and Lo when counting).
-bool IsDecimalColumn(int pluMode, int tableColumn);
-
-// Whether a table column is the pricing layout's Quantity pricing check.
-bool IsQuantityPricingColumn(int pluMode, int tableColumn);
 
 // A number cell of a workbook as table text: "%f" of the value in a decimal column (2.5 -> "2.500000"),
 // otherwise the value truncated toward zero in full (12.9 -> "12", 4006381333931 -> "4006381333931").
@@ -31,6 +14,9 @@ QString NumberCellText(double value, bool decimalColumn);
 
 QString SixDecimals(double value);
 QString TruncatedInteger(double value);
+
+// What a check column's cell becomes in a file: "1" for a checked mark, "0" otherwise.
+QString CheckFileText(QStringView cellText);
 
 // The quantity-pricing check of a text: unchecked when, trimmed and in any case, it is empty, "0",
 // "false" (also as German, French, Spanish and Italian spreadsheets write it), "no" or "×"; checked otherwise.

@@ -5,6 +5,7 @@
 #include "exchange/DecimalComma.h"
 #include "exchange/PluFileLayout.h"
 #include "exchange/Workbook.h"
+#include "plu/PluLayout.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -18,85 +19,70 @@
 
 namespace {
 
-// Builds one table row at a time the way Import fills the grid: column 0 numbered, every cell set as
-// text made editable, the pricing layout's Quantity pricing turned into a check cell.
+// Builds one table row at a time: file cell j goes to table column j+1, a number cell of a decimal
+// column keeps six decimals, and the check column holds "√" or "×" with the check state to match.
+// Sr.No. is left to the row's position and the editors to the layout's columns.
 class CRowBuilder
 {
 public:
-    CRowBuilder(int pluMode, int limitMode)
-        : m_pluMode(pluMode)
-        , m_tableColumns(PluFileLayout::TableColumnCount(pluMode, limitMode))
+    CRowBuilder(EPluMode mode, ELimitMode limits)
+        : m_fields(PluLayout::Fields(mode, limits))
+        , m_checkColumn(PluLayout::CheckColumn(mode))
+        , m_texts(int(m_fields.size()))
     {
     }
 
-    int TableColumns() const { return m_tableColumns; }
+    int TableColumns() const { return int(m_fields.size()); }
 
-    // Starts a row that will get at most `cells` cells after its number.
-    void Begin(int index, int cells)
+    void Begin()
     {
-        m_index = index;
-        m_row = SGridRow();
-        m_row.cells.reserve(std::min(cells, m_tableColumns - 1) + 1);
-        m_row.cells.append(QString::number(index + 1));
-        m_row.records.reserve(size_t(std::min(cells, m_tableColumns - 1)));
+        m_texts.fill(QString());
+        m_checked = false;
     }
 
     void SetText(int tableColumn, const QString& text)
     {
-        if (tableColumn >= m_tableColumns)
+        if (tableColumn >= TableColumns())
             return;
-        if (PluFileLayout::IsQuantityPricingColumn(m_pluMode, tableColumn))
-            SetCheck(PluFileLayout::QuantityPricingChecked(text));
+        if (tableColumn == m_checkColumn)
+            m_checked = PluFileLayout::QuantityPricingChecked(text);
         else
-            SetEditable(tableColumn, text);
+            m_texts[tableColumn] = text;
     }
 
     void SetNumber(int tableColumn, double value)
     {
-        if (tableColumn >= m_tableColumns)
+        if (tableColumn >= TableColumns())
             return;
-        if (PluFileLayout::IsQuantityPricingColumn(m_pluMode, tableColumn))
-            SetCheck(PluFileLayout::QuantityPricingChecked(value));
+        if (tableColumn == m_checkColumn)
+            m_checked = PluFileLayout::QuantityPricingChecked(value);
         else
-            SetEditable(tableColumn,
-                        PluFileLayout::NumberCellText(value, PluFileLayout::IsDecimalColumn(m_pluMode, tableColumn)));
+            m_texts[tableColumn] = PluFileLayout::NumberCellText(
+                value, m_fields[std::size_t(tableColumn)].kind == EFieldKind::Decimal);
     }
 
-    SGridRow Take() { return std::move(m_row); }
+    SGridRow Take()
+    {
+        SGridRow row;
+        if (m_checkColumn >= 0) {
+            m_texts[m_checkColumn] = m_checked ? CheckedText() : UncheckedText();
+            if (m_checked) {
+                SEditCtrl record;
+                record.nCol = m_checkColumn;
+                record.nCheck = 1;
+                record.nType = CET_CHECK;
+                row.records.push_back(record);
+            }
+        }
+        row.cells = m_texts;
+        return row;
+    }
 
 private:
-    void SetCell(int column, const QString& text)
-    {
-        if (m_row.cells.size() <= column)
-            m_row.cells.resize(column + 1);
-        m_row.cells[column] = text;
-    }
-
-    void SetEditable(int column, const QString& text)
-    {
-        SetCell(column, text);
-        SEditCtrl record;
-        record.nRow = m_index;
-        record.nCol = column;
-        record.nType = CET_EDIT;
-        m_row.records.push_back(record);
-    }
-
-    void SetCheck(bool checked)
-    {
-        SetCell(kCheckColumn, checked ? CheckedText() : UncheckedText());
-        SEditCtrl record;
-        record.nRow = m_index;
-        record.nCol = kCheckColumn;
-        record.nCheck = checked ? 1 : 0;
-        record.nType = CET_CHECK;
-        m_row.records.push_back(record);
-    }
-
-    int m_pluMode;
-    int m_tableColumns;
-    int m_index = 0;
-    SGridRow m_row;
+    const std::vector<SPluField>& m_fields;
+    int m_checkColumn;
+    QVector<QString> m_texts;
+    bool m_checked = false;
 };
 
 SImportResult Failure(const QString& message)
@@ -132,33 +118,35 @@ QString TooLarge(const QString& path, qint64 maxBytes)
                                 .arg(DescribeByteCount(maxBytes)));
 }
 
-SImportResult ReadTextFile(const QString& path, int pluMode, int limitMode, const SImportLimits& limits)
+SImportResult ReadTextFile(const QString& path, EPluMode mode, ELimitMode limits, const SImportLimits& bounds)
 {
     CStdioFileEx file;
     if (!file.Open(path, CStdioFileEx::kModeRead | CStdioFileEx::kTypeText))
         return Failure(QStringLiteral("Open file fail\n%1:\n%2").arg(path, file.ErrorString()));
 
     SImportResult result;
-    result.limitMode = limitMode;
+    result.pluMode = mode;
+    result.limitMode = limits;
     CCsvRecordReader reader(file);
     QStringList fields;
     if (reader.ReadRecord(fields)) {
         result.columnCount = std::min(int(fields.size()), kMaxTextColumns);
-        result.limitMode = PluFileLayout::WantedLimitMode(pluMode, result.columnCount);
+        result.limitMode = PluLayout::WantedLimitMode(mode, result.columnCount);
         // Where the comma does not separate fields, it is the decimal sign of numbers.
         const bool decimalComma = reader.Separator() != QLatin1Char(',');
-        CRowBuilder builder(pluMode, result.limitMode);
+        const std::vector<SPluField>& columns = PluLayout::Fields(mode, result.limitMode);
+        CRowBuilder builder(mode, result.limitMode);
         const int used = std::min(result.columnCount, builder.TableColumns() - 1);
         while (reader.ReadRecord(fields)) {
             // The file was measured before; this holds one that grows meanwhile.
-            if (file.BytesRead() > limits.maxFileBytes)
-                return Failure(TooLarge(path, limits.maxFileBytes));
-            if (int(result.rows.size()) + 1 >= limits.maxRows)
-                return Failure(TooManyRows(path, limits.maxRows));
+            if (file.BytesRead() > bounds.maxFileBytes)
+                return Failure(TooLarge(path, bounds.maxFileBytes));
+            if (int(result.rows.size()) + 1 >= bounds.maxRows)
+                return Failure(TooManyRows(path, bounds.maxRows));
             const int count = std::min(used, int(fields.size()));
-            builder.Begin(int(result.rows.size()), count);
+            builder.Begin();
             for (int j = 0; j < count; ++j) {
-                const bool decimal = decimalComma && PluFileLayout::IsDecimalColumn(pluMode, j + 1);
+                const bool decimal = decimalComma && columns[std::size_t(j) + 1].kind == EFieldKind::Decimal;
                 builder.SetText(j + 1, decimal ? WithDecimalPoint(fields[j]) : fields[j]);
             }
             result.rows.push_back(builder.Take());
@@ -209,27 +197,28 @@ void ForEachChunk(int count, const std::function<void(int, int)>& work)
     }
 }
 
-SImportResult ReadWorkbook(const QString& path, EWorkbookFormat format, int pluMode, const SImportLimits& limits)
+SImportResult ReadWorkbook(const QString& path, EWorkbookFormat format, EPluMode mode, const SImportLimits& limits)
 {
     const std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(format, limits);
     if (!reader->Load(path))
         return Failure(CannotRead(path, reader->ErrorString()));
 
     SImportResult result;
+    result.pluMode = mode;
     const int lastRow = reader->LastRow();
     // Every row up to the last used one becomes a table row, so one far-away cell decides the count.
     if (lastRow > limits.maxRows)
         return Failure(TooManyRows(path, limits.maxRows));
     const int lastCol = reader->LastCol();
     result.columnCount = lastCol;
-    result.limitMode = PluFileLayout::WantedLimitMode(pluMode, lastCol);
-    const int tableColumns = PluFileLayout::TableColumnCount(pluMode, result.limitMode);
+    result.limitMode = PluLayout::WantedLimitMode(mode, lastCol);
+    const int tableColumns = PluLayout::ColumnCount(mode, result.limitMode);
     const int used = std::min(lastCol, tableColumns - 1);
     result.rows.resize(size_t(std::max(lastRow - 1, 0)));
     ForEachChunk(int(result.rows.size()), [&](int first, int end) {
-        CRowBuilder builder(pluMode, result.limitMode);
+        CRowBuilder builder(mode, result.limitMode);
         for (int index = first; index < end; ++index) {
-            builder.Begin(index, used);
+            builder.Begin();
             for (int column = 0; column < used; ++column) {
                 const SWorkbookCell cell = reader->Cell(index + 1, column);
                 if (cell.isNumber)
@@ -268,17 +257,17 @@ EImportRoute ImportRouteFor(const QString& path)
     return EImportRoute::Xlsx;
 }
 
-SImportResult ReadImportFile(const QString& path, int pluMode, int limitMode, const SImportLimits& limits)
+SImportResult ReadImportFile(const QString& path, EPluMode mode, ELimitMode limitMode, const SImportLimits& limits)
 {
     const EImportRoute route = ImportRouteFor(path);
     // Both are read whole: refused before reading when larger than the bound.
     if ((route == EImportRoute::Text || route == EImportRoute::Xls) && QFileInfo(path).size() > limits.maxFileBytes)
         return Failure(TooLarge(path, limits.maxFileBytes));
     switch (route) {
-    case EImportRoute::Text: return ReadTextFile(path, pluMode, limitMode, limits);
-    case EImportRoute::Xls: return ReadWorkbook(path, EWorkbookFormat::Xls, pluMode, limits);
-    case EImportRoute::Ods: return ReadWorkbook(path, EWorkbookFormat::Ods, pluMode, limits);
+    case EImportRoute::Text: return ReadTextFile(path, mode, limitMode, limits);
+    case EImportRoute::Xls: return ReadWorkbook(path, EWorkbookFormat::Xls, mode, limits);
+    case EImportRoute::Ods: return ReadWorkbook(path, EWorkbookFormat::Ods, mode, limits);
     case EImportRoute::Xlsx: break;
     }
-    return ReadWorkbook(path, EWorkbookFormat::Xlsx, pluMode, limits);
+    return ReadWorkbook(path, EWorkbookFormat::Xlsx, mode, limits);
 }

@@ -2,6 +2,7 @@
 
 #include "exchange/ImportLimits.h"
 #include "grid/CGridModel.h"
+#include "plu/PluLayout.h"
 
 #include <QString>
 
@@ -29,8 +30,10 @@ struct SImportResult
     bool ok = false;
     QString error;        // when not ok: the message for the user, naming the file and the reason
     int columnCount = -1; // the file's column count; -1 when a text file has no first line
-    int limitMode = 0;    // the limits setting the file asks for, for which the rows are laid out
-    // Numbered from 1 in column 0, with texts, editable cells and quantity-pricing checks; no entry row.
+    EPluMode pluMode = EPluMode::Pricing;   // the layout the file was read for
+    ELimitMode limitMode = ELimitMode::Off; // the limits the file asks for, for which the rows are laid out
+    // The rows' texts by table column (Sr.No. left to the row's position), the check column's mark and
+    // state; no entry row. The layout's columns give every cell its editor.
     std::vector<SGridRow> rows;
 };
 
@@ -38,7 +41,7 @@ struct SImportResult
 // imported; its field count (at most 20) or the sheet's column extent decides the limits setting.
 // A text file without a first line keeps the current limits setting. A file beyond the limits is
 // refused with a message that names the bound.
-SImportResult ReadImportFile(const QString& path, int pluMode, int limitMode,
+SImportResult ReadImportFile(const QString& path, EPluMode mode, ELimitMode limitMode,
                              const SImportLimits& limits = SImportLimits());
 
 // The field count of a text file's first line that Import uses at most.

@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     static const int kLanguages[] = {Language::kEnglishUnitedStates, Language::kSimplifiedChinese,
                                      Language::kTraditionalChineseHongKong, 1031};
-    const int pluMode = data[0] & 1;
-    const int limitMode = (data[0] >> 1) & 1;
+    const EPluMode pluMode = (data[0] & 1) ? EPluMode::Counting : EPluMode::Pricing;
+    const ELimitMode limitMode = ((data[0] >> 1) & 1) ? ELimitMode::On : ELimitMode::Off;
     Language::SetLanguageInForce(kLanguages[(data[0] >> 2) & 3]);
     const QString path = FuzzSupport::ScratchFile(QStringLiteral("table.csv"), data + 1, size - 1);
     const SImportResult result = ReadImportFile(path, pluMode, limitMode, FuzzSupport::Limits());

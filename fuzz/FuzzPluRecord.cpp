@@ -64,8 +64,8 @@ QByteArray FieldText(const QByteArray& record, int offset, int width)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider provider(data, size);
-    const int pluMode = provider.ConsumeIntegralInRange(-1, 2);
-    const int limitMode = provider.ConsumeIntegralInRange(-1, 2);
+    const EPluMode pluMode = provider.ConsumeBool() ? EPluMode::Pricing : EPluMode::Counting;
+    const ELimitMode limitMode = provider.ConsumeBool() ? ELimitMode::On : ELimitMode::Off;
     static const unsigned kTextPages[] = {0, 936, 950, 65001, 1252};
     static const int kGoodsIdPages[] = {936, 950, 1252, 65001};
     const unsigned textCodePage =
@@ -95,10 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const QByteArray& bytes = record.bytes;
-    const bool pricing = pluMode == 0;
-    const bool limits = !pricing && limitMode == 1;
-    const int expectedSize =
-        pricing ? kPricingRecordSize : limits ? kCountingWithLimitsRecordSize : kCountingRecordSize;
+    const bool pricing = pluMode == EPluMode::Pricing;
+    const bool limits = !pricing && limitMode == ELimitMode::On;
+    const int expectedSize = pricing ? 79 : limits ? 93 : 77;
     const std::string hex = bytes.toHex(' ').toStdString();
     FUZZ_CHECK(bytes.size() == expectedSize, std::to_string(bytes.size()) + " bytes: " + hex);
     FUZZ_CHECK(bytes.startsWith("\x02SP"), hex);

@@ -2,7 +2,7 @@
 
 #include "app/Language.h"
 #include "exchange/ImportLimits.h"
-#include "exchange/PluFileLayout.h"
+#include "plu/PluLayout.h"
 #include "exchange/PluImport.h"
 
 #include <QCoreApplication>
@@ -67,7 +67,7 @@ SImportLimits Limits()
     return limits;
 }
 
-void CheckImport(const SImportResult& result, const QString& path, int pluMode)
+void CheckImport(const SImportResult& result, const QString& path, EPluMode pluMode)
 {
     if (!result.ok) {
         FUZZ_CHECK(!result.error.isEmpty(), "a failed import says why");
@@ -75,29 +75,28 @@ void CheckImport(const SImportResult& result, const QString& path, int pluMode)
         FUZZ_CHECK(result.rows.empty(), "a failed import gives no rows");
         return;
     }
-    FUZZ_CHECK(result.limitMode == 0 || result.limitMode == 1, std::to_string(result.limitMode));
+    FUZZ_CHECK(result.pluMode == pluMode, "the rows are laid out for the table's layout");
     // A text file without a first line keeps the limits setting; every other import decides it.
-    if (pluMode == PluFileLayout::kPricing && result.columnCount >= 0)
-        FUZZ_CHECK(result.limitMode == 0, "the pricing layout has no limits");
+    if (pluMode == EPluMode::Pricing && result.columnCount >= 0)
+        FUZZ_CHECK(result.limitMode == ELimitMode::Off, "the pricing layout has no limits");
     FUZZ_CHECK(result.rows.size() < size_t(Limits().maxRows), std::to_string(result.rows.size()));
-    const int tableColumns = PluFileLayout::TableColumnCount(pluMode, result.limitMode);
+    const int tableColumns = PluLayout::ColumnCount(pluMode, result.limitMode);
+    const int checkColumn = PluLayout::CheckColumn(pluMode);
     for (size_t i = 0; i < result.rows.size(); ++i) {
         const SGridRow& row = result.rows[i];
         const std::string where = "row " + std::to_string(i) + " of " + std::to_string(result.rows.size());
-        FUZZ_CHECK(!row.cells.isEmpty() && row.cells.size() <= tableColumns,
-                   where + ": " + std::to_string(row.cells.size()) + " cells");
-        FUZZ_CHECK(row.cells[0] == QString::number(i + 1), where + ": numbered " + row.cells[0].toStdString());
-        std::set<int> columns;
+        FUZZ_CHECK(row.cells.size() <= tableColumns, where + ": " + std::to_string(row.cells.size()) + " cells");
+        // Sr.No. is the row's place in the table, not a text of its own.
+        FUZZ_CHECK(row.cells[PluLayout::kSrNoColumn].isEmpty(), where + ": Sr.No. " + row.cells[0].toStdString());
+        if (checkColumn >= 0) {
+            const bool checked = !row.records.empty();
+            FUZZ_CHECK(row.cells[checkColumn] == (checked ? CheckedText() : UncheckedText()), where);
+        }
+        // Only a set mark differs from the layout's column records.
+        FUZZ_CHECK(row.records.size() <= 1, where + ": " + std::to_string(row.records.size()) + " records");
         for (const SEditCtrl& record : row.records) {
-            FUZZ_CHECK(record.nRow == int(i), where);
-            FUZZ_CHECK(record.nCol >= 1 && record.nCol < row.cells.size(), where + ": " + std::to_string(record.nCol));
-            FUZZ_CHECK(columns.insert(record.nCol).second, where + ": two records in one cell");
-            const bool check = PluFileLayout::IsQuantityPricingColumn(pluMode, record.nCol);
-            FUZZ_CHECK(record.nType == (check ? CET_CHECK : CET_EDIT), where);
-            if (check) {
-                const QString mark = row.cells[record.nCol];
-                FUZZ_CHECK(mark == (record.nCheck ? QString(QChar(0x221A)) : QString(QChar(0x00D7))), where);
-            }
+            FUZZ_CHECK(record.nCol == checkColumn, where + ": " + std::to_string(record.nCol));
+            FUZZ_CHECK(record.nType == CET_CHECK && record.nCheck == 1, where);
         }
     }
 }

@@ -35,7 +35,7 @@ SImportLimits Limits();
 // An import either fails with a message naming the file, or gives rows numbered from 1, each with at
 // most the layout's columns (pricing 9, counting 6, counting with limits 8), within Limits()' row
 // bound, and a limits setting that fits the layout.
-void CheckImport(const SImportResult& result, const QString& path, int pluMode);
+void CheckImport(const SImportResult& result, const QString& path, EPluMode pluMode);
 
 } // namespace FuzzSupport
 

@@ -65,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 1)
         return 0;
-    const int pluMode = data[0] & 1;
-    const int limitMode = (data[0] >> 1) & 1;
+    const EPluMode pluMode = (data[0] & 1) ? EPluMode::Counting : EPluMode::Pricing;
+    const ELimitMode limitMode = ((data[0] >> 1) & 1) ? ELimitMode::On : ELimitMode::Off;
     const int kind = (data[0] >> 2) & 3;
     const QByteArray rest(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     QString path;

@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 1)
         return 0;
-    const int pluMode = data[0] & 1;
-    const int limitMode = (data[0] >> 1) & 1;
+    const EPluMode pluMode = (data[0] & 1) ? EPluMode::Counting : EPluMode::Pricing;
+    const ELimitMode limitMode = ((data[0] >> 1) & 1) ? ELimitMode::On : ELimitMode::Off;
     QString path;
     if (data[0] & 4) {
         path = FuzzSupport::ScratchFile(QStringLiteral("table.xls"), QByteArray());

@@ -27,10 +27,13 @@ int CGridModel::InsertColumn(int index, const QString& title, int width)
 {
     index = std::clamp(index, 0, ColumnCount());
     beginInsertColumns(QModelIndex(), index, index);
-    m_columns.insert(m_columns.begin() + index, SColumn{title, width});
+    m_columns.insert(m_columns.begin() + index, SColumn{title, width, std::nullopt});
+    if (m_rowNumberColumn >= index)
+        ++m_rowNumberColumn;
+    if (m_checkColumn >= index)
+        ++m_checkColumn;
     for (SGridRow& row : m_rows) {
-        if (index < row.cells.size())
-            row.cells.insert(index, QString());
+        row.cells.InsertCell(index);
         for (SEditCtrl& record : row.records) {
             if (record.nCol >= index)
                 ++record.nCol;
@@ -46,9 +49,14 @@ bool CGridModel::DeleteColumn(int index)
         return false;
     beginRemoveColumns(QModelIndex(), index, index);
     m_columns.erase(m_columns.begin() + index);
+    for (int* column : {&m_rowNumberColumn, &m_checkColumn}) {
+        if (*column == index)
+            *column = -1;
+        else if (*column > index)
+            --*column;
+    }
     for (SGridRow& row : m_rows) {
-        if (index < row.cells.size())
-            row.cells.removeAt(index);
+        row.cells.RemoveCell(index);
         // The records of a deleted column go with it; those to its right move left.
         auto& records = row.records;
         for (SEditCtrl& record : records) {
@@ -79,11 +87,10 @@ int CGridModel::ColumnWidth(int column) const
 
 // ---- rows ----
 
-int CGridModel::InsertRow(int index, const QString& firstCellText, qint64 itemData)
+int CGridModel::InsertRow(int index, const QString& firstCellText)
 {
     std::vector<SGridRow> rows(1);
-    rows.front().cells.append(firstCellText);
-    rows.front().itemData = itemData;
+    rows.front().cells.Set(0, firstCellText);
     index = std::clamp(index, 0, RowCount());
     InsertRows(index, std::move(rows));
     return index;
@@ -94,10 +101,23 @@ void CGridModel::InsertRows(int index, std::vector<SGridRow> rows)
     if (rows.empty())
         return;
     index = std::clamp(index, 0, RowCount());
-    for (SGridRow& row : rows)
+    for (SGridRow& row : rows) {
         row.id = m_nextRowId++;
+        auto& records = row.records;
+        records.erase(std::remove_if(records.begin(), records.end(),
+                                     [this](const SEditCtrl& record) {
+                                         const SEditCtrl* shared = ColumnRecord(record.nCol);
+                                         return shared && shared->SameAs(record);
+                                     }),
+                      records.end());
+    }
     beginInsertRows(QModelIndex(), index, index + int(rows.size()) - 1);
-    m_rows.insert(m_rows.begin() + index, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    // An empty grid takes the rows as they are, so that a long import is not held twice.
+    if (m_rows.empty())
+        m_rows = std::move(rows);
+    else
+        m_rows.insert(m_rows.begin() + index, std::make_move_iterator(rows.begin()),
+                      std::make_move_iterator(rows.end()));
     if (m_selectionMark >= index)
         m_selectionMark += int(rows.size());
     endInsertRows();
@@ -133,11 +153,6 @@ void CGridModel::ClearRows()
     SetSelectionMark(-1);
 }
 
-qint64 CGridModel::ItemData(int row) const
-{
-    return Row(row).itemData;
-}
-
 quint64 CGridModel::RowId(int row) const
 {
     return Row(row).id;
@@ -154,15 +169,9 @@ int CGridModel::RowOfId(quint64 id) const
 
 void CGridModel::SetCellText(int row, int column, const QString& text)
 {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
+    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount() || column == m_rowNumberColumn)
         return;
-    QVector<QString>& cells = m_rows[row].cells;
-    if (cells.size() <= column) {
-        if (text.isEmpty())
-            return;
-        cells.resize(column + 1);
-    }
-    cells[column] = text;
+    m_rows[std::size_t(row)].cells.Set(column, text);
     const QModelIndex changed = index(row, column);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
@@ -176,16 +185,11 @@ int CGridModel::SetColumnTexts(int column, int firstRow, const QVector<QString>&
     int lastChanged = -1;
     int changed = 0;
     for (int row = firstRow; row <= lastRow; ++row) {
-        QVector<QString>& cells = m_rows[std::size_t(row)].cells;
+        CRowTexts& cells = m_rows[std::size_t(row)].cells;
         const QString& text = texts[row - firstRow];
-        if (cells.size() <= column) {
-            if (text.isEmpty())
-                continue;
-            cells.resize(column + 1);
-        } else if (cells.at(column) == text) {
+        if (column == m_rowNumberColumn || cells.View(column) == text)
             continue;
-        }
-        cells[column] = text;
+        cells.Set(column, text);
         if (firstChanged < 0)
             firstChanged = row;
         lastChanged = row;
@@ -201,22 +205,74 @@ QString CGridModel::CellText(int row, int column) const
 {
     if (row < 0 || row >= RowCount() || column < 0)
         return QString();
-    const QVector<QString>& cells = m_rows[row].cells;
-    return column < cells.size() ? cells[column] : QString();
+    if (column == m_rowNumberColumn) {
+        const int number = m_rows[std::size_t(row)].number;
+        return number > 0 ? QString::number(number) : QString();
+    }
+    return m_rows[std::size_t(row)].cells[column];
 }
 
 QVector<QString> CGridModel::RowTexts(int row) const
 {
-    QVector<QString> texts(ColumnCount());
     if (row < 0 || row >= RowCount())
-        return texts;
-    const QVector<QString>& cells = m_rows[row].cells;
-    for (int column = 0; column < texts.size() && column < cells.size(); ++column)
-        texts[column] = cells[column];
+        return QVector<QString>(ColumnCount());
+    QVector<QString> texts = m_rows[std::size_t(row)].cells.ToVector(ColumnCount());
+    if (m_rowNumberColumn >= 0 && m_rowNumberColumn < ColumnCount())
+        texts[m_rowNumberColumn] = CellText(row, m_rowNumberColumn);
     return texts;
 }
 
 // ---- cell records ----
+
+void CGridModel::SetRowNumberColumn(int column)
+{
+    m_rowNumberColumn = column;
+    if (column >= 0 && column < ColumnCount() && RowCount() > 0)
+        Q_EMIT dataChanged(index(0, column), index(RowCount() - 1, column), {Qt::DisplayRole, Qt::EditRole});
+}
+
+void CGridModel::RenumberRows()
+{
+    int firstChanged = -1;
+    int lastChanged = -1;
+    for (int row = 0; row < RowCount(); ++row) {
+        int& number = m_rows[std::size_t(row)].number;
+        if (number == row + 1)
+            continue;
+        number = row + 1;
+        if (firstChanged < 0)
+            firstChanged = row;
+        lastChanged = row;
+    }
+    if (firstChanged >= 0 && m_rowNumberColumn >= 0 && m_rowNumberColumn < ColumnCount())
+        Q_EMIT dataChanged(index(firstChanged, m_rowNumberColumn), index(lastChanged, m_rowNumberColumn),
+                           {Qt::DisplayRole, Qt::EditRole});
+}
+
+void CGridModel::SetColumnRecord(int column, const SEditCtrl& record)
+{
+    if (column < 0 || column >= ColumnCount())
+        return;
+    Q_ASSERT(record.pWnd == nullptr);
+    m_columns[std::size_t(column)].record = record;
+    m_columns[std::size_t(column)].record->nCol = column;
+    if (RowCount() > 0)
+        Q_EMIT dataChanged(index(0, column), index(RowCount() - 1, column),
+                           {CellTypeRole, CheckStateValueRole, LockedRole});
+}
+
+void CGridModel::ClearColumnRecords()
+{
+    for (SColumn& column : m_columns)
+        column.record.reset();
+}
+
+const SEditCtrl* CGridModel::ColumnRecord(int column) const
+{
+    if (column < 0 || column >= ColumnCount() || !m_columns[std::size_t(column)].record)
+        return nullptr;
+    return &*m_columns[std::size_t(column)].record;
+}
 
 void CGridModel::SetCellEditable(int row, int column)
 {
@@ -228,21 +284,25 @@ void CGridModel::SetCellEditable(int row, int column)
 
 void CGridModel::SetCheckCell(int row, int checked)
 {
+    if (m_checkColumn < 0)
+        return;
     SEditCtrl record;
     record.nRow = row;
-    record.nCol = kCheckColumn;
+    record.nCol = m_checkColumn;
     record.nCheck = checked;
     record.nType = CET_CHECK;
     SetCellRecord(record);
-    SetCellText(row, kCheckColumn, checked == 1 ? CheckedText() : UncheckedText());
+    SetCellText(row, m_checkColumn, checked == 1 ? CheckedText() : UncheckedText());
 }
 
 void CGridModel::SetCellRecord(const SEditCtrl& record)
 {
     if (record.nRow < 0 || record.nRow >= RowCount())
         return;
-    RemoveCellRecord(record.nRow, record.nCol);
-    m_rows[record.nRow].records.push_back(record);
+    DropOwnRecord(record.nRow, record.nCol);
+    const SEditCtrl* shared = ColumnRecord(record.nCol);
+    if (!shared || !shared->SameAs(record))
+        m_rows[std::size_t(record.nRow)].records.push_back(record);
     const QModelIndex changed = index(record.nRow, record.nCol);
     if (changed.isValid())
         Q_EMIT dataChanged(changed, changed, {CellTypeRole, CheckStateValueRole, LockedRole});
@@ -252,7 +312,18 @@ void CGridModel::RemoveCellRecord(int row, int column)
 {
     if (row < 0 || row >= RowCount())
         return;
-    auto& records = m_rows[row].records;
+    DropOwnRecord(row, column);
+    if (ColumnRecord(column)) {
+        SEditCtrl none;
+        none.nCol = column;
+        none.nType = CET_NONE;
+        m_rows[std::size_t(row)].records.push_back(none);
+    }
+}
+
+void CGridModel::DropOwnRecord(int row, int column)
+{
+    auto& records = m_rows[std::size_t(row)].records;
     for (auto it = records.begin(); it != records.end(); ++it) {
         if (it->nCol == column) {
             DeleteRecordWindow(*it);
@@ -275,23 +346,43 @@ std::optional<SEditCtrl> CGridModel::FindCellRecord(int row, int column) const
         return std::nullopt;
     SEditCtrl copy = *record;
     copy.nRow = row;
+    copy.nCol = column;
     return copy;
-}
-
-SEditCtrl* CGridModel::FindRecord(int row, int column)
-{
-    return const_cast<SEditCtrl*>(std::as_const(*this).FindRecord(row, column));
 }
 
 const SEditCtrl* CGridModel::FindRecord(int row, int column) const
 {
     if (row < 0 || row >= RowCount())
         return nullptr;
-    for (const SEditCtrl& record : m_rows[row].records) {
+    for (const SEditCtrl& record : m_rows[std::size_t(row)].records) {
         if (record.nCol == column)
-            return &record;
+            return record.nType == CET_NONE ? nullptr : &record;
     }
-    return nullptr;
+    return ColumnRecord(column);
+}
+
+SEditCtrl* CGridModel::OwnRecord(int row, int column)
+{
+    if (row < 0 || row >= RowCount())
+        return nullptr;
+    auto& records = m_rows[std::size_t(row)].records;
+    for (SEditCtrl& record : records) {
+        if (record.nCol == column)
+            return record.nType == CET_NONE ? nullptr : &record;
+    }
+    const SEditCtrl* shared = ColumnRecord(column);
+    if (!shared)
+        return nullptr;
+    records.push_back(*shared);
+    return &records.back();
+}
+
+void CGridModel::DropRecordLikeColumn(int row, int column)
+{
+    const SEditCtrl* shared = ColumnRecord(column);
+    const SEditCtrl* own = FindRecord(row, column);
+    if (shared && own && own != shared && shared->SameAs(*own))
+        DropOwnRecord(row, column);
 }
 
 void CGridModel::DeleteRecordWindow(SEditCtrl& record)
@@ -400,11 +491,13 @@ void CGridModel::SetCellTextAndNotify(int row, int column, const QString& text)
 
 bool CGridModel::ToggleCheck(int row, int column)
 {
-    SEditCtrl* record = FindRecord(row, column);
-    if (!record || record->nType != CET_CHECK || record->nLocked == 1)
+    const SEditCtrl* found = FindRecord(row, column);
+    if (!found || found->nType != CET_CHECK || found->nLocked == 1)
         return false;
+    SEditCtrl* record = OwnRecord(row, column);
     record->nCheck = record->nCheck == 1 ? 0 : 1;
     const bool checked = record->nCheck == 1;
+    DropRecordLikeColumn(row, column);
     NotifyRowChanged(row);
     // The owner hears of the click before the cell's text changes.
     NotifyCellChanged(row, column);

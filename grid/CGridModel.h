@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/CRowTexts.h"
 #include "grid/GridRecords.h"
 #include "grid/ICellMarks.h"
 
@@ -15,15 +16,18 @@
 // check states move with their row on insertion, deletion and sorting.
 struct SGridRow
 {
-    QVector<QString> cells;          // by column; missing cells read as empty text
-    std::vector<SEditCtrl> records;  // at most one per column; nRow is filled in when read
+    CRowTexts cells;                  // by column; missing cells read as empty text
+    std::vector<SEditCtrl> records;   // at most one per column, only where the cell differs from its
+                                      // column's record; nRow is filled in when read
     std::optional<SColoredRow> color; // nRow is filled in when read
-    qint64 itemData = 0;
-    quint64 id = 0; // distinct for every row the grid ever held
+    int number = 0;                   // shown in the row number column; 0 shows nothing
+    quint64 id = 0;                   // distinct for every row the grid ever held
 };
 
 // The grid's data: columns with titles, widths and sort types, rows of cell texts, and the
-// records that make cells editable and rows coloured. Generic: it knows nothing of PLU records.
+// records that make cells editable and rows coloured. A column may carry a record that all its cells
+// share, so that a long table keeps records only for the cells that differ. Generic: it knows nothing
+// of PLU records.
 class CGridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -52,14 +56,14 @@ public:
     int ColumnWidth(int column) const;
 
     // Rows.
-    int InsertRow(int index, const QString& firstCellText, qint64 itemData = 0);
-    // Inserts many rows with a single notification (import, benchmarks).
+    int InsertRow(int index, const QString& firstCellText);
+    // Inserts many rows with a single notification (import, benchmarks). Records that equal their
+    // column's record are dropped.
     void InsertRows(int index, std::vector<SGridRow> rows);
     bool DeleteRow(int index);
     int RowCount() const { return int(m_rows.size()); }
     // Clears the header's sort marker and deletes all rows with their records.
     void ClearRows();
-    qint64 ItemData(int row) const;
     quint64 RowId(int row) const;
     // The row that carries this id, -1 when none does.
     int RowOfId(quint64 id) const;
@@ -73,12 +77,26 @@ public:
     // Every cell of the row, as many as there are columns.
     QVector<QString> RowTexts(int row) const;
 
+    // A column whose cells show their row's number and hold no text (-1 for none). RenumberRows gives
+    // every row its position from 1, notifying the rows whose number changed.
+    void SetRowNumberColumn(int column);
+    int RowNumberColumn() const { return m_rowNumberColumn; }
+    void RenumberRows();
+
+    // The record every cell of the column has unless it has its own (CET_WINDOW records are per cell).
+    void SetColumnRecord(int column, const SEditCtrl& record);
+    void ClearColumnRecords();
+
     // Cell records.
     void SetCellEditable(int row, int column);
-    // Makes column 8 of the row a check cell with "√" or "×" as its text.
+    // The column whose cells SetCheckCell makes check cells (-1 for none).
+    void SetCheckColumn(int column) { m_checkColumn = column; }
+    int CheckColumn() const { return m_checkColumn; }
+    // Makes the check column's cell of the row a check cell with "√" or "×" as its text.
     void SetCheckCell(int row, int checked);
     // Registers a record of any kind (nRow and nCol say where); replaces the cell's record.
     void SetCellRecord(const SEditCtrl& record);
+    // Leaves the cell without a record, also when its column has one.
     void RemoveCellRecord(int row, int column);
     // The cell's type, -1 when it has no record.
     int FindCellType(int row, int column) const;
@@ -149,12 +167,20 @@ private:
     {
         QString title;
         int width = 0;
+        std::optional<SEditCtrl> record; // shared by the column's cells without their own
     };
 
     SGridRow& Row(int row);
     const SGridRow& Row(int row) const;
-    SEditCtrl* FindRecord(int row, int column);
+    // The cell's own record, or its column's; nullptr when it has none.
     const SEditCtrl* FindRecord(int row, int column) const;
+    // The cell's own record, copied from its column's when it had none.
+    SEditCtrl* OwnRecord(int row, int column);
+    // Drops the cell's own record when it equals its column's.
+    void DropRecordLikeColumn(int row, int column);
+    // Deletes the cell's own record, if any.
+    void DropOwnRecord(int row, int column);
+    const SEditCtrl* ColumnRecord(int column) const;
     void NotifyRowChanged(int row);
     void NotifyCellChanged(int row, int column);
     QString ToolTip(int row, int column) const;
@@ -169,4 +195,6 @@ private:
     int m_selectionMark = -1;
     const ICellMarks* m_cellMarks = nullptr;
     std::function<void()> m_appendRow;
+    int m_rowNumberColumn = -1;
+    int m_checkColumn = -1;
 };

@@ -8,6 +8,7 @@ class QObject;
 // What a click on a cell opens (the cell's editor kind).
 enum ECellEditType
 {
+    CET_NONE = -1,       // a cell's own record: no editor, although its column has a record
     CET_EDIT = 0,        // single-line editor
     CET_MULTILINE = 1,   // multi-line editor
     CET_COMBO = 2,       // editable drop-down
@@ -32,6 +33,13 @@ enum EColumnSortType
 // The editor record of one cell; a cell without one is not editable.
 struct SEditCtrl
 {
+    // Whether two records make a cell behave the same (where they stand aside).
+    bool SameAs(const SEditCtrl& other) const
+    {
+        return nSpanTo == other.nSpanTo && strList == other.strList && nCheck == other.nCheck &&
+               nLocked == other.nLocked && nType == other.nType && pWnd == other.pWnd;
+    }
+
     int nRow = 0;
     int nCol = 0;
     int nSpanTo = 0;    // last column the editor covers; 0 for the cell alone
@@ -64,23 +72,6 @@ constexpr int RedOf(quint32 color) { return int(color & 0xFF); }
 constexpr int GreenOf(quint32 color) { return int((color >> 8) & 0xFF); }
 constexpr int BlueOf(quint32 color) { return int((color >> 16) & 0xFF); }
 
-// The grid's change notification: a cell's text was changed by the user.
-constexpr int kCellChangedCode = -25;
-// The notification after a header click.
-constexpr int kColumnClickedCode = -107;
-
-struct NMGRIDCELL
-{
-    const void* hwndFrom = nullptr;
-    quintptr idFrom = 0;
-    int code = kCellChangedCode;
-    int iItem = 0;
-    int iSubItem = 0;
-};
-
 // Texts of a check cell.
 inline QString CheckedText() { return QString(QChar(0x221A)); }   // "√"
 inline QString UncheckedText() { return QString(QChar(0x00D7)); } // "×"
-
-// The column whose cells SetCheckCell makes check cells.
-constexpr int kCheckColumn = 8;

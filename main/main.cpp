@@ -23,7 +23,7 @@ int main(int argc, char** argv)
         }
         CSimulatedScale* scale = demoScale.get();
         return SProvidedPort{{QStringLiteral("Simulated scale (%1)").arg(scale->DevicePath()), scale->DevicePath()},
-                             [scale](int pluMode, int limitMode) { scale->SetMode(pluMode, limitMode); }};
+                             [scale](EPluMode pluMode, ELimitMode limitMode) { scale->SetMode(pluMode, limitMode); }};
     };
     CTalvexApp app;
     return app.Run(argc, argv, startDemoScale);

@@ -11,9 +11,6 @@
 
 namespace {
 
-// The layout's column whose cells SetCheckCell serves (pricing only).
-constexpr int kQuantityPricingColumn = kCheckColumn;
-
 constexpr int kBeepHz = 1000;
 constexpr int kBeepMs = 100;
 
@@ -35,45 +32,20 @@ CPluTable::~CPluTable()
     m_grid.SetRowAppender({});
 }
 
-QVector<SPluColumn> CPluTable::Columns(int pluMode, int limitMode)
+const std::vector<SPluField>& CPluTable::Columns(EPluMode mode, ELimitMode limits)
 {
-    if (pluMode == kPricing) {
-        return {
-            {StringId::SrNo, 50, CST_TEXT},
-            {StringId::PluNo, 60, CST_TEXT},
-            {StringId::UnitPrice, 90, CST_REAL},
-            {StringId::GoodsId, 90, CST_TEXT},
-            {StringId::GoodsName, 150, CST_TEXT},
-            {StringId::Specification, 100, CST_TEXT},
-            {StringId::Remark, 100, CST_TEXT},
-            {StringId::ExpirationDays, 80, CST_INTEGER},
-            {StringId::QuantityPricing, 80, CST_TEXT},
-        };
-    }
-    QVector<SPluColumn> columns{
-        {StringId::SrNo, 50, CST_TEXT},
-        {StringId::PluNo, 60, CST_TEXT},
-        {StringId::UnitWeight, 80, CST_REAL},
-        {StringId::GoodsId, 90, CST_TEXT},
-        {StringId::GoodsName, 130, CST_TEXT},
-        {StringId::Specification, 100, CST_TEXT},
-    };
-    if (limitMode == 1) {
-        columns.append({StringId::Hi, 90, CST_REAL});
-        columns.append({StringId::Lo, 90, CST_REAL});
-    }
-    return columns;
+    return PluLayout::Fields(mode, limits);
 }
 
 void CPluTable::EnterStoredMode()
 {
     // Anything but pricing builds the counting layout, so that is what the stored value becomes.
-    m_pluMode = m_settings.ReadInt(ESetting::PluMode) == kPricing ? kPricing : kCounting;
-    m_settings.WriteInt(ESetting::PluMode, m_pluMode);
-    m_limitMode = 0;
-    if (m_settings.ReadInt(ESetting::LimMode) == 1) {
-        m_limitMode = 1;
-        m_settings.WriteInt(ESetting::LimMode, m_limitMode);
+    m_pluMode = PluLayout::PluModeFromSetting(m_settings.ReadInt(ESetting::PluMode));
+    m_settings.WriteInt(ESetting::PluMode, PluLayout::SettingOf(m_pluMode));
+    m_limitMode = ELimitMode::Off;
+    if (PluLayout::LimitModeFromSetting(m_settings.ReadInt(ESetting::LimMode)) == ELimitMode::On) {
+        m_limitMode = ELimitMode::On;
+        m_settings.WriteInt(ESetting::LimMode, PluLayout::SettingOf(m_limitMode));
     }
     RebuildTable();
     m_unexportedChanges = 0;
@@ -86,16 +58,26 @@ void CPluTable::RebuildTable()
     for (int count = m_grid.ColumnCount(); count > 0; --count)
         m_grid.DeleteColumn(0);
 
-    const QVector<SPluColumn> columns = Columns(m_pluMode, m_limitMode);
-    for (int column = 0; column < columns.size(); ++column)
-        m_grid.InsertColumn(column, LoadString(columns[column].titleId), columns[column].width);
+    const std::vector<SPluField>& columns = Columns();
+    for (int column = 0; column < int(columns.size()); ++column)
+        m_grid.InsertColumn(column, LoadString(columns[std::size_t(column)].titleId), columns[std::size_t(column)].width);
 
     // Only the columns of the new layout may compare as numbers.
     m_grid.ClearColumnTypes();
-    for (int column = 0; column < columns.size(); ++column) {
-        if (columns[column].sortType != CST_TEXT)
-            m_grid.SetColumnType(column, columns[column].sortType);
+    for (int column = 0; column < int(columns.size()); ++column) {
+        const SPluField& field = columns[std::size_t(column)];
+        if (field.sortType != CST_TEXT)
+            m_grid.SetColumnType(column, field.sortType);
+        // Every data cell is edited in place, the check mark by a click; Sr.No. is the row's place.
+        if (field.field == EPluField::SrNo)
+            continue;
+        SEditCtrl record;
+        record.nCol = column;
+        record.nType = field.kind == EFieldKind::Check ? CET_CHECK : CET_EDIT;
+        m_grid.SetColumnRecord(column, record);
     }
+    m_grid.SetRowNumberColumn(kSrNoColumn);
+    m_grid.SetCheckColumn(PluLayout::CheckColumn(m_pluMode));
     AppendNewRow();
     m_unexportedChanges = 0;
 }
@@ -103,34 +85,30 @@ void CPluTable::RebuildTable()
 void CPluTable::AppendNewRow()
 {
     const int row = m_grid.RowCount();
-    const int columnCount = int(Columns(m_pluMode, m_limitMode).size());
-    const bool pricing = m_pluMode == kPricing;
-    const int lastTextColumn = pricing ? kQuantityPricingColumn - 1 : columnCount - 1;
-
     // The whole row is made at once, so that a long table costs one insertion per row.
-    SGridRow entry;
-    entry.cells.resize(columnCount);
-    entry.cells[kSrNoColumn] = NumberText(row + 1);
-    for (int column = kPluNoColumn; column <= lastTextColumn; ++column) {
-        SEditCtrl record;
-        record.nRow = row;
-        record.nCol = column;
-        entry.records.push_back(record);
-    }
-    if (pricing) {
-        SEditCtrl check;
-        check.nRow = row;
-        check.nCol = kQuantityPricingColumn;
-        check.nCheck = 0;
-        check.nType = CET_CHECK;
-        entry.records.push_back(check);
-        entry.cells[kQuantityPricingColumn] = UncheckedText();
-    }
+    std::vector<SGridRow> rows(1);
+    SGridRow& entry = rows.front();
+    const int checkColumn = m_grid.CheckColumn();
+    if (checkColumn >= 0)
+        entry.cells.Set(checkColumn, UncheckedText());
     entry.color = SColoredRow{row, 0, kEntryRowColor};
-
-    std::vector<SGridRow> rows;
-    rows.push_back(std::move(entry));
+    entry.number = row + 1;
     m_grid.InsertRows(row, std::move(rows));
+}
+
+void CPluTable::ReplaceRows(std::vector<SGridRow> rows)
+{
+    m_grid.ClearRows();
+    m_grid.InsertRows(0, std::move(rows));
+    m_grid.RenumberRows();
+    AppendNewRow();
+}
+
+void CPluTable::RemoveEntryRow()
+{
+    const int last = m_grid.RowCount() - 1;
+    if (last >= 0 && IsEntryRow(last))
+        m_grid.DeleteRow(last);
 }
 
 void CPluTable::OnCellCommitted(int row)
@@ -152,7 +130,7 @@ void CPluTable::DeleteMarkedRow()
         m_prompt.ShowMessage(ApplicationCaption(), LoadString(StringId::Unselected), IPrompt::EIcon::None);
     else
         m_grid.DeleteRow(row);
-    Renumber();
+    m_grid.RenumberRows();
 }
 
 void CPluTable::NewTable()
@@ -161,16 +139,14 @@ void CPluTable::NewTable()
         RebuildTable();
 }
 
-void CPluTable::SetPluMode(int mode)
+void CPluTable::SetPluMode(EPluMode mode)
 {
-    Q_ASSERT(mode == kPricing || mode == kCounting);
-    mode = mode == kPricing ? kPricing : kCounting;
     if (mode == m_pluMode)
         return;
     if (!ConfirmDiscard(StringId::NotExportedModeChange))
         return;
     m_pluMode = mode;
-    m_settings.WriteInt(ESetting::PluMode, m_pluMode);
+    m_settings.WriteInt(ESetting::PluMode, PluLayout::SettingOf(m_pluMode));
     RebuildTable();
     Q_EMIT modeChanged(m_pluMode, m_limitMode);
 }
@@ -179,8 +155,8 @@ void CPluTable::ToggleLimitMode(bool askFirst)
 {
     if (askFirst && !ConfirmDiscard(StringId::NotExportedModeChange))
         return;
-    m_limitMode = m_limitMode == 1 ? 0 : 1;
-    m_settings.WriteInt(ESetting::LimMode, m_limitMode);
+    m_limitMode = m_limitMode == ELimitMode::On ? ELimitMode::Off : ELimitMode::On;
+    m_settings.WriteInt(ESetting::LimMode, PluLayout::SettingOf(m_limitMode));
     RebuildTable();
     Q_EMIT modeChanged(m_pluMode, m_limitMode);
 }
@@ -191,13 +167,13 @@ void CPluTable::SortByColumn(int column, Qt::SortOrder order)
     int endRow = m_grid.RowCount();
     while (endRow > 0 && IsEntryRow(endRow - 1))
         --endRow;
-    // Sr.No. holds positions: compared as text, 10 would come before 2 and renumbering would shuffle
-    // the rows; compared as numbers, the rows keep (or reverse) their order.
+    // Sr.No. holds positions: compared as numbers, the rows keep (or reverse) their order, and
+    // renumbering numbers them by their new places.
     if (column == kSrNoColumn)
         m_grid.SortRowsAs(CST_INTEGER, column, order, 0, endRow);
     else
         m_grid.SortRows(column, order, 0, endRow);
-    Renumber();
+    m_grid.RenumberRows();
 }
 
 bool CPluTable::IsEntryRow(int row) const
@@ -212,23 +188,4 @@ bool CPluTable::ConfirmDiscard(unsigned questionId)
         return true;
     m_prompt.Beep(kBeepHz, kBeepMs);
     return m_prompt.AskOkCancel(QString(), LoadString(questionId), IPrompt::EIcon::Warning);
-}
-
-void CPluTable::Renumber()
-{
-    const int rowCount = m_grid.RowCount();
-    if (rowCount == 0)
-        return;
-    NumberText(rowCount);
-    m_grid.SetColumnTexts(kSrNoColumn, 0, m_numberTexts);
-}
-
-const QString& CPluTable::NumberText(int number)
-{
-    Q_ASSERT(number > 0);
-    if (number > m_numberTexts.size()) {
-        for (int next = int(m_numberTexts.size()) + 1; next <= number; ++next)
-            m_numberTexts.append(QString::number(next));
-    }
-    return m_numberTexts[number - 1];
 }

@@ -1,39 +1,33 @@
 #pragma once
 
 #include "app/StringTable.h"
+#include "grid/CGridModel.h"
 #include "grid/GridRecords.h"
+#include "plu/PluLayout.h"
 
 #include <QObject>
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
 
-class CGridModel;
+#include <vector>
+
 class CSettings;
 class IPrompt;
 
-// A column of a PLU table layout.
-struct SPluColumn
-{
-    unsigned titleId; // string ID of the title
-    int width;        // pixels
-    int sortType;     // EColumnSortType
-};
-
 // The PLU table: its two layouts (pricing, counting with or without limits), the entry row at the
-// end, row numbering and colours, and the flag of changes not yet exported. The rows live in the
-// grid model; this class says what they hold.
+// end, row numbering and colours, and the flag of changes not yet exported. The rows are kept
+// compactly in the grid model, which shows them: each row's texts in one string, Sr.No. as the row's
+// number, and the layout's editors as column records shared by every row.
 class CPluTable : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr int kPricing = 0;
-    static constexpr int kCounting = 1;
     // Column indexes shared by both layouts.
-    static constexpr int kSrNoColumn = 0;
-    static constexpr int kPluNoColumn = 1;
-    static constexpr int kValueColumn = 2; // unit price or unit weight
+    static constexpr int kSrNoColumn = PluLayout::kSrNoColumn;
+    static constexpr int kPluNoColumn = PluLayout::kPluNoColumn;
+    static constexpr int kValueColumn = PluLayout::kValueColumn; // unit price or unit weight
     // Row backgrounds, packed 0x00BBGGRR.
     static constexpr quint32 kEntryRowColor = PackRgb(240, 100, 100);
     static constexpr quint32 kCompleteRowColor = PackRgb(255, 255, 255);
@@ -46,13 +40,28 @@ public:
     CGridModel& Grid() { return m_grid; }
     const CGridModel& Grid() const { return m_grid; }
 
-    int PluMode() const { return m_pluMode; }
-    int LimitMode() const { return m_limitMode; }
+    EPluMode PluMode() const { return m_pluMode; }
+    ELimitMode LimitMode() const { return m_limitMode; }
     int UnexportedChanges() const { return m_unexportedChanges; }
     void SetUnexportedChanges(int value) { m_unexportedChanges = value; }
 
     // The columns of a layout, in index order.
-    static QVector<SPluColumn> Columns(int pluMode, int limitMode);
+    static const std::vector<SPluField>& Columns(EPluMode mode, ELimitMode limits);
+    const std::vector<SPluField>& Columns() const { return Columns(m_pluMode, m_limitMode); }
+
+    // The rows, entry row included, and their texts by column (Sr.No. as the row's number).
+    int RowCount() const { return m_grid.RowCount(); }
+    QVector<QString> RowTexts(int row) const { return m_grid.RowTexts(row); }
+    QString CellText(int row, int column) const { return m_grid.CellText(row, column); }
+    QString ColumnTitle(int column) const { return m_grid.ColumnTitle(column); }
+
+    // Replaces every row with rows laid out for the layout in force (Import), in one insertion, and
+    // appends the entry row. Sr.No. follows the rows' positions; every data cell gets the layout's
+    // editor.
+    void ReplaceRows(std::vector<SGridRow> rows);
+    // The empty entry row at the end, when there is one, is removed (a table written to a file
+    // by the command line does not carry it).
+    void RemoveEntryRow();
 
     // Start-up: enters the stored layout (PLUMODE, LIMMODE), clears UnexportedChanges and emits
     // modeChanged so that the Setting menu shows the stored layout.
@@ -71,7 +80,7 @@ public:
     // The New command: asks first when there are unexported changes.
     void NewTable();
     // The Pricing/Counting commands. With unexported changes they ask first; Cancel keeps everything.
-    void SetPluMode(int mode);
+    void SetPluMode(EPluMode mode);
     // The Lim command; asks like SetPluMode when askFirst and there are unexported changes.
     // Import switches without asking (it asked once at its start).
     void ToggleLimitMode(bool askFirst = true);
@@ -88,22 +97,15 @@ public:
 Q_SIGNALS:
     // The layout changed (EnterStoredMode, SetPluMode, ToggleLimitMode): the Setting menu's checks
     // follow it. Not emitted when a question was cancelled or the mode was already in force.
-    void modeChanged(int pluMode, int limitMode);
+    void modeChanged(EPluMode pluMode, ELimitMode limitMode);
 
 private:
     // A row still waiting for its PLU No. and value: the one the user types a new PLU into.
     bool IsEntryRow(int row) const;
-    // Sets every row's Sr.No. to its position; rows that already hold theirs are left alone.
-    void Renumber();
-    // The decimal text of a row number, shared by every cell that shows it, so that renumbering a
-    // long table allocates nothing.
-    const QString& NumberText(int number);
-
     CGridModel& m_grid;
     CSettings& m_settings;
     IPrompt& m_prompt;
-    int m_pluMode = 0;
-    int m_limitMode = 0;
+    EPluMode m_pluMode = EPluMode::Pricing;
+    ELimitMode m_limitMode = ELimitMode::Off;
     int m_unexportedChanges = 0;
-    QVector<QString> m_numberTexts; // [i] holds the text of i + 1
 };

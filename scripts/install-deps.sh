@@ -14,8 +14,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # independent spreadsheet readers and writers used by the tests
     python3 python3-xlrd python3-xlwt python3-openpyxl
-    # fuzzing and sanitizers
-    clang libclang-rt-14-dev
+    # fuzzing and sanitizers; the format check
+    clang libclang-rt-14-dev clang-format
     # the Debian package: its dependencies, and the checks of its menu entry, description, manual pages,
     # shell completion and contents
     dpkg-dev file desktop-file-utils appstream man-db bash-completion lintian

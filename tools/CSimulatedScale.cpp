@@ -62,7 +62,7 @@ CSimulatedScale::CSimulatedScale(SScaleOptions options)
 {
 }
 
-void CSimulatedScale::SetMode(int pluMode, int limitMode)
+void CSimulatedScale::SetMode(EPluMode pluMode, ELimitMode limitMode)
 {
     m_pluMode = pluMode;
     m_limitMode = limitMode;
@@ -81,8 +81,8 @@ void CSimulatedScale::AdoptNewOptions()
     if (!m_hasNewOptions)
         return;
     const QString csvPath = m_options.csvPath;
-    const int pluMode = m_options.pluMode;
-    const int limitMode = m_options.limitMode;
+    const EPluMode pluMode = m_options.pluMode;
+    const ELimitMode limitMode = m_options.limitMode;
     m_options = m_newOptions;
     m_options.csvPath = csvPath;
     m_options.pluMode = pluMode;
@@ -259,8 +259,8 @@ void CSimulatedScale::Feed(const char* bytes, int count)
 void CSimulatedScale::HandleRecord(const QByteArray& record)
 {
     int number = 0;
-    const int pluMode = PluMode();
-    const int limitMode = LimitMode();
+    const EPluMode pluMode = PluMode();
+    const ELimitMode limitMode = LimitMode();
     QString problem = ScaleRecord::CheckRecord(record, pluMode, limitMode);
     const auto arrivedAt = std::chrono::steady_clock::now();
     {
@@ -401,7 +401,7 @@ void CSimulatedScale::AppendCsv(const QStringList& row)
         return;
     QStringList fields;
     if (header) {
-        if (m_options.pluMode == 0)
+        if (m_options.pluMode == EPluMode::Pricing)
             fields = QStringList{QStringLiteral("PLU No."),        QStringLiteral("Unit price"),
                                  QStringLiteral("Goods Id"),       QStringLiteral("Goods Name"),
                                  QStringLiteral("Specification"),  QStringLiteral("Remark"),
@@ -409,7 +409,7 @@ void CSimulatedScale::AppendCsv(const QStringList& row)
         else
             fields = QStringList{QStringLiteral("PLU No."), QStringLiteral("Unit weight"), QStringLiteral("Goods Id"),
                                  QStringLiteral("Goods Name"), QStringLiteral("Specification")};
-        if (m_options.pluMode != 0 && m_options.limitMode)
+        if (m_options.pluMode == EPluMode::Counting && m_options.limitMode == ELimitMode::On)
             fields << QStringLiteral("Hi") << QStringLiteral("Lo");
     } else {
         for (const QString& field : row)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plu/PluLayout.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -14,8 +16,8 @@
 // What the simulated scale is and how it misbehaves when asked to.
 struct SScaleOptions
 {
-    int pluMode = 1;            // 0 pricing, 1 counting
-    int limitMode = 0;          // counting records with Hi and Lo
+    EPluMode pluMode = EPluMode::Counting;
+    ELimitMode limitMode = ELimitMode::Off; // counting records with Hi and Lo
     int textCodePage = 65001;   // for decoding the text fields into the CSV
     int goodsIdCodePage = 65001;
     QString csvPath;            // accepted rows are written here as CSV; empty for none
@@ -54,7 +56,7 @@ public:
 
     QString DevicePath() const { return m_devicePath; }
     // Changes the kind of records the scale takes (the program's table changed its layout).
-    void SetMode(int pluMode, int limitMode);
+    void SetMode(EPluMode pluMode, ELimitMode limitMode);
     // Changes how the scale misbehaves from the next record on (record numbers keep counting from the
     // start); the mode and the CSV file stay as they are.
     void SetOptions(const SScaleOptions& options);
@@ -94,14 +96,14 @@ private:
     void AppendCsv(const QStringList& row);
     void CloseDevice();
 
-    int PluMode() const { return m_pluMode.load(); }
-    int LimitMode() const { return m_limitMode.load(); }
+    EPluMode PluMode() const { return m_pluMode.load(); }
+    ELimitMode LimitMode() const { return m_limitMode.load(); }
 
     SScaleOptions m_options; // the scale thread's own copy
     SScaleOptions m_newOptions;
     bool m_hasNewOptions = false; // guarded by m_mutex, as m_newOptions
-    std::atomic<int> m_pluMode{1};
-    std::atomic<int> m_limitMode{0};
+    std::atomic<EPluMode> m_pluMode{EPluMode::Counting};
+    std::atomic<ELimitMode> m_limitMode{ELimitMode::Off};
     QString m_devicePath;
     int m_masterFd = -1;
     int m_slaveHoldFd = -1; // keeps the pseudo-terminal alive between the program's downloads

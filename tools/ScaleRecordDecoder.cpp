@@ -5,18 +5,20 @@
 namespace ScaleRecord {
 namespace {
 
-QString TextField(const QByteArray& record, int offset, int width, int codePage)
+QString TextField(const QByteArray& record, const SPluField& field, int codePage)
 {
-    QByteArray bytes = record.mid(offset, width);
+    QByteArray bytes = record.mid(field.recordOffset, field.recordWidth);
     const qsizetype end = bytes.indexOf('\0');
     if (end >= 0)
         bytes.truncate(end);
     return CodePage::Decode(bytes, codePage);
 }
 
-QString NumberField(const QByteArray& record, int offset, int width)
+QString NumberField(const QByteArray& record, const SPluField& field)
 {
-    QString text = QString::fromLatin1(record.mid(offset, width)).trimmed();
+    QString text = QString::fromLatin1(record.mid(field.recordOffset, field.recordWidth));
+    text.remove(QLatin1Char('\0')); // an empty shelf life is sent as 0x00 bytes
+    text = text.trimmed();
     // "0012" -> "12": the scale keeps the number, not its padding.
     while (text.size() > 1 && text.startsWith(QLatin1Char('0')) && text[1].isDigit())
         text.remove(0, 1);
@@ -25,46 +27,51 @@ QString NumberField(const QByteArray& record, int offset, int width)
 
 } // namespace
 
-int ExpectedLength(int pluMode, int limitMode)
+int ExpectedLength(EPluMode mode, ELimitMode limits)
 {
-    if (pluMode == 0)
-        return kPricingLength;
-    return limitMode ? kCountingWithLimitsLength : kCountingLength;
+    return PluLayout::RecordSize(mode, limits);
 }
 
-QString CheckRecord(const QByteArray& record, int pluMode, int limitMode)
+QString CheckRecord(const QByteArray& record, EPluMode mode, ELimitMode limits)
 {
-    const int expected = ExpectedLength(pluMode, limitMode);
+    const int expected = ExpectedLength(mode, limits);
     if (record.size() != expected)
         return QStringLiteral("record of %1 bytes, expected %2").arg(record.size()).arg(expected);
     if (!record.startsWith("\x02SP"))
         return QStringLiteral("record does not start with STX \"SP\"");
     if (!record.endsWith("\r\n"))
         return QStringLiteral("record does not end with CR LF");
-    for (int i = 3; i < 7; ++i) {
+    const SPluField& plu = PluLayout::Fields(mode, limits)[std::size_t(PluLayout::kPluNoColumn)];
+    for (int i = plu.recordOffset; i < plu.recordOffset + plu.recordWidth; ++i) {
         if (record[i] < '0' || record[i] > '9')
             return QStringLiteral("PLU number is not four digits");
     }
-    if (pluMode == 0 && record[76] != 'd')
+    if (mode == EPluMode::Pricing && record[record.size() - 3] != 'd')
         return QStringLiteral("pricing record lacks the byte \"d\" before CR LF");
     return QString();
 }
 
-QStringList DecodeRecord(const QByteArray& record, int pluMode, int limitMode, int textCodePage,
+QStringList DecodeRecord(const QByteArray& record, EPluMode mode, ELimitMode limits, int textCodePage,
                          int goodsIdCodePage)
 {
     QStringList row;
-    row << NumberField(record, 3, 4) << NumberField(record, 7, 8) << TextField(record, 15, 12, goodsIdCodePage);
-    if (pluMode == 0) {
-        row << TextField(record, 27, 16, textCodePage) << TextField(record, 43, 16, textCodePage)
-            << TextField(record, 59, 12, textCodePage);
-        QString days = QString::fromLatin1(record.mid(71, 4));
-        days.remove(QLatin1Char('\0'));
-        row << days.trimmed() << QString(QLatin1Char(record[75]));
-    } else {
-        row << TextField(record, 27, 32, textCodePage) << TextField(record, 59, 16, textCodePage);
-        if (limitMode)
-            row << QString::fromLatin1(record.mid(75, 8)) << QString::fromLatin1(record.mid(83, 8));
+    for (const SPluField& field : PluLayout::Fields(mode, limits)) {
+        if (field.recordOffset < 0)
+            continue;
+        switch (field.kind) {
+        case EFieldKind::Text:
+            row << TextField(record, field, field.field == EPluField::GoodsId ? goodsIdCodePage : textCodePage);
+            break;
+        case EFieldKind::Check: row << QString(QLatin1Char(record[field.recordOffset])); break;
+        case EFieldKind::Integer:
+        case EFieldKind::Decimal:
+            // The limits are compared as the scale stores them, blanks and all.
+            if (field.field == EPluField::Hi || field.field == EPluField::Lo)
+                row << QString::fromLatin1(record.mid(field.recordOffset, field.recordWidth));
+            else
+                row << NumberField(record, field);
+            break;
+        }
     }
     return row;
 }

@@ -97,8 +97,8 @@ int main(int argc, char** argv)
         err << "talvex-scale: --mode must be pricing or counting\n";
         return 2;
     }
-    options.pluMode = modeName == QLatin1String("pricing") ? 0 : 1;
-    options.limitMode = parser.isSet(limits) ? 1 : 0;
+    options.pluMode = modeName == QLatin1String("pricing") ? EPluMode::Pricing : EPluMode::Counting;
+    options.limitMode = parser.isSet(limits) ? ELimitMode::On : ELimitMode::Off;
     options.textCodePage = CodePageFromName(parser.value(encoding));
     options.goodsIdCodePage = CodePageFromName(parser.value(goodsIdEncoding));
     options.csvPath = parser.value(csv);

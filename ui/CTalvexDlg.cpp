@@ -1,5 +1,7 @@
 #include "ui/CTalvexDlg.h"
 
+#include "download/LineChoices.h"
+
 #include "app/CSettings.h"
 #include "app/IPrompt.h"
 #include "app/IRelauncher.h"
@@ -9,6 +11,7 @@
 #include "app/LanguageCommands.h"
 #include "app/StringTable.h"
 #include "download/TextCodePage.h"
+#include "download/LineChoices.h"
 #include "exchange/ExchangeCommands.h"
 #include "exchange/PluImport.h"
 #include "ui/grid/CMFCListCtrlEx.h"
@@ -95,20 +98,9 @@ CTalvexDlg::~CTalvexDlg()
     m_gridView = nullptr;
 }
 
-QStringList CTalvexDlg::BaudRateEntries()
-{
-    return {QStringLiteral("4800"),  QStringLiteral("9600"),  QStringLiteral("19200"), QStringLiteral("38400"),
-            QStringLiteral("56000"), QStringLiteral("57600"), QStringLiteral("115200")};
-}
-
 QComboBox& CTalvexDlg::PortSelector()
 {
     return *m_portSelector;
-}
-
-QStringList CTalvexDlg::EncodingEntries()
-{
-    return {QStringLiteral("default"), QStringLiteral("GBK"), QStringLiteral("BIG5"), QStringLiteral("UTF-8")};
 }
 
 void CTalvexDlg::CreateSelectorsAndGrid()
@@ -121,9 +113,9 @@ void CTalvexDlg::CreateSelectorsAndGrid()
             m_chosenPortName = PortDiscovery::StableNameOf(m_ports.at(index));
     });
     m_baudSelector = new QComboBox(this);
-    m_baudSelector->addItems(BaudRateEntries());
+    m_baudSelector->addItems(LineChoices::BaudRates());
     m_encodingSelector = new QComboBox(this);
-    m_encodingSelector->addItems(EncodingEntries());
+    m_encodingSelector->addItems(LineChoices::Encodings());
     m_progressLabel = new QLabel(QStringLiteral("   "), this);
 
     m_gridView = new CMFCListCtrlEx(this);
@@ -168,7 +160,7 @@ void CTalvexDlg::RefreshPorts()
 
 void CTalvexDlg::ConnectTableAndDownload()
 {
-    connect(&m_table, &CPluTable::modeChanged, this, [this](int pluMode, int limitMode) {
+    connect(&m_table, &CPluTable::modeChanged, this, [this](EPluMode pluMode, ELimitMode limitMode) {
         SetModeChecks(pluMode, limitMode);
         if (m_providedPort && m_providedPort->followLayout)
             m_providedPort->followLayout(pluMode, limitMode);
@@ -289,11 +281,11 @@ void CTalvexDlg::SetProgressText(const QString& text)
     m_progressLabel->setText(text);
 }
 
-void CTalvexDlg::SetModeChecks(int pluMode, int limitMode)
+void CTalvexDlg::SetModeChecks(EPluMode pluMode, ELimitMode limitMode)
 {
-    m_toolBar->SetMenuItemChecked(CommandId::Pricing, pluMode == 0);
-    m_toolBar->SetMenuItemChecked(CommandId::Counting, pluMode != 0);
-    m_toolBar->SetMenuItemChecked(CommandId::Lim, limitMode != 0);
+    m_toolBar->SetMenuItemChecked(CommandId::Pricing, pluMode == EPluMode::Pricing);
+    m_toolBar->SetMenuItemChecked(CommandId::Counting, pluMode != EPluMode::Pricing);
+    m_toolBar->SetMenuItemChecked(CommandId::Lim, limitMode != ELimitMode::Off);
 }
 
 bool CTalvexDlg::OnCommand(int commandId)
@@ -311,8 +303,8 @@ bool CTalvexDlg::OnCommand(int commandId)
     case CommandId::New: m_table.NewTable(); return true;
     case CommandId::Add: m_table.AppendNewRow(); return true;
     case CommandId::Delete: m_table.DeleteMarkedRow(); return true;
-    case CommandId::Pricing: m_table.SetPluMode(CPluTable::kPricing); return true;
-    case CommandId::Counting: m_table.SetPluMode(CPluTable::kCounting); return true;
+    case CommandId::Pricing: m_table.SetPluMode(EPluMode::Pricing); return true;
+    case CommandId::Counting: m_table.SetPluMode(EPluMode::Counting); return true;
     case CommandId::Lim: m_table.ToggleLimitMode(); return true;
     case CommandId::About: ShowAbout(); return true;
     // The drop-down buttons open their menus and send no command; these IDs ask for nothing.

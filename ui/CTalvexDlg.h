@@ -33,7 +33,7 @@ class QLabel;
 struct SProvidedPort
 {
     PortDiscovery::SPortEntry entry;
-    std::function<void(int pluMode, int limitMode)> followLayout;
+    std::function<void(EPluMode pluMode, ELimitMode limitMode)> followLayout;
 };
 
 // What the command line asks of the window.
@@ -58,8 +58,6 @@ public:
     ~CTalvexDlg() override;
 
     // The fixed entries of the baud and encoding selectors, in selector order.
-    static QStringList BaudRateEntries();
-    static QStringList EncodingEntries();
 
     // Import's and Export's dialogs; the desktop's own unless a test sets others.
     void SetFileDialogs(IFileDialogs* dialogs);
@@ -84,7 +82,7 @@ public:
 
     // Check marks of the Setting menu: exactly one of Pricing (mode 0) and Counting (otherwise),
     // and Lim when the limit mode is not 0.
-    void SetModeChecks(int pluMode, int limitMode);
+    void SetModeChecks(EPluMode pluMode, ELimitMode limitMode);
 
     // 1 after a row was completed since the last export: closing and restarting ask first.
     int UnexportedChanges() const { return m_table.UnexportedChanges(); }

@@ -186,10 +186,11 @@ TEST(CliConvert, RoundTripsThroughBothWorkbookFormatsUnchanged)
          "5,0.25,A5,Bolts M6,steel,1.2,\r\n"
          "6,1.5,,,,,0.5\r\n"
          "7,0.0100,007,\"two\nlines\",x,3,1\r\n"},
+        // The Quantity pricing mark travels as 1 or 0.
         {"pricing", "pricing",
-         "PLU No.,Unit price,Goods Id,Goods Name,Specification,Remark,Expiration(Days)\r\n"
-         "12,3.5,K42,Apples,1kg,Fresh,7\r\n"
-         "13,0.99,,\"Pears, \"\"Conference\"\"\",,,\r\n"},
+         "PLU No.,Unit price,Goods Id,Goods Name,Specification,Remark,Expiration(Days),Quantity pricing\r\n"
+         "12,3.5,K42,Apples,1kg,Fresh,7,1\r\n"
+         "13,0.99,,\"Pears, \"\"Conference\"\"\",,,,0\r\n"},
     };
     for (const auto& c : cases) {
         CCliRunner cli;

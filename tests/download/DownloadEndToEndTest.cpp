@@ -10,7 +10,7 @@ using SEndToEnd = SScaleLineFixture;
 
 TEST(DownloadEndToEnd, TheScaleReceivesTheTablesRows)
 {
-    SEndToEnd f(CPluTable::kCounting, 1);
+    SEndToEnd f(EPluMode::Counting, ELimitMode::On);
     const std::vector<QStringList> rows = {
         {QStringLiteral("5"), QStringLiteral("0.25"), QStringLiteral("A5"), QString::fromUtf8("螺丝 M6"),
          QStringLiteral("steel"), QStringLiteral("1.2"), QString()},
@@ -44,7 +44,7 @@ TEST(DownloadEndToEnd, RefusalAndSilenceEndInFail)
     for (const bool refuse : {true, false}) {
         SScaleOptions options;
         (refuse ? options.refuseRecord : options.silentRecord) = 2;
-        SEndToEnd f(CPluTable::kPricing, 0, options);
+        SEndToEnd f(EPluMode::Pricing, ELimitMode::Off, options);
         f.session.SetAcknowledgementTimeoutMs(300);
         f.Type({{QStringLiteral("1"), QStringLiteral("2")}, {QStringLiteral("2"), QStringLiteral("3")}});
         ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
@@ -59,7 +59,7 @@ TEST(DownloadEndToEnd, PullingTheLineAwayFailsAtOnce)
 {
     SScaleOptions options;
     options.disconnectAtRecord = 2;
-    SEndToEnd f(CPluTable::kPricing, 0, options);
+    SEndToEnd f(EPluMode::Pricing, ELimitMode::Off, options);
     f.Type({{QStringLiteral("1"), QStringLiteral("2")},
             {QStringLiteral("2"), QStringLiteral("3")},
             {QStringLiteral("3"), QStringLiteral("4")}});
@@ -81,7 +81,7 @@ TEST(DownloadEndToEnd, StrayAnswerDoesNotCarryTheDownloadPastARejectedRow)
     SScaleOptions options;
     options.answerTwiceRecord = 1;
     options.secondAnswerGapMs = 100;
-    SEndToEnd f(CPluTable::kPricing, 0, options);
+    SEndToEnd f(EPluMode::Pricing, ELimitMode::Off, options);
     f.Type({{QStringLiteral("1"), QStringLiteral("2")},
             {QStringLiteral("2000"), QStringLiteral("3")},
             {QStringLiteral("3"), QStringLiteral("4")}});
@@ -105,7 +105,7 @@ TEST(DownloadEndToEnd, OnASerialLineAnEchoedAnswerDoesNotReleaseTheNextRow)
     options.paceBaud = 9600;
     options.answerTwiceRecord = 1;
     options.secondAnswerGapMs = 2;
-    SEndToEnd f(CPluTable::kPricing, 0, options);
+    SEndToEnd f(EPluMode::Pricing, ELimitMode::Off, options);
     f.rig.line.TreatAsSerialDevice(true);
     f.Type({{QStringLiteral("1"), QStringLiteral("2")},
             {QStringLiteral("2"), QStringLiteral("3")},
@@ -134,7 +134,7 @@ TEST_P(DownloadAnswerBursts, CountOncePerRecord)
     SScaleOptions options;
     options.paceBaud = 115200;
     GetParam().setUp(options);
-    SEndToEnd f(CPluTable::kPricing, 0, options);
+    SEndToEnd f(EPluMode::Pricing, ELimitMode::Off, options);
     f.Type({{QStringLiteral("1"), QStringLiteral("2")},
             {QStringLiteral("2"), QStringLiteral("3")},
             {QStringLiteral("3"), QStringLiteral("4")}});

@@ -62,7 +62,7 @@ class DownloadFault : public ::testing::TestWithParam<SFaultCase>
 TEST_P(DownloadFault, EndsAsPromisedAndLeavesTheLineReady)
 {
     const SFaultCase& c = GetParam();
-    SScaleLineFixture f(CPluTable::kPricing, 0, c.faults);
+    SScaleLineFixture f(EPluMode::Pricing, ELimitMode::Off, c.faults);
     if (!c.realTimeout)
         f.session.SetAcknowledgementTimeoutMs(1500);
     f.Fill(c.rows);
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Scale, DownloadFault, ::testing::ValuesIn(FaultCases())
 TEST(DownloadFault, AFullTableArrivesWhole)
 {
     constexpr int kRows = 1008;
-    SScaleLineFixture f(CPluTable::kCounting, 0);
+    SScaleLineFixture f(EPluMode::Counting, ELimitMode::Off);
     f.Fill(kRows);
     const int threadsBefore = ThreadCount();
     ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);

@@ -39,7 +39,7 @@ struct SDownloadFixture
     explicit SDownloadFixture(const std::vector<std::pair<const char*, const char*>>& rows, bool entryRow = false)
     {
         Language::SetLanguageInForce(1033);
-        settings.Settings().WriteInt(ESetting::PluMode, CPluTable::kPricing);
+        settings.Settings().WriteInt(ESetting::PluMode, PluLayout::SettingOf(EPluMode::Pricing));
         table.EnterStoredMode();
         grid.ClearRows();
         for (const auto& [plu, price] : rows) {

@@ -13,7 +13,7 @@ namespace {
 TEST(DownloadSoak, TenThousandRecordsInOneDownload)
 {
     constexpr int kRows = 10000;
-    SScaleLineFixture f(CPluTable::kPricing, 0);
+    SScaleLineFixture f(EPluMode::Pricing, ELimitMode::Off);
     f.Fill(kRows);
     const int threadsBefore = ThreadCount();
     QElapsedTimer timer;

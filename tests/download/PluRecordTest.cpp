@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int kPricing = 0;
-constexpr int kCounting = 1;
+constexpr EPluMode kPricing = EPluMode::Pricing;
+constexpr EPluMode kCounting = EPluMode::Counting;
 constexpr int kWestern = 1252;
 
 QVector<QString> Row(std::initializer_list<const char*> cells)
@@ -36,10 +36,11 @@ std::string Hex(const char* hex)
     return Hex(QByteArray::fromHex(hex));
 }
 
-SPluRecord Build(const QVector<QString>& cells, int pluMode, int limitMode = 0, unsigned textCodePage = 65001,
+SPluRecord Build(const QVector<QString>& cells, EPluMode pluMode, int limitMode = 0, unsigned textCodePage = 65001,
                  int goodsIdCodePage = kWestern)
 {
-    return BuildPluRecord(cells, pluMode, limitMode, textCodePage, goodsIdCodePage);
+    return BuildPluRecord(cells, pluMode, limitMode == 1 ? ELimitMode::On : ELimitMode::Off, textCodePage,
+                          goodsIdCodePage);
 }
 
 QVector<QString> PricingRow()
@@ -58,7 +59,7 @@ TEST(PluRecord, BuildsTheScalesRecordsByteForByte)
     {
         const char* name;
         QVector<QString> cells;
-        int pluMode;
+        EPluMode pluMode;
         int limitMode;
         const char* hex;
     } cases[] = {
@@ -96,7 +97,7 @@ TEST(PluRecord, DecidesWhichRowsAreSentSkippedOrRejected)
     const struct
     {
         const char* name;
-        int pluMode;
+        EPluMode pluMode;
         QVector<QString> cells;
         EPluRecordOutcome outcome;
         const char* reason;
@@ -160,7 +161,7 @@ TEST(PluRecord, ReadsNumberCellsAsTheUserMeantThem)
     const struct
     {
         const char* name;
-        int pluMode; // counting rows are built with limits
+        EPluMode pluMode; // counting rows are built with limits
         SNumberField field;
         const char* text;
         const char* bytes;  // the field as sent; nullptr when the row is rejected
@@ -242,7 +243,7 @@ TEST(PluRecord, PrintsTheValueInEightCharacters)
 {
     const struct
     {
-        int pluMode;
+        EPluMode pluMode;
         const char* cell;
         const char* field;
     } cases[] = {
@@ -284,10 +285,10 @@ TEST(PluRecord, PrintsTheValueInEightCharacters)
         EXPECT_EQ(record.bytes.mid(7, 8).toStdString(), c.field) << c.cell;
         EXPECT_EQ(record.bytes.mid(15, 12).toStdString(), "GOODS-ID-123") << c.cell;
     }
-    for (const int pluMode : {kPricing, kCounting}) {
+    for (const EPluMode pluMode : {kPricing, kCounting}) {
         for (const char* tooWide : {"99999999.5", "100000000", "1e300"}) {
             const SPluRecord record = Build(Row({"", "1", tooWide}), pluMode);
-            EXPECT_TRUE(record.IsRejected()) << tooWide << " in layout " << pluMode;
+            EXPECT_TRUE(record.IsRejected()) << tooWide << " in layout " << int(pluMode);
         }
     }
 }
@@ -357,7 +358,7 @@ TEST(PluRecord, PrintsHiAndLoLimits)
     // Without limits the Hi and Lo cells are not read at all.
     const SPluRecord withoutLimits = Build(CountingRow("123456789", "-12345678"), kCounting, 0);
     ASSERT_TRUE(withoutLimits.IsSendable());
-    EXPECT_EQ(withoutLimits.bytes.size(), kCountingRecordSize);
+    EXPECT_EQ(withoutLimits.bytes.size(), 77);
 }
 
 QString Repeat(const char* utf8, int count)
@@ -373,7 +374,7 @@ TEST(PluRecord, SendsControlCharactersInTextsAsSpaces)
     const struct
     {
         const char* layout;
-        int pluMode;
+        EPluMode pluMode;
         int limitMode;
         std::initializer_list<std::pair<int, int>> fields; // cell, offset
     } layouts[] = {
@@ -441,7 +442,7 @@ TEST(PluRecord, CutsTextFieldsBetweenCharacters)
     const struct
     {
         const char* name;
-        int pluMode;
+        EPluMode pluMode;
         int cell;
         QString text;
         unsigned textCodePage;
@@ -535,7 +536,7 @@ TEST(PluRecord, KeepsTheFrameForAnyRow)
         auto pick = [seed = quint32(i) * 2654435761u](int n, int salt) {
             return int(((seed >> 7) ^ (seed * quint32(salt + 1) * 40503u)) % quint32(n));
         };
-        const int pluMode = i % 2;
+        const EPluMode pluMode = i % 2 == 0 ? kPricing : kCounting;
         const int limitMode = (i / 2) % 2;
         const unsigned textCodePage = codePages[pick(4, 9)];
         QVector<QString> cells{QString(), QString::fromUtf8(numbers[pick(countNumbers, 1)]),
@@ -555,9 +556,7 @@ TEST(PluRecord, KeepsTheFrameForAnyRow)
         }
         ++sendable;
         const QByteArray& bytes = record.bytes;
-        const int size = pluMode == kPricing ? kPricingRecordSize
-                         : limitMode         ? kCountingWithLimitsRecordSize
-                                             : kCountingRecordSize;
+        const int size = pluMode == kPricing ? 79 : limitMode ? 93 : 77;
         ASSERT_EQ(bytes.size(), size) << row;
         EXPECT_TRUE(bytes.startsWith(QByteArray("\x02SP"))) << row;
         EXPECT_TRUE(bytes.endsWith(pluMode == kPricing ? QByteArray("d\r\n") : QByteArray("\r\n"))) << row;

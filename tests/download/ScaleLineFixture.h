@@ -30,7 +30,7 @@ struct SScaleLineFixture
     QString& toolTip = rig.toolTip;
     int& failedRow = rig.failedRow;
 
-    SScaleLineFixture(int pluMode, int limitMode, SScaleOptions options = {})
+    SScaleLineFixture(EPluMode pluMode, ELimitMode limitMode, SScaleOptions options = {})
         : rig(table, prompt, [&] {
             options.pluMode = pluMode;
             options.limitMode = limitMode;
@@ -38,8 +38,8 @@ struct SScaleLineFixture
         }())
     {
         Language::SetLanguageInForce(1033);
-        settings.Settings().WriteInt(ESetting::PluMode, pluMode);
-        settings.Settings().WriteInt(ESetting::LimMode, limitMode);
+        settings.Settings().WriteInt(ESetting::PluMode, PluLayout::SettingOf(pluMode));
+        settings.Settings().WriteInt(ESetting::LimMode, PluLayout::SettingOf(limitMode));
         table.EnterStoredMode();
         QString error;
         EXPECT_TRUE(rig.StartScale(&error)) << error.toStdString();

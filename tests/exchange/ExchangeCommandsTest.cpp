@@ -83,18 +83,18 @@ protected:
 
 TEST_F(ExchangeCommands, ImportReplacesTheRowsAndSwitchesLimitsOn)
 {
-    Start(CPluTable::kCounting, 0);
+    Start(1, 0);
     m_dialogs.openAnswer = WriteFile(QStringLiteral("seven.csv"), "a,b,c,d,e,f,g\n1,2,3,4,5,6,7\n8,9\n");
     ASSERT_TRUE(RunImportCommand(*m_table, m_dialogs, m_prompt));
 
-    EXPECT_EQ(m_table->LimitMode(), 1);
+    EXPECT_EQ(m_table->LimitMode(), ELimitMode::On);
     EXPECT_EQ(m_settings.Settings().ReadInt(ESetting::LimMode), 1);
     EXPECT_EQ(m_grid.ColumnCount(), 8);
     ASSERT_EQ(m_grid.RowCount(), 3);
     EXPECT_EQ(Column(0), QStringList({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
     EXPECT_EQ(m_grid.CellText(0, 7), QStringLiteral("7"));
     EXPECT_EQ(m_grid.CellText(1, 2), QStringLiteral("9"));
-    EXPECT_EQ(m_grid.FindCellType(1, 3), -1);
+    EXPECT_EQ(m_grid.FindCellType(1, 3), CET_EDIT); // cells a short line misses are edited as in a typed row
     EXPECT_FALSE(m_grid.RowColor(0).has_value()); // imported rows keep the grid's colours
     ASSERT_TRUE(m_grid.RowColor(2).has_value());
     EXPECT_EQ(m_grid.RowColor(2)->crBk, kNewRowColor); // the entry row
@@ -104,10 +104,10 @@ TEST_F(ExchangeCommands, ImportReplacesTheRowsAndSwitchesLimitsOn)
 
 TEST_F(ExchangeCommands, ImportInPricingSwitchesStoredLimitsOff)
 {
-    Start(CPluTable::kPricing, 1);
+    Start(0, 1);
     m_dialogs.openAnswer = WriteFile(QStringLiteral("p.csv"), "a,b,c,d,e,f,g,h\n1,2,3,4,5,6,7,yes\n");
     ASSERT_TRUE(RunImportCommand(*m_table, m_dialogs, m_prompt));
-    EXPECT_EQ(m_table->LimitMode(), 0);
+    EXPECT_EQ(m_table->LimitMode(), ELimitMode::Off);
     EXPECT_EQ(m_settings.Settings().ReadInt(ESetting::LimMode), 0);
     ASSERT_EQ(m_grid.RowCount(), 2);
     EXPECT_EQ(m_grid.CellText(0, 8), QString::fromUtf8("√"));
@@ -116,12 +116,12 @@ TEST_F(ExchangeCommands, ImportInPricingSwitchesStoredLimitsOff)
 
 TEST_F(ExchangeCommands, AnUnreadableFileLeavesTheTableAndSaysWhy)
 {
-    Start(CPluTable::kCounting, 1);
+    Start(1, 1);
     const QStringList before = Column(1);
     m_dialogs.openAnswer = WriteFile(QStringLiteral("table.txt"), "a,b,c,d,e\n1,2,3,4,5\n");
     EXPECT_FALSE(RunImportCommand(*m_table, m_dialogs, m_prompt));
     EXPECT_EQ(Column(1), before);
-    EXPECT_EQ(m_table->LimitMode(), 1);
+    EXPECT_EQ(m_table->LimitMode(), ELimitMode::On);
     ASSERT_EQ(m_prompt.MessageCount(), 1);
     EXPECT_TRUE(m_prompt.messages[0].text.contains(m_dialogs.openAnswer));
     EXPECT_EQ(m_prompt.messages[0].caption, ApplicationCaption());
@@ -129,7 +129,7 @@ TEST_F(ExchangeCommands, AnUnreadableFileLeavesTheTableAndSaysWhy)
 
 TEST_F(ExchangeCommands, CancelOrAMissingFileChangesNothingAndSaysNothing)
 {
-    Start(CPluTable::kCounting, 0);
+    Start(1, 0);
     const QStringList before = Column(1);
     for (const QString& answer : {QString(), m_dir.filePath(QStringLiteral("gone.csv"))}) {
         m_dialogs.openAnswer = answer;
@@ -141,7 +141,7 @@ TEST_F(ExchangeCommands, CancelOrAMissingFileChangesNothingAndSaysNothing)
 
 TEST_F(ExchangeCommands, ImportAsksFirstWhenRowsAreNotExported)
 {
-    Start(CPluTable::kCounting, 0);
+    Start(1, 0);
     m_table->SetUnexportedChanges(1);
     m_dialogs.openAnswer = WriteFile(QStringLiteral("t.csv"), "a,b\n1,2\n");
     m_prompt.AnswerNext(false);
@@ -168,7 +168,7 @@ TEST_F(ExchangeCommands, ImportAsksFirstWhenRowsAreNotExported)
 
 TEST_F(ExchangeCommands, ExportClearsTheFlagOnlyWhenTheFileWasWritten)
 {
-    Start(CPluTable::kPricing, 0);
+    Start(0, 0);
     m_table->SetUnexportedChanges(1);
 
     m_dialogs.saveAnswer.clear();

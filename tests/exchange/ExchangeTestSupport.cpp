@@ -1,7 +1,6 @@
 #include "ExchangeTestSupport.h"
 
 #include "app/StringTable.h"
-#include "exchange/PluFileLayout.h"
 
 #include <QDir>
 
@@ -20,21 +19,30 @@ QString FixturePath(const QString& name)
     return QDir(QStringLiteral(TALVEX_EXCHANGE_FIXTURES)).filePath(name);
 }
 
-QString Text(const SGridRow& row, int column)
+STableFixture::STableFixture(EPluMode mode, ELimitMode limits)
 {
-    return column < row.cells.size() ? row.cells[column] : QString();
+    settings.Settings().WriteInt(ESetting::PluMode, PluLayout::SettingOf(mode));
+    settings.Settings().WriteInt(ESetting::LimMode, PluLayout::SettingOf(limits));
+    table.EnterStoredMode();
 }
 
-int EditorType(const SGridRow& row, int column)
+CImportedTable::CImportedTable(const SImportResult& result)
+    : STableFixture(result.pluMode, result.limitMode)
 {
-    for (const SEditCtrl& record : row.records) {
-        if (record.nCol == column)
-            return record.nType;
-    }
-    return -1;
+    table.ReplaceRows(result.rows);
 }
 
-QStringList Texts(const SGridRow& row, int count)
+QString Text(SRowRef row, int column)
+{
+    return row.grid->CellText(row.row, column);
+}
+
+int EditorType(SRowRef row, int column)
+{
+    return row.grid->FindCellType(row.row, column);
+}
+
+QStringList Texts(SRowRef row, int count)
 {
     QStringList texts;
     for (int column = 0; column < count; ++column)
@@ -42,22 +50,30 @@ QStringList Texts(const SGridRow& row, int count)
     return texts;
 }
 
-void FillGrid(CGridModel& grid, int pluMode, int limitMode, const QList<QStringList>& rows)
+void FillTable(CPluTable& table, const QList<QStringList>& rows)
 {
-    static const unsigned pricing[] = {StringId::SrNo, StringId::PluNo, StringId::UnitPrice, StringId::GoodsId,
-                                       StringId::GoodsName, StringId::Specification, StringId::Remark,
-                                       StringId::ExpirationDays, StringId::QuantityPricing};
-    static const unsigned counting[] = {StringId::SrNo, StringId::PluNo, StringId::UnitWeight, StringId::GoodsId,
-                                        StringId::GoodsName, StringId::Specification, StringId::Hi, StringId::Lo};
-    const unsigned* titles = pluMode == PluFileLayout::kPricing ? pricing : counting;
-    const int columns = PluFileLayout::TableColumnCount(pluMode, limitMode);
-    for (int column = 0; column < columns; ++column)
-        grid.InsertColumn(column, LoadString(titles[column]), 80);
+    const int columns = int(table.Columns().size());
+    const int checkColumn = PluLayout::CheckColumn(table.PluMode());
+    std::vector<SGridRow> gridRows(static_cast<size_t>(rows.size()));
     for (int row = 0; row < rows.size(); ++row) {
-        grid.InsertRow(row, QString::number(row + 1));
+        QVector<QString> texts(columns);
         for (int column = 1; column < columns && column - 1 < rows[row].size(); ++column)
-            grid.SetCellText(row, column, rows[row][column - 1]);
+            texts[column] = rows[row][column - 1];
+        if (checkColumn >= 0) {
+            const bool checked = texts[checkColumn] == QLatin1String("1") || texts[checkColumn] == CheckedText();
+            texts[checkColumn] = checked ? CheckedText() : UncheckedText();
+            if (checked) {
+                SEditCtrl record;
+                record.nCol = checkColumn;
+                record.nCheck = 1;
+                record.nType = CET_CHECK;
+                gridRows[size_t(row)].records.push_back(record);
+            }
+        }
+        gridRows[size_t(row)].cells = texts;
     }
+    table.ReplaceRows(std::move(gridRows));
+    table.RemoveEntryRow();
 }
 
 } // namespace ExchangeTest

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "exchange/PluImport.h"
 #include "grid/CGridModel.h"
+#include "plu/CPluTable.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempSettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,15 +20,41 @@ QStringList Strings(std::initializer_list<const char*> texts);
 // A file of tests/data/exchange.
 QString FixturePath(const QString& name);
 
-// A cell of an imported row: its text (empty when never set) and its editor kind (-1 without a record).
-QString Text(const SGridRow& row, int column);
-int EditorType(const SGridRow& row, int column);
+// A PLU table in a layout, with its own settings and a prompt that answers OK.
+struct STableFixture
+{
+    CTempSettings settings;
+    CScriptedPrompt prompt;
+    CGridModel grid;
+    CPluTable table{grid, settings.Settings(), prompt};
+
+    STableFixture(EPluMode mode, ELimitMode limits);
+};
+
+// A row of a table as the user sees it.
+struct SRowRef
+{
+    const CGridModel* grid;
+    int row;
+};
+
+// Import's rows put into a table as Import puts them (the entry row after them).
+class CImportedTable : public STableFixture
+{
+public:
+    explicit CImportedTable(const SImportResult& result);
+    SRowRef Row(int row) const { return {&grid, row}; }
+};
+
+// A cell of a row: its text and its editor kind (-1 without one).
+QString Text(SRowRef row, int column);
+int EditorType(SRowRef row, int column);
 
 // The texts of columns 0 to count-1.
-QStringList Texts(const SGridRow& row, int count);
+QStringList Texts(SRowRef row, int count);
 
-// A grid laid out like the PLU table (titles in the language in force) with the given rows of texts
-// for columns 1 onwards; column 0 is numbered.
-void FillGrid(CGridModel& grid, int pluMode, int limitMode, const QList<QStringList>& rows);
+// Replaces the table's rows with the given rows of texts for columns 1 onwards, without an entry row;
+// column 0 is numbered. A check column's text "1" or "√" puts the mark on.
+void FillTable(CPluTable& table, const QList<QStringList>& rows);
 
 } // namespace ExchangeTest

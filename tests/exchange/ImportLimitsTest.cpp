@@ -1,7 +1,6 @@
 #include "HandMadePackage.h"
 
 #include "exchange/ImportLimits.h"
-#include "exchange/PluFileLayout.h"
 #include "exchange/PluImport.h"
 #include "exchange/Workbook.h"
 
@@ -15,8 +14,8 @@
 namespace {
 
 using namespace HandMadePackage;
-using PluFileLayout::kCounting;
-using PluFileLayout::kPricing;
+constexpr EPluMode kCounting = EPluMode::Counting;
+constexpr EPluMode kPricing = EPluMode::Pricing;
 
 class ImportLimits : public ::testing::Test
 {
@@ -56,7 +55,7 @@ TEST_F(ImportLimits, AGigabyteTextFileIsRefusedUnread)
     ASSERT_TRUE(file.resize(qint64(1) << 30));
     file.close();
     const long peakBefore = PeakResidentKb();
-    ExpectRefused(ReadImportFile(path, kPricing, 0), path, "larger than 256 MB");
+    ExpectRefused(ReadImportFile(path, kPricing, ELimitMode::Off), path, "larger than 256 MB");
     EXPECT_LT(PeakResidentKb() - peakBefore, 64 * 1024);
 }
 
@@ -80,7 +79,7 @@ TEST_F(ImportLimits, TextFilesKeepToLoweredBounds)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = Write(QStringLiteral("table.csv"), c.text);
-        const SImportResult result = ReadImportFile(path, kPricing, 0, limits);
+        const SImportResult result = ReadImportFile(path, kPricing, ELimitMode::Off, limits);
         if (c.refusal)
             ExpectRefused(result, path, c.refusal);
         else
@@ -130,7 +129,7 @@ TEST_F(ImportLimits, OneFarAwayCellDecidesTheRowsUpToTheBound)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = Write(QStringLiteral("table.") + QLatin1String(c.extension), c.file);
-        const SImportResult result = ReadImportFile(path, kPricing, 0, limits);
+        const SImportResult result = ReadImportFile(path, kPricing, ELimitMode::Off, limits);
         if (c.refusal) {
             ExpectRefused(result, path, c.refusal);
         } else {
@@ -157,10 +156,10 @@ TEST_F(ImportLimits, CellsRightOfTheColumnBoundAreNotKeptButCount)
         EXPECT_EQ(reader->LastCol(), 16384);
         EXPECT_TRUE(reader->Cell(0, 19).isNumber);
         EXPECT_FALSE(reader->Cell(0, 20).isNumber);
-        const SImportResult result = ReadImportFile(path, kCounting, 1);
+        const SImportResult result = ReadImportFile(path, kCounting, ELimitMode::On);
         ASSERT_TRUE(result.ok) << result.error.toStdString();
         EXPECT_EQ(result.columnCount, 16384);
-        EXPECT_EQ(result.limitMode, 0);
+        EXPECT_EQ(result.limitMode, ELimitMode::Off);
     }
 }
 
@@ -204,7 +203,7 @@ TEST_F(ImportLimits, PackagesThatUnpackToMoreThanAPartMayHoldAreRefused)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = Write(QStringLiteral("bomb.") + QLatin1String(c.extension), c.file);
-        ExpectRefused(ReadImportFile(path, kPricing, 0, c.limits), path, c.refusal);
+        ExpectRefused(ReadImportFile(path, kPricing, ELimitMode::Off, c.limits), path, c.refusal);
     }
 }
 
@@ -215,7 +214,7 @@ TEST_F(ImportLimits, APartThatUnpacksToMoreThanItDeclaresTakesNoMoreMemory)
     liar.declaredSize = 100;
     const QString path = Write(QStringLiteral("liar.xlsx"), Zip(XlsxParts(liar)));
     const long peakBefore = PeakResidentKb();
-    const SImportResult result = ReadImportFile(path, kPricing, 0);
+    const SImportResult result = ReadImportFile(path, kPricing, ELimitMode::Off);
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.error.contains(path)) << result.error.toStdString();
     EXPECT_LT(PeakResidentKb() - peakBefore, 64 * 1024);

@@ -18,13 +18,18 @@
 
 namespace {
 
+using ExchangeTest::CImportedTable;
 using ExchangeTest::EditorType;
-using ExchangeTest::FillGrid;
+using ExchangeTest::FillTable;
 using ExchangeTest::Strings;
+using ExchangeTest::STableFixture;
 using ExchangeTest::Text;
 using ExchangeTest::Texts;
-using PluFileLayout::kCounting;
-using PluFileLayout::kPricing;
+
+constexpr EPluMode kPricing = EPluMode::Pricing;
+constexpr EPluMode kCounting = EPluMode::Counting;
+constexpr ELimitMode kNoLimits = ELimitMode::Off;
+constexpr ELimitMode kLimits = ELimitMode::On;
 
 QString ReadAll(const QString& path)
 {
@@ -70,8 +75,8 @@ TEST(ExportTarget, PathRules)
 struct SLayoutCase
 {
     const char* name;
-    int pluMode;
-    int limitMode;
+    EPluMode pluMode;
+    ELimitMode limitMode;
     EWorkbookFormat format;
 };
 
@@ -79,53 +84,51 @@ class ExportRoundTrip : public ::testing::TestWithParam<SLayoutCase>
 {
 };
 
-// Export, then Import in the same layout: every written cell comes back as written, and the table's
-// entry row (empty) leaves nothing in the file.
+// Export, then Import in the same layout: every written cell comes back as written, the pricing
+// layout's Quantity pricing marks included, and the table's entry row (empty) leaves nothing in the file.
 TEST_P(ExportRoundTrip, EveryLayoutReadsBackUnchanged)
 {
     const SLayoutCase& c = GetParam();
     const QList<QStringList> rows = {
         Strings({"1", "2.5", "6901234567892", "苹果", "500g", "新鲜", "7", "√"}),
         Strings({"0002", "99999.99", "", "香蕉 \"big\", ripe", "", "", "", "×"}),
-        Strings({"", "", "", "", "", "", "", ""}),
+        Strings({"", "", "", "", "", "", "", "×"}),
         Strings({"4", "-3.7", "x", "Äpfel", "1kg", "line\nbreak", "30", "√"}),
     };
-    CGridModel grid;
-    FillGrid(grid, c.pluMode, c.limitMode, rows);
-    AddEmptyRows(grid, 1); // the entry row
+    STableFixture fixture(c.pluMode, c.limitMode);
+    FillTable(fixture.table, rows);
+    fixture.table.AppendNewRow();
 
     QTemporaryDir dir;
     const QString path =
         dir.filePath(c.format == EWorkbookFormat::Xls ? QStringLiteral("t.xls") : QStringLiteral("t.xlsx"));
-    const SExportResult exported = ExportTable(grid, c.pluMode, c.limitMode, SExportTarget{path, c.format});
+    const SExportResult exported = ExportTable(fixture.table, SExportTarget{path, c.format});
     ASSERT_TRUE(exported.ok) << exported.error.toStdString();
 
-    const int columns = PluFileLayout::ExportColumnCount(c.pluMode, c.limitMode);
+    const int columns = PluLayout::ColumnCount(c.pluMode, c.limitMode) - 1;
     const SImportResult imported = ReadImportFile(path, c.pluMode, c.limitMode);
     ASSERT_TRUE(imported.ok) << imported.error.toStdString();
     EXPECT_EQ(imported.columnCount, columns);
     EXPECT_EQ(imported.limitMode, c.limitMode);
-    ASSERT_EQ(imported.rows.size(), rows.size());
+    ASSERT_EQ(imported.rows.size(), size_t(rows.size()));
+    const CImportedTable table(imported);
     for (int row = 0; row < rows.size(); ++row) {
-        EXPECT_EQ(Text(imported.rows[size_t(row)], 0), QString::number(row + 1));
+        EXPECT_EQ(Text(table.Row(row), 0), QString::number(row + 1));
         for (int column = 1; column <= columns; ++column) {
-            EXPECT_EQ(Text(imported.rows[size_t(row)], column), rows[row][column - 1]) << row << "," << column;
-            EXPECT_EQ(EditorType(imported.rows[size_t(row)], column), CET_EDIT);
+            EXPECT_EQ(Text(table.Row(row), column), rows[row][column - 1]) << row << "," << column;
+            EXPECT_EQ(EditorType(table.Row(row), column), column == 8 ? CET_CHECK : CET_EDIT);
         }
-        // The pricing layout's Quantity pricing is not exported: read back, it has no mark and no check.
-        EXPECT_EQ(EditorType(imported.rows[size_t(row)], 8), -1);
-        EXPECT_EQ(Text(imported.rows[size_t(row)], 8), QString());
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, ExportRoundTrip,
-    ::testing::Values(SLayoutCase{"PricingXls", kPricing, 0, EWorkbookFormat::Xls},
-                      SLayoutCase{"PricingXlsx", kPricing, 0, EWorkbookFormat::Xlsx},
-                      SLayoutCase{"CountingXls", kCounting, 0, EWorkbookFormat::Xls},
-                      SLayoutCase{"CountingXlsx", kCounting, 0, EWorkbookFormat::Xlsx},
-                      SLayoutCase{"CountingLimitsXls", kCounting, 1, EWorkbookFormat::Xls},
-                      SLayoutCase{"CountingLimitsXlsx", kCounting, 1, EWorkbookFormat::Xlsx}),
+    ::testing::Values(SLayoutCase{"PricingXls", kPricing, kNoLimits, EWorkbookFormat::Xls},
+                      SLayoutCase{"PricingXlsx", kPricing, kNoLimits, EWorkbookFormat::Xlsx},
+                      SLayoutCase{"CountingXls", kCounting, kNoLimits, EWorkbookFormat::Xls},
+                      SLayoutCase{"CountingXlsx", kCounting, kNoLimits, EWorkbookFormat::Xlsx},
+                      SLayoutCase{"CountingLimitsXls", kCounting, kLimits, EWorkbookFormat::Xls},
+                      SLayoutCase{"CountingLimitsXlsx", kCounting, kLimits, EWorkbookFormat::Xlsx}),
     [](const ::testing::TestParamInfo<SLayoutCase>& info) { return std::string(info.param.name); });
 
 class PluExport : public ::testing::Test
@@ -150,9 +153,10 @@ TEST_F(PluExport, HeaderHoldsTheTitlesOfTheLanguageInForceCutTo39)
 {
     const int previous = Language::LanguageInForce();
     Language::SetLanguageInForce(1031); // German
-    CGridModel grid;
-    FillGrid(grid, kCounting, 1, {});
+    STableFixture fixture(kCounting, kLimits);
+    FillTable(fixture.table, {});
     Language::SetLanguageInForce(previous);
+    CGridModel& grid = fixture.grid;
     const QString longTitle = QString::fromUtf8("很长的标题").repeated(9); // 45 characters
     grid.DeleteColumn(7);
     grid.InsertColumn(7, longTitle, 90);
@@ -160,7 +164,7 @@ TEST_F(PluExport, HeaderHoldsTheTitlesOfTheLanguageInForceCutTo39)
     for (const EWorkbookFormat format : {EWorkbookFormat::Xls, EWorkbookFormat::Xlsx}) {
         const QString path =
             m_dir.filePath(format == EWorkbookFormat::Xls ? QStringLiteral("h.xls") : QStringLiteral("h.xlsx"));
-        ASSERT_TRUE(ExportTable(grid, kCounting, 1, SExportTarget{path, format}).ok);
+        ASSERT_TRUE(ExportTable(fixture.table, SExportTarget{path, format}).ok);
         const auto reader = ReadBack(path, format);
         EXPECT_EQ(reader->LastRow(), 1); // the header only: the table has no rows
         EXPECT_EQ(reader->LastCol(), 7);
@@ -174,35 +178,46 @@ TEST_F(PluExport, HeaderHoldsTheTitlesOfTheLanguageInForceCutTo39)
               QStringLiteral("x").repeated(38)); // never half a surrogate pair
 }
 
-TEST_F(PluExport, PricingExportLeavesOutQuantityPricingAndReadsBackAsLimitsWhenCounting)
+TEST_F(PluExport, PricingExportWritesQuantityPricingAsOneOrZero)
 {
-    CGridModel grid;
-    FillGrid(grid, kPricing, 0, {Strings({"1", "2.5", "3", "n", "s", "r", "7", "√"})});
+    STableFixture fixture(kPricing, kNoLimits);
+    FillTable(fixture.table, {Strings({"1", "2.5", "3", "n", "s", "r", "7", "√"}), Strings({"2", "1"}),
+                              Strings({"", "", "", "", "", "", "", "√"})});
+    // The entry row carries no mark of its own, and an empty row writes no cell at all.
+    fixture.table.AppendNewRow();
     const QString path = m_dir.filePath(QStringLiteral("p.xlsx"));
-    ASSERT_TRUE(ExportTable(grid, kPricing, 0, SExportTarget{path, EWorkbookFormat::Xlsx}).ok);
+    ASSERT_TRUE(ExportTable(fixture.table, SExportTarget{path, EWorkbookFormat::Xlsx}).ok);
     const auto reader = ReadBack(path, EWorkbookFormat::Xlsx);
-    EXPECT_EQ(reader->LastCol(), 7);
+    EXPECT_EQ(reader->LastCol(), 8);
+    EXPECT_EQ(reader->LastRow(), 4);
+    EXPECT_EQ(reader->Cell(0, 7).text, LoadString(StringId::QuantityPricing));
     EXPECT_EQ(reader->Cell(1, 1).text, QStringLiteral("2.5"));
     EXPECT_FALSE(reader->Cell(1, 1).isNumber); // numbers are written as text
+    EXPECT_EQ(reader->Cell(1, 7).text, QStringLiteral("1"));
+    EXPECT_EQ(reader->Cell(2, 7).text, QStringLiteral("0"));
+    EXPECT_EQ(reader->Cell(3, 7).text, QStringLiteral("1")); // a mark alone is content
 
-    const SImportResult counting = ReadImportFile(path, kCounting, 0);
+    // Eight columns are not the counting layout with limits.
+    const SImportResult counting = ReadImportFile(path, kCounting, kLimits);
     ASSERT_TRUE(counting.ok);
-    EXPECT_EQ(counting.limitMode, 1);
-    EXPECT_EQ(Texts(counting.rows[0], 8), Strings({"1", "1", "2.5", "3", "n", "s", "r", "7"}));
+    EXPECT_EQ(counting.limitMode, kNoLimits);
+    const CImportedTable table(counting);
+    EXPECT_EQ(Texts(table.Row(0), 6), Strings({"1", "1", "2.5", "3", "n", "s"}));
 }
 
 TEST_F(PluExport, XlsRefusesMoreRowsThanASheetHoldsBeforeWriting)
 {
     const QString path = m_dir.filePath(QStringLiteral("big.xls"));
-    CGridModel grid;
-    FillGrid(grid, kCounting, 0, {});
+    STableFixture fixture(kCounting, kNoLimits);
+    FillTable(fixture.table, {});
+    CGridModel& grid = fixture.grid;
     AddEmptyRows(grid, 65535, QStringLiteral("1"));
-    ASSERT_TRUE(ExportTable(grid, kCounting, 0, SExportTarget{path, EWorkbookFormat::Xls}).ok);
+    ASSERT_TRUE(ExportTable(fixture.table, SExportTarget{path, EWorkbookFormat::Xls}).ok);
     EXPECT_EQ(ReadBack(path, EWorkbookFormat::Xls)->LastRow(), 65536);
 
     AddEmptyRows(grid, 1, QStringLiteral("1"));
     const QString refusedPath = m_dir.filePath(QStringLiteral("bigger.xls"));
-    const SExportResult refused = ExportTable(grid, kCounting, 0, SExportTarget{refusedPath, EWorkbookFormat::Xls});
+    const SExportResult refused = ExportTable(fixture.table, SExportTarget{refusedPath, EWorkbookFormat::Xls});
     EXPECT_FALSE(refused.ok);
     EXPECT_TRUE(refused.error.contains(refusedPath));
     EXPECT_TRUE(refused.error.contains(QStringLiteral("65,536")));
@@ -211,7 +226,7 @@ TEST_F(PluExport, XlsRefusesMoreRowsThanASheetHoldsBeforeWriting)
 
     // The same table fits an .xlsx sheet.
     const QString xlsx = m_dir.filePath(QStringLiteral("big.xlsx"));
-    ASSERT_TRUE(ExportTable(grid, kCounting, 0, SExportTarget{xlsx, EWorkbookFormat::Xlsx}).ok);
+    ASSERT_TRUE(ExportTable(fixture.table, SExportTarget{xlsx, EWorkbookFormat::Xlsx}).ok);
     EXPECT_EQ(ReadBack(xlsx, EWorkbookFormat::Xlsx)->LastRow(), 65537);
 }
 
@@ -219,8 +234,9 @@ TEST_F(PluExport, ALargeTableReadsBackWholeAndInOrder)
 {
     // Large enough for the rows to be built in several parts.
     constexpr int kRows = 40000;
-    CGridModel grid;
-    FillGrid(grid, kCounting, 1, {});
+    STableFixture fixture(kCounting, kLimits);
+    FillTable(fixture.table, {});
+    CGridModel& grid = fixture.grid;
     std::vector<SGridRow> rows(static_cast<size_t>(kRows));
     for (int r = 0; r < kRows; ++r) {
         rows[size_t(r)].cells = {QString::number(r + 1), QString::number(r), QStringLiteral("%1.5").arg(r),
@@ -230,31 +246,32 @@ TEST_F(PluExport, ALargeTableReadsBackWholeAndInOrder)
     for (const EWorkbookFormat format : {EWorkbookFormat::Xls, EWorkbookFormat::Xlsx}) {
         const QString path =
             m_dir.filePath(format == EWorkbookFormat::Xls ? QStringLiteral("l.xls") : QStringLiteral("l.xlsx"));
-        ASSERT_TRUE(ExportTable(grid, kCounting, 1, SExportTarget{path, format}).ok);
-        const SImportResult result = ReadImportFile(path, kCounting, 0);
+        ASSERT_TRUE(ExportTable(fixture.table, SExportTarget{path, format}).ok);
+        const SImportResult result = ReadImportFile(path, kCounting, kNoLimits);
         ASSERT_TRUE(result.ok);
-        EXPECT_EQ(result.limitMode, 1);
+        EXPECT_EQ(result.limitMode, kLimits);
         ASSERT_EQ(result.rows.size(), size_t(kRows));
+        const CImportedTable table(result);
         for (int r = 0; r < kRows; ++r) {
-            const SGridRow& row = result.rows[size_t(r)];
+            const ExchangeTest::SRowRef row = table.Row(r);
             ASSERT_EQ(Texts(row, 8), QStringList({QString::number(r + 1), QString::number(r),
                                                   QStringLiteral("%1.5").arg(r), QString(),
                                                   QString::fromUtf8("名称%1").arg(r), QString(), QString(),
                                                   QString::number(-r)}))
                 << r;
-            ASSERT_EQ(row.records.size(), 7u);
+            ASSERT_EQ(EditorType(row, 7), CET_EDIT) << r;
         }
     }
 }
 
 TEST_F(PluExport, AFailedExportLeavesTheExistingFileAndNoTemporaryFile)
 {
-    CGridModel grid;
-    FillGrid(grid, kPricing, 0, {Strings({"1", "2"}), Strings({"2", "3", "", QByteArray(40000, 'x').constData()})});
+    STableFixture fixture(kPricing, kNoLimits);
+    FillTable(fixture.table, {Strings({"1", "2"}), Strings({"2", "3", "", QByteArray(40000, 'x').constData()})});
     for (const char* name : {"old.xls", "old.xlsx"}) {
         const QString path = m_dir.filePath(QString::fromLatin1(name));
         WriteAll(path, "precious");
-        const SExportResult result = ExportTable(grid, kPricing, 0, ExportTargetFor(path));
+        const SExportResult result = ExportTable(fixture.table, ExportTargetFor(path));
         EXPECT_FALSE(result.ok) << name;
         EXPECT_TRUE(result.error.contains(path));
         EXPECT_TRUE(result.error.contains(QStringLiteral("32767"))) << result.error.toStdString();
@@ -263,19 +280,19 @@ TEST_F(PluExport, AFailedExportLeavesTheExistingFileAndNoTemporaryFile)
     EXPECT_EQ(FolderEntries(), Strings({"old.xls", "old.xlsx"}));
 
     const SExportResult noFolder =
-        ExportTable(grid, kPricing, 0, ExportTargetFor(m_dir.filePath(QStringLiteral("missing/t.xls"))));
+        ExportTable(fixture.table, ExportTargetFor(m_dir.filePath(QStringLiteral("missing/t.xls"))));
     EXPECT_FALSE(noFolder.ok);
     EXPECT_TRUE(noFolder.error.contains(QStringLiteral("does not exist")));
 }
 
 TEST_F(PluExport, ReplacesAnExistingFileWithItsPermissionsOrGivesANewFileTheUsualOnes)
 {
-    CGridModel grid;
-    FillGrid(grid, kPricing, 0, {Strings({"1", "2"})});
+    STableFixture fixture(kPricing, kNoLimits);
+    FillTable(fixture.table, {Strings({"1", "2"})});
     const QString existing = m_dir.filePath(QStringLiteral("shared.xls"));
     WriteAll(existing, "old");
     ASSERT_EQ(::chmod(QFile::encodeName(existing).constData(), 0640), 0);
-    ASSERT_TRUE(ExportTable(grid, kPricing, 0, ExportTargetFor(existing)).ok);
+    ASSERT_TRUE(ExportTable(fixture.table, ExportTargetFor(existing)).ok);
     EXPECT_EQ(ReadBack(existing, EWorkbookFormat::Xls)->Cell(1, 0).text, QStringLiteral("1"));
     struct stat info;
     ASSERT_EQ(::stat(QFile::encodeName(existing).constData(), &info), 0);
@@ -283,7 +300,7 @@ TEST_F(PluExport, ReplacesAnExistingFileWithItsPermissionsOrGivesANewFileTheUsua
 
     const mode_t mask = ::umask(022);
     const QString fresh = m_dir.filePath(QStringLiteral("fresh.xlsx"));
-    const bool ok = ExportTable(grid, kPricing, 0, ExportTargetFor(fresh)).ok;
+    const bool ok = ExportTable(fixture.table, ExportTargetFor(fresh)).ok;
     ::umask(mask);
     ASSERT_TRUE(ok);
     ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &info), 0);

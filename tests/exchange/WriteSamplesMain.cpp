@@ -8,7 +8,6 @@
 #include "app/Language.h"
 #include "exchange/PluExport.h"
 #include "exchange/PluFileLayout.h"
-#include "grid/CGridModel.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,42 +22,51 @@ namespace {
 
 using ExchangeTest::Strings;
 
-// The texts the file holds: the header, then each row's written columns; trailing empty rows hold no cells.
-QJsonArray ExpectedRows(const CGridModel& grid, int columns)
+// The texts the file holds: the header, then each row's written columns, a Quantity pricing mark as
+// "1" or "0"; empty rows hold no cells, and trailing ones are not there at all.
+QJsonArray ExpectedRows(const CPluTable& table, const QList<QStringList>& written)
 {
+    const std::vector<int> columns = PluLayout::ExportedColumns(table.PluMode(), table.LimitMode());
+    const int checkColumn = PluLayout::CheckColumn(table.PluMode());
     QJsonArray rows;
     QJsonArray header;
-    for (int i = 0; i < columns; ++i)
-        header.append(PluFileLayout::HeaderTitle(grid.ColumnTitle(i + 1)));
+    for (int column : columns)
+        header.append(PluFileLayout::HeaderTitle(table.ColumnTitle(column)));
     rows.append(header);
-    int last = grid.RowCount() - 1;
+    auto cell = [&](int row, int column) {
+        const QString text = column - 1 < written[row].size() ? written[row][column - 1] : QString();
+        if (column != checkColumn)
+            return text;
+        return text == QString::fromUtf8("√") ? QStringLiteral("1") : QStringLiteral("0");
+    };
     auto empty = [&](int row) {
-        for (int i = 0; i < columns; ++i) {
-            if (!grid.CellText(row, i + 1).isEmpty())
+        for (int column : columns) {
+            if (column != checkColumn && !cell(row, column).isEmpty())
                 return false;
         }
-        return true;
+        return checkColumn < 0 || cell(row, checkColumn) == QLatin1String("0");
     };
+    int last = int(written.size()) - 1;
     while (last >= 0 && empty(last))
         --last;
     for (int row = 0; row <= last; ++row) {
         QJsonArray cells;
-        for (int i = 0; i < columns; ++i)
-            cells.append(grid.CellText(row, i + 1));
+        for (int column : columns)
+            cells.append(empty(row) ? QString() : cell(row, column));
         rows.append(cells);
     }
     return rows;
 }
 
-bool Write(const QDir& dir, const QString& name, const CGridModel& grid, int pluMode, int limitMode,
+bool Write(const QDir& dir, const QString& name, const CPluTable& table, const QList<QStringList>& written,
            QJsonObject& expected)
 {
-    const SExportResult result = ExportTable(grid, pluMode, limitMode, ExportTargetFor(dir.filePath(name)));
+    const SExportResult result = ExportTable(table, ExportTargetFor(dir.filePath(name)));
     if (!result.ok) {
         std::fprintf(stderr, "%s\n", qPrintable(result.error));
         return false;
     }
-    expected.insert(name, ExpectedRows(grid, PluFileLayout::ExportColumnCount(pluMode, limitMode)));
+    expected.insert(name, ExpectedRows(table, written));
     return true;
 }
 
@@ -81,25 +89,27 @@ int main(int argc, char** argv)
         Strings({"0002", "99999.99", "", "香蕉 \"big\", ripe", "", "", "", "×"}),
         Strings({"", "", "", "", "", "", "", ""}),
         Strings({"4", "-3.7", "x", "Äpfel", "1kg", "line\nbreak", "30", "√"}),
-        Strings({"", "", "", "", "", "", "", ""}), // the entry row
     };
     struct SLayout
     {
         const char* name;
-        int pluMode;
-        int limitMode;
+        EPluMode pluMode;
+        ELimitMode limitMode;
     };
-    const SLayout layouts[] = {{"pricing", PluFileLayout::kPricing, 0},
-                               {"counting", PluFileLayout::kCounting, 0},
-                               {"counting_limits", PluFileLayout::kCounting, 1}};
+    const SLayout layouts[] = {{"pricing", EPluMode::Pricing, ELimitMode::Off},
+                               {"counting", EPluMode::Counting, ELimitMode::Off},
+                               {"counting_limits", EPluMode::Counting, ELimitMode::On}};
     QJsonObject expected;
     bool ok = true;
     for (const SLayout& layout : layouts) {
-        CGridModel grid;
-        ExchangeTest::FillGrid(grid, layout.pluMode, layout.limitMode, rows);
+        ExchangeTest::STableFixture fixture(layout.pluMode, layout.limitMode);
+        ExchangeTest::FillTable(fixture.table, rows);
+        fixture.table.AppendNewRow(); // the entry row
+        QList<QStringList> written = rows;
+        written.append(QStringList());
         for (const char* extension : {".xls", ".xlsx"})
-            ok = Write(dir, QString::fromLatin1(layout.name) + QString::fromLatin1(extension), grid, layout.pluMode,
-                       layout.limitMode, expected) && ok;
+            ok = Write(dir, QString::fromLatin1(layout.name) + QString::fromLatin1(extension), fixture.table, written,
+                       expected) && ok;
     }
 
     QList<QStringList> longRows;
@@ -110,9 +120,9 @@ int main(int argc, char** argv)
     }
     longRows[100][3] = QStringLiteral("x").repeated(20000);
     longRows[101][3] = QString::fromUtf8("长").repeated(9000);
-    CGridModel longGrid;
-    ExchangeTest::FillGrid(longGrid, PluFileLayout::kCounting, 0, longRows);
-    ok = Write(dir, QStringLiteral("long_texts.xls"), longGrid, PluFileLayout::kCounting, 0, expected) && ok;
+    ExchangeTest::STableFixture longTable(EPluMode::Counting, ELimitMode::Off);
+    ExchangeTest::FillTable(longTable.table, longRows);
+    ok = Write(dir, QStringLiteral("long_texts.xls"), longTable.table, longRows, expected) && ok;
 
     QFile file(dir.filePath(QStringLiteral("expected.json")));
     if (!file.open(QIODevice::WriteOnly))

@@ -2,7 +2,6 @@
 
 #include "exchange/CXlsReader.h"
 #include "exchange/CXlsWriter.h"
-#include "exchange/PluFileLayout.h"
 #include "exchange/PluImport.h"
 
 #include <QFile>
@@ -233,7 +232,7 @@ TEST(XlsReader, AWholeSheetRangeWithFewCellsImportsEveryRow)
     const QString path = dir.filePath(QStringLiteral("claims.xls"));
     QString error;
     ASSERT_TRUE(CXlsWriter::WriteCompoundFile(path, B::Workbook(sheet), &error)) << error.toStdString();
-    const SImportResult result = ReadImportFile(path, PluFileLayout::kPricing, 0);
+    const SImportResult result = ReadImportFile(path, EPluMode::Pricing, ELimitMode::Off);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_EQ(result.columnCount, 256);
     ASSERT_EQ(result.rows.size(), 65535u);
@@ -242,7 +241,7 @@ TEST(XlsReader, AWholeSheetRangeWithFewCellsImportsEveryRow)
 
     SImportLimits limits;
     limits.maxRows = 1000;
-    const SImportResult refused = ReadImportFile(path, PluFileLayout::kPricing, 0, limits);
+    const SImportResult refused = ReadImportFile(path, EPluMode::Pricing, ELimitMode::Off, limits);
     EXPECT_FALSE(refused.ok);
     EXPECT_TRUE(refused.error.contains(QStringLiteral("more than 1,000 rows"))) << refused.error.toStdString();
 }

@@ -18,6 +18,13 @@
 
 namespace {
 
+// The arguments of modeChanged as the settings store them.
+QVariantList ModeArguments(const QList<QVariant>& arguments)
+{
+    return {PluLayout::SettingOf(arguments.at(0).value<EPluMode>()),
+            PluLayout::SettingOf(arguments.at(1).value<ELimitMode>())};
+}
+
 const QString kNotExported = QStringLiteral("Not exported, are you sure you want to create a new one?");
 const QString kNotExportedModeChange =
     QStringLiteral("Not exported, changing the mode empties the table. Are you sure you want to change it?");
@@ -135,11 +142,11 @@ const SLayoutCase kLayoutCases[] = {
      {-1, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT, CET_EDIT}},
 };
 
-class PluLayout : public ::testing::TestWithParam<SLayoutCase>
+class PluTableLayout : public ::testing::TestWithParam<SLayoutCase>
 {
 };
 
-TEST_P(PluLayout, StoredLayoutBuildsItsColumnsAndOneRedEntryRow)
+TEST_P(PluTableLayout, StoredLayoutBuildsItsColumnsAndOneRedEntryRow)
 {
     const SLayoutCase& layout = GetParam();
     SPluFixture fixture;
@@ -161,20 +168,20 @@ TEST_P(PluLayout, StoredLayoutBuildsItsColumnsAndOneRedEntryRow)
     EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
     EXPECT_EQ(grid.RowColor(0)->crText, 0u);
     EXPECT_EQ(fixture.CellTypes(0), layout.entryRowCellTypes);
-    if (layout.pluMode == CPluTable::kPricing) {
+    if (layout.pluMode == 0) {
         EXPECT_EQ(grid.CellText(0, 8), QString(QChar(0x00D7)));
         EXPECT_EQ(grid.FindCellRecord(0, 8)->nCheck, 0);
     }
 
-    EXPECT_EQ(fixture.table.PluMode(), layout.pluMode);
-    EXPECT_EQ(fixture.table.LimitMode(), layout.limitMode);
+    EXPECT_EQ(PluLayout::SettingOf(fixture.table.PluMode()), layout.pluMode);
+    EXPECT_EQ(PluLayout::SettingOf(fixture.table.LimitMode()), layout.limitMode);
     EXPECT_EQ(fixture.table.UnexportedChanges(), 0);
     ASSERT_EQ(modeChanged.count(), 1);
-    EXPECT_EQ(modeChanged.at(0), (QVariantList{layout.pluMode, layout.limitMode}));
+    EXPECT_EQ(ModeArguments(modeChanged.at(0)), (QVariantList{layout.pluMode, layout.limitMode}));
     EXPECT_EQ(fixture.prompt.messages.size(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, PluLayout, ::testing::ValuesIn(kLayoutCases),
+INSTANTIATE_TEST_SUITE_P(Layouts, PluTableLayout, ::testing::ValuesIn(kLayoutCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PluTable, FirstStartWithDefaultSettingsIsCounting)
@@ -186,7 +193,7 @@ TEST(PluTable, FirstStartWithDefaultSettingsIsCounting)
     EXPECT_EQ(fixture.Numbers(), QStringList{QStringLiteral("1")});
     EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
     ASSERT_EQ(modeChanged.count(), 1);
-    EXPECT_EQ(modeChanged.at(0), (QVariantList{1, 0}));
+    EXPECT_EQ(ModeArguments(modeChanged.at(0)), (QVariantList{1, 0}));
 }
 
 TEST(PluTable, TitlesAreInTheLanguageInForce)
@@ -290,6 +297,40 @@ TEST(PluTable, CheckClickOnAFilledRowCountsAsAnEdit)
     EXPECT_EQ(fixture.table.UnexportedChanges(), 1);
     EXPECT_EQ(fixture.grid.CellText(0, 8), QString(QChar(0x221A)));
     EXPECT_EQ(fixture.grid.CellText(1, 8), QString(QChar(0x00D7)));
+}
+
+// Rows put in by Import are edited exactly as typed rows: every data cell has the layout's editor and
+// the mark toggles, whatever the file reached.
+TEST(PluTable, ReplacedRowsTakeTheLayoutsEditorsNumbersAndAnEntryRow)
+{
+    SPluFixture fixture;
+    QAbstractItemModelTester tester(&fixture.grid, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    fixture.Start(0, 0);
+    fixture.CompleteLastRow(QStringLiteral("typed"));
+    std::vector<SGridRow> rows(2);
+    rows[0].cells = {QString(), QStringLiteral("7"), QStringLiteral("2.5")};
+    rows[1].cells = {QString(), QStringLiteral("8"), QStringLiteral("1"), QString(), QString(), QString(),
+                     QString(), QString(), CheckedText()};
+    SEditCtrl mark;
+    mark.nCol = 8;
+    mark.nCheck = 1;
+    mark.nType = CET_CHECK;
+    rows[1].records.push_back(mark);
+    fixture.table.ReplaceRows(std::move(rows));
+
+    ASSERT_EQ(fixture.grid.RowCount(), 3);
+    EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+    const std::vector<int> typedRow = fixture.CellTypes(2); // the entry row, as Add makes it
+    EXPECT_EQ(fixture.CellTypes(0), typedRow);
+    EXPECT_EQ(fixture.CellTypes(1), typedRow);
+    EXPECT_EQ(fixture.grid.RowColor(2)->crBk, kRed);
+    EXPECT_EQ(fixture.grid.FindCellRecord(1, 8)->nCheck, 1);
+    EXPECT_EQ(fixture.grid.FindCellRecord(0, 8)->nCheck, 0);
+
+    ASSERT_TRUE(fixture.grid.ToggleCheck(1, 8));
+    EXPECT_EQ(fixture.grid.CellText(1, 8), UncheckedText());
+    EXPECT_TRUE(fixture.grid.CommitEdit(0, 6, QStringLiteral("a remark the file did not have")));
+    EXPECT_EQ(fixture.table.RowTexts(0).at(6), QStringLiteral("a remark the file did not have"));
 }
 
 // ---- Delete ----
@@ -583,7 +624,7 @@ protected:
     void Run(SPluFixture& fixture) const
     {
         if (GetParam().command == ELayoutCommand::OtherMode)
-            fixture.table.SetPluMode(GetParam().expectedPluMode);
+            fixture.table.SetPluMode(PluLayout::PluModeFromSetting(GetParam().expectedPluMode));
         else
             fixture.table.ToggleLimitMode();
     }
@@ -600,16 +641,17 @@ protected:
     void ExpectSwitched(SPluFixture& fixture, const QSignalSpy& modeChanged) const
     {
         const SLayoutCommandCase& command = GetParam();
-        EXPECT_EQ(fixture.table.PluMode(), command.expectedPluMode);
-        EXPECT_EQ(fixture.table.LimitMode(), command.expectedLimitMode);
+        EXPECT_EQ(PluLayout::SettingOf(fixture.table.PluMode()), command.expectedPluMode);
+        EXPECT_EQ(PluLayout::SettingOf(fixture.table.LimitMode()), command.expectedLimitMode);
         EXPECT_EQ(fixture.settings.Settings().ReadInt(ESetting::PluMode), command.expectedPluMode);
         EXPECT_EQ(fixture.settings.Settings().ReadInt(ESetting::LimMode), command.expectedLimitMode);
         EXPECT_EQ(fixture.grid.ColumnCount(),
-                  int(CPluTable::Columns(command.expectedPluMode, command.expectedLimitMode).size()));
+                  PluLayout::ColumnCount(PluLayout::PluModeFromSetting(command.expectedPluMode),
+                                          PluLayout::LimitModeFromSetting(command.expectedLimitMode)));
         EXPECT_EQ(fixture.grid.RowCount(), 1);
         EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
         ASSERT_EQ(modeChanged.count(), 1);
-        EXPECT_EQ(modeChanged.at(0), (QVariantList{command.expectedPluMode, command.expectedLimitMode}));
+        EXPECT_EQ(ModeArguments(modeChanged.at(0)), (QVariantList{command.expectedPluMode, command.expectedLimitMode}));
     }
 };
 
@@ -636,8 +678,8 @@ TEST_P(PluLayoutCommand, WithUnexportedRowsCancelKeepsEverything)
     EXPECT_EQ(fixture.prompt.beeps, 1);
     ASSERT_EQ(fixture.prompt.QuestionCount(), 1);
     EXPECT_EQ(fixture.prompt.messages.back().text, kNotExportedModeChange);
-    EXPECT_EQ(fixture.table.PluMode(), GetParam().pluMode);
-    EXPECT_EQ(fixture.table.LimitMode(), GetParam().limitMode);
+    EXPECT_EQ(PluLayout::SettingOf(fixture.table.PluMode()), GetParam().pluMode);
+    EXPECT_EQ(PluLayout::SettingOf(fixture.table.LimitMode()), GetParam().limitMode);
     EXPECT_EQ(fixture.settings.FileText(), settingsBefore);
     EXPECT_EQ(fixture.grid.RowCount(), 3);
     EXPECT_EQ(fixture.grid.CellText(1, 1), QStringLiteral("2"));
@@ -667,7 +709,7 @@ TEST(PluTable, ChoosingTheModeInForceKeepsTheRows)
     fixture.CompleteLastRow(QStringLiteral("1"));
     fixture.settings.Settings().WriteInt(ESetting::PluMode, 7);
     QSignalSpy modeChanged(&fixture.table, &CPluTable::modeChanged);
-    fixture.table.SetPluMode(1);
+    fixture.table.SetPluMode(EPluMode::Counting);
     EXPECT_EQ(fixture.grid.RowCount(), 2);
     EXPECT_EQ(fixture.settings.Settings().ReadInt(ESetting::PluMode), 7); // not written again
     EXPECT_EQ(modeChanged.count(), 0);
@@ -681,7 +723,7 @@ TEST(PluTable, ImportSwitchesLimitsWithoutAsking)
     fixture.CompleteLastRow(QStringLiteral("1"));
     fixture.table.ToggleLimitMode(false);
     EXPECT_TRUE(fixture.prompt.messages.empty());
-    EXPECT_EQ(fixture.table.LimitMode(), 1);
+    EXPECT_EQ(fixture.table.LimitMode(), ELimitMode::On);
     EXPECT_EQ(fixture.grid.ColumnCount(), 8);
     EXPECT_EQ(fixture.table.UnexportedChanges(), 0);
 }
@@ -690,7 +732,7 @@ TEST(PluTable, CountingWithLimitsToPricingLeavesOnlyPricingColumnTypes)
 {
     SPluFixture fixture;
     fixture.Start(1, 1);
-    fixture.table.SetPluMode(0);
+    fixture.table.SetPluMode(EPluMode::Pricing);
     EXPECT_EQ(fixture.ColumnTypes(), (std::map<int, int>{{2, CST_REAL}, {7, CST_INTEGER}}));
     EXPECT_EQ(fixture.grid.GetColumnType(6), -1);
 }
@@ -699,8 +741,8 @@ TEST(PluTable, StoredValuesOtherThanPricingMeanCounting)
 {
     SPluFixture fixture;
     fixture.Start(5, 3);
-    EXPECT_EQ(fixture.table.PluMode(), 1);
-    EXPECT_EQ(fixture.table.LimitMode(), 0);
+    EXPECT_EQ(fixture.table.PluMode(), EPluMode::Counting);
+    EXPECT_EQ(fixture.table.LimitMode(), ELimitMode::Off);
     EXPECT_EQ(fixture.grid.ColumnCount(), 6);
     EXPECT_EQ(fixture.settings.Settings().ReadInt(ESetting::PluMode), 1);
 }

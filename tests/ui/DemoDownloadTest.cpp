@@ -40,7 +40,7 @@ struct SDemoWindow
         SWindowOptions options;
         options.providedPort = SProvidedPort{
             {QStringLiteral("Simulated scale (%1)").arg(scale.DevicePath()), scale.DevicePath()},
-            [this](int layout, int limits) { scale.SetMode(layout, limits); }};
+            [this](EPluMode layout, ELimitMode limits) { scale.SetMode(layout, limits); }};
         options.serialDevices = {QStringLiteral("/dev/does-not-exist")};
         window.emplace(settings.Settings(), prompt, relauncher, QStringList(), options);
         window->show();

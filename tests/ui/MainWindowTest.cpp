@@ -194,7 +194,7 @@ TEST(MainWindow, SetModeChecksKeepsExactlyOneLayoutChecked)
         {1, 0, {false, true, false}},
     };
     for (const SModeCase& c : cases) {
-        window.SetModeChecks(*c.pluMode, *c.limMode);
+        window.SetModeChecks(PluLayout::PluModeFromSetting(*c.pluMode), PluLayout::LimitModeFromSetting(*c.limMode));
         const SCheckState checks = SettingChecks(window);
         EXPECT_EQ(checks.pricing, c.checks.pricing) << *c.pluMode << *c.limMode;
         EXPECT_EQ(checks.counting, c.checks.counting) << *c.pluMode << *c.limMode;

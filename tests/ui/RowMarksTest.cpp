@@ -35,7 +35,7 @@ struct SMarkedTable
 
     SMarkedTable()
     {
-        settings.Settings().WriteInt(ESetting::PluMode, CPluTable::kPricing);
+        settings.Settings().WriteInt(ESetting::PluMode, PluLayout::SettingOf(EPluMode::Pricing));
         table.EnterStoredMode();
         // Text cells in the code page every language can send.
         checks.SetCodePages(65001, 1252);

@@ -197,7 +197,7 @@ TEST(WindowCommands, ANarrowWindowKeepsEveryCommandWithinReach)
     }
     ASSERT_NE(setting, nullptr);
     setting->actions().at(0)->trigger();
-    EXPECT_EQ(window.Table().PluMode(), 0);
+    EXPECT_EQ(window.Table().PluMode(), EPluMode::Pricing);
 }
 
 struct SDiscardCase

@@ -56,7 +56,7 @@ TEST(WindowExchange, ImportThenExportThroughTheToolbarCommands)
     ASSERT_TRUE(window.OnCommand(CommandId::Import));
     CGridModel& grid = window.Grid();
     ASSERT_EQ(grid.RowCount(), 3);
-    EXPECT_EQ(window.Table().LimitMode(), 1); // seven columns switch the limits on
+    EXPECT_EQ(window.Table().LimitMode(), ELimitMode::On); // seven columns switch the limits on
     EXPECT_EQ(grid.CellText(1, 4), QStringLiteral("Nuts"));
 
     grid.CommitEdit(2, 1, QStringLiteral("9"));

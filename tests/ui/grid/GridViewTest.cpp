@@ -18,6 +18,7 @@ namespace {
 constexpr int kColumns = 9;
 constexpr int kRows = 4;
 constexpr int kLastEditable = 4;
+constexpr int kCheckColumn = 8;
 
 QString Text(int row, int column)
 {
@@ -37,6 +38,7 @@ struct SGridViewFixture
     {
         for (int column = 0; column < kColumns; ++column)
             grid.InsertColumn(column, QStringLiteral("c%1").arg(column), 40 + 5 * column);
+        grid.SetCheckColumn(kCheckColumn);
         for (int row = 0; row < kRows; ++row) {
             grid.InsertRow(row, Text(row, 0));
             for (int column = 1; column < kColumns - 1; ++column)
