@@ -16,7 +16,7 @@ struct SSettingKey
 };
 
 constexpr SSettingKey kKeys[] = {
-    {ESetting::Language, "Language", -1}, {ESetting::Port, "PORT", 0}, {ESetting::Bps, "BPS", 1},
+    {ESetting::Language, "Language", -1}, {ESetting::Port, "PORT", 0},       {ESetting::Bps, "BPS", 1},
     {ESetting::PluMode, "PLUMODE", 1},    {ESetting::LimMode, "LIMMODE", 0}, {ESetting::PortName, "PORTNAME", 0},
 };
 

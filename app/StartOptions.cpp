@@ -15,9 +15,10 @@ void DeclareStartOptions(QCommandLineParser& parser)
     parser.addOption(QCommandLineOption(
         kDemo,
         QStringLiteral("Offer a simulated scale as the last port, so that Download can be tried without hardware.")));
-    parser.addOption(QCommandLineOption(kSerialDevice,
-                                        QStringLiteral("Offer this device, or a tcp://HOST:PORT device server, in the port selector too (repeatable)."),
-                                        QStringLiteral("path")));
+    parser.addOption(QCommandLineOption(
+        kSerialDevice,
+        QStringLiteral("Offer this device, or a tcp://HOST:PORT device server, in the port selector too (repeatable)."),
+        QStringLiteral("path")));
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("A table to import at start (.csv, .xls, .xlsx)."),
                                  QStringLiteral("[file]"));

@@ -72,8 +72,11 @@ ELanguageColumn ColumnFor(int lcid)
     case 2052: return kChineseSimplified;
     case 3076: return kChineseTraditional;
     // Taiwan and Macao write Traditional characters, Singapore Simplified ones.
-    case 1028: case 5124: case 31748: return kChineseTraditional;
-    case 4100: case 4: return kChineseSimplified;
+    case 1028:
+    case 5124:
+    case 31748: return kChineseTraditional;
+    case 4100:
+    case 4: return kChineseSimplified;
     default: break;
     }
     switch (lcid & 0x3FF) {

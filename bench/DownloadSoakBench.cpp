@@ -91,8 +91,8 @@ SProcessFigures Measure()
         figures.peakKb = StatusKb(text, "VmHWM:");
     }
     const auto entries = [](const char* folder) {
-        return int(QDir(QString::fromLatin1(folder)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System)
-                       .size());
+        return int(
+            QDir(QString::fromLatin1(folder)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
     };
     figures.descriptors = entries("/proc/self/fd");
     figures.threads = entries("/proc/self/task");
@@ -180,16 +180,16 @@ int main(int argc, char** argv)
         const QString& label = rig.label;
         const int failedRow = rig.failedRow;
         const bool failure = fault == EFault::Refusal || fault == EFault::Silence || fault == EFault::Vanish;
-        const bool asExpected = start == CDownloadSession::EStart::Started && !rig.port.IsOpen() &&
-                                (failure ? label == QStringLiteral("Fail!") && failedRow == faultRow - 1
-                                         : label == QStringLiteral("Success") &&
-                                               int(scale.AcceptedRows().size()) == rows);
+        const bool asExpected =
+            start == CDownloadSession::EStart::Started && !rig.port.IsOpen() &&
+            (failure ? label == QStringLiteral("Fail!") && failedRow == faultRow - 1
+                     : label == QStringLiteral("Success") && int(scale.AcceptedRows().size()) == rows);
         auto& count = outcomes[FaultName(fault)];
         (asExpected ? count.first : count.second) += 1;
         if (!asExpected)
             ++unexpected;
-        std::printf("%3d  %-26s row %4d  %-8s failed row %5d  %6.1f s%s\n", n, FaultName(fault),
-                    failure ? faultRow : 0, label.toUtf8().constData(), failedRow + 1, double(timer.elapsed()) / 1000,
+        std::printf("%3d  %-26s row %4d  %-8s failed row %5d  %6.1f s%s\n", n, FaultName(fault), failure ? faultRow : 0,
+                    label.toUtf8().constData(), failedRow + 1, double(timer.elapsed()) / 1000,
                     asExpected ? "" : "  NOT AS EXPECTED");
         std::fflush(stdout);
         if (fault == EFault::Vanish) {

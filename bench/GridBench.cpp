@@ -2,10 +2,10 @@
 // and painting at different places of a long table. Run: build/bin/grid_bench
 #include "app/CSettings.h"
 #include "app/IPrompt.h"
-#include "ui/grid/CMFCListCtrlEx.h"
-#include "plu/CPluTable.h"
 #include "exchange/ExchangeCommands.h"
 #include "exchange/PluImport.h"
+#include "plu/CPluTable.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 
 #include <QFile>
 #include <malloc.h>

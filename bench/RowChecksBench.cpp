@@ -37,14 +37,14 @@ std::vector<SGridRow> PricingRows(int count)
     std::vector<SGridRow> rows(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         rows[std::size_t(i)].cells = CRowTexts{QString::number(i + 1),
-                 QString::number(i % 1008 + 1),
-                 QString::number(1 + (i * 37) % 99999 / 100.0),
-                 QStringLiteral("G%1").arg(i, 7, 10, QLatin1Char('0')),
-                 QStringLiteral("\u82F9\u679C Apple %1").arg(i),
-                 QStringLiteral("1kg"),
-                 QStringLiteral("Fresh"),
-                 QString::number(i % 30 + 1),
-                 QStringLiteral("\u221A")};
+                                               QString::number(i % 1008 + 1),
+                                               QString::number(1 + (i * 37) % 99999 / 100.0),
+                                               QStringLiteral("G%1").arg(i, 7, 10, QLatin1Char('0')),
+                                               QStringLiteral("\u82F9\u679C Apple %1").arg(i),
+                                               QStringLiteral("1kg"),
+                                               QStringLiteral("Fresh"),
+                                               QString::number(i % 30 + 1),
+                                               QStringLiteral("\u221A")};
     }
     return rows;
 }
@@ -115,7 +115,9 @@ int main(int argc, char** argv)
     int sendable = 0;
     const double build = Seconds([&] {
         for (const SGridRow& row : rows)
-            sendable += BuildPluRecord(row.cells.ToVector(row.cells.size()), EPluMode::Pricing, ELimitMode::Off, unsigned(codePage), 1252).IsSendable();
+            sendable += BuildPluRecord(row.cells.ToVector(row.cells.size()), EPluMode::Pricing, ELimitMode::Off,
+                                       unsigned(codePage), 1252)
+                            .IsSendable();
     });
     std::printf("%d rows, code page %d\n", rowCount, codePage);
     std::printf("build every record          %8.1f ms  (%.2f us a record, %d sendable)\n", build * 1e3,

@@ -11,10 +11,10 @@
 // reads the whole file into rows and puts them into the table; Export writes the table to a file
 // beside the target and renames it over the target, as the commands do.
 
-#include "exchange/PluExport.h"
-#include "exchange/PluImport.h"
 #include "app/CSettings.h"
 #include "app/IPrompt.h"
+#include "exchange/PluExport.h"
+#include "exchange/PluImport.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 

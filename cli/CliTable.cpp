@@ -79,7 +79,8 @@ bool OpenTableFromArguments(const QString& command, const QCommandLineParser& pa
         if (*encodingIndex < 0) {
             QStringList names = LineChoices::Encodings();
             const QString last = names.takeLast();
-            PrintError(command, QStringLiteral("--encoding takes %1 or %2").arg(names.join(QStringLiteral(", ")), last));
+            PrintError(command,
+                       QStringLiteral("--encoding takes %1 or %2").arg(names.join(QStringLiteral(", ")), last));
             return false;
         }
     }
@@ -107,8 +108,7 @@ void PrintError(const QString& command, const QString& message)
     QTextStream(stderr) << "talvex " << command << ": " << parts.join(QLatin1Char(' ')) << '\n';
 }
 
-bool ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments, const QString& command,
-                      int* exitCode)
+bool ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments, const QString& command, int* exitCode)
 {
     const QCommandLineOption help = parser.addHelpOption();
     if (!parser.parse(arguments)) {

@@ -79,7 +79,6 @@ void PrintError(const QString& command, const QString& message);
 
 // Parses a command's arguments. False when the command should end at once, with *exitCode set: after
 // printing the help text (success), or after naming an unknown option or a missing value (usage error).
-bool ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments, const QString& command,
-                      int* exitCode);
+bool ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments, const QString& command, int* exitCode);
 
 } // namespace Cli

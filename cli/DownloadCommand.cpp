@@ -31,7 +31,7 @@ struct SPortDownload
     std::unique_ptr<CComPortLine> line;
     std::unique_ptr<CDownloadSession> session;
     int percent = -1; // the last share shown; -1 before the first
-    QString reason; // why it failed; the session's texts name the row
+    QString reason;   // why it failed; the session's texts name the row
     bool success = false;
 };
 
@@ -138,8 +138,8 @@ int RunDownload(const QStringList& arguments)
         QStringLiteral("Send a record that gets no answer again, up to N times (default 0); a refusal is never "
                        "sent again."),
         QStringLiteral("N"), QStringLiteral("0"));
-    parser.addOptions({portOption, baudOption, options.mode, options.encoding, timeoutOption, fromRowOption,
-                       retriesOption});
+    parser.addOptions(
+        {portOption, baudOption, options.mode, options.encoding, timeoutOption, fromRowOption, retriesOption});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The table (.csv, .xls, .xlsx, .ods)."));
     int exitCode = kSuccess;
     if (!ParseCommandLine(parser, arguments, command, &exitCode))
@@ -197,7 +197,6 @@ int RunDownload(const QStringList& arguments)
         }
         downloads.push_back(std::move(download));
     }
-
 
     const CTransferLog transferLog;
     CProgressPrinter progress(downloads);

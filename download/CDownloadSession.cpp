@@ -9,7 +9,6 @@
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 
-
 #include <algorithm>
 
 CDownloadSession::CDownloadSession(CPluTable& table, ISerialLine& line, IPrompt& prompt, QObject* parent)
@@ -95,16 +94,12 @@ bool CDownloadSession::SendPluRecord()
             return false;
         const SPluRecord record = BuildRecordAt(m_rowCursor);
         switch (record.outcome) {
-        case EPluRecordOutcome::Skipped:
-            ++m_rowCursor;
-            continue;
+        case EPluRecordOutcome::Skipped: ++m_rowCursor; continue;
         case EPluRecordOutcome::Rejected:
             // Nothing goes out, so no answer can come: the download ends here and names the row.
             Fail(m_rowCursor, tr("Row %1 rejected: %2").arg(m_rowCursor + 1).arg(record.reason));
             return false;
-        case EPluRecordOutcome::Sendable:
-            m_retriesLeft = m_retries;
-            return WriteRecord(record.bytes);
+        case EPluRecordOutcome::Sendable: m_retriesLeft = m_retries; return WriteRecord(record.bytes);
         }
     }
 }
@@ -190,8 +185,8 @@ CDownloadSession::Clock::duration CDownloadSession::LineTime(int bytes) const
     if (m_baudRate <= 0)
         return Clock::duration::zero();
     // 10 bits a byte: start bit, 8 data bits, stop bit.
-    return std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(qint64(bytes) * 10 * 1000000000 /
-                                                                                 m_baudRate));
+    return std::chrono::duration_cast<Clock::duration>(
+        std::chrono::nanoseconds(qint64(bytes) * 10 * 1000000000 / m_baudRate));
 }
 
 void CDownloadSession::OnAnswer(const SLineEvent& answer)

@@ -23,7 +23,7 @@ struct SPluRecord;
 // What a download needs to know: where the scale is, how fast the line runs, and how its texts are written.
 struct SDownloadRequest
 {
-    QString devicePath;   // the serial device of the scale
+    QString devicePath; // the serial device of the scale
     int baudRate = 0;
     int textCodePage = 0; // code page of the records' text fields: 936, 950, 65001, or 0 for the 8-bit one
     int firstRow = 0;     // the row to start at: 0, or the row a failed download stopped at

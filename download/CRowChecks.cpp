@@ -16,8 +16,8 @@ constexpr int kDefaultEncoding = 0;
 // The PLU No. under which a row is sent, -1 when it is not sent.
 int SentPlu(const CRowChecks::SRowCheck& check)
 {
-    const bool sent = check.outcome == EPluRecordOutcome::Sendable && check.pluNumber >= 0 &&
-                      check.pluNumber <= kHighestPluNumber;
+    const bool sent =
+        check.outcome == EPluRecordOutcome::Sendable && check.pluNumber >= 0 && check.pluNumber <= kHighestPluNumber;
     return sent ? int(check.pluNumber) : -1;
 }
 
@@ -215,8 +215,8 @@ void CRowChecks::UpdateRepeatsOf(int firstRow, int lastRow, const std::vector<in
 
 void CRowChecks::SetRepeat(int row, int plu, int* first, int* last)
 {
-    const int repeats = plu >= 0 && m_rowsOfPlu[std::size_t(plu)].front() != row ? m_rowsOfPlu[std::size_t(plu)].front()
-                                                                                 : -1;
+    const int repeats =
+        plu >= 0 && m_rowsOfPlu[std::size_t(plu)].front() != row ? m_rowsOfPlu[std::size_t(plu)].front() : -1;
     SRowCheck& check = m_checks[std::size_t(row)];
     if (repeats == check.repeatsRow)
         return;

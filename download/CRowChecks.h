@@ -27,9 +27,9 @@ public:
     {
         quint64 rowId = 0;
         EPluRecordOutcome outcome = EPluRecordOutcome::Skipped;
-        QString reason;        // rejected
+        QString reason; // rejected
         int rejectedColumn = -1;
-        QStringList warnings;  // sendable
+        QStringList warnings; // sendable
         QVector<int> warningColumns;
         qint64 pluNumber = -1; // sendable
         int repeatsRow = -1;   // sendable: the earlier row with the same PLU No., -1 when none
@@ -52,8 +52,7 @@ public:
     };
 
     // Checks every row now, with the code pages a download started now would use.
-    CRowChecks(CGridModel& grid, const CPluTable& table, ERecords records = ERecords::Drop,
-               QObject* parent = nullptr);
+    CRowChecks(CGridModel& grid, const CPluTable& table, ERecords records = ERecords::Drop, QObject* parent = nullptr);
     ~CRowChecks() override;
 
     // The code pages of the records' texts (the encoding selector's choice and the Goods Id's).

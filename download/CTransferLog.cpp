@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-CTransferLog::CTransferLog(QString path) : m_path(std::move(path)) {}
+CTransferLog::CTransferLog(QString path)
+    : m_path(std::move(path))
+{
+}
 
 QString CTransferLog::DefaultPath()
 {

@@ -102,9 +102,10 @@ void PutText(QByteArray& record, const SPluField& field, int column, const QStri
     const QString name = TextFieldName(field.field);
     if (text.cut) {
         result.warningColumns.append(column);
-        result.warnings.append(field.field == EPluField::GoodsId
-                                   ? QStringLiteral("Goods Id %1 is cut to %2 bytes").arg(Quote(cell)).arg(field.recordWidth)
-                                   : QStringLiteral("%1 is cut to %2 bytes").arg(name).arg(field.recordWidth));
+        result.warnings.append(
+            field.field == EPluField::GoodsId
+                ? QStringLiteral("Goods Id %1 is cut to %2 bytes").arg(Quote(cell)).arg(field.recordWidth)
+                : QStringLiteral("%1 is cut to %2 bytes").arg(name).arg(field.recordWidth));
     }
     if (text.lacking) {
         result.warningColumns.append(column);
@@ -223,8 +224,7 @@ SPluRecord BuildPluRecord(const QVector<QString>& cells, EPluMode mode, ELimitMo
         return Rejected(pluFault, pluColumn);
     const qint64 plu = pluReading.value;
     if (plu > kHighestPluNumber)
-        return Rejected(QStringLiteral("PLU No. %1 is above %2").arg(Quote(pluCell)).arg(kHighestPluNumber),
-                        pluColumn);
+        return Rejected(QStringLiteral("PLU No. %1 is above %2").arg(Quote(pluCell)).arg(kHighestPluNumber), pluColumn);
     // A negative number would print as ten digits and shift every field after it.
     if (plu < 0)
         return Rejected(QStringLiteral("PLU No. %1 is below 0").arg(Quote(pluCell)), pluColumn);
@@ -238,7 +238,7 @@ SPluRecord BuildPluRecord(const QVector<QString>& cells, EPluMode mode, ELimitMo
     if (!(value > 0.0))
         return Rejected(QStringLiteral("%1 %2 is not above 0").arg(valueName, Quote(valueCell)), valueColumn);
     const QByteArray valueText = RecordNumberFormat::ValueField(value, pricing ? RecordNumberFormat::kPricingValue
-                                                                                : RecordNumberFormat::kCountingValue);
+                                                                               : RecordNumberFormat::kCountingValue);
     if (valueText.isEmpty())
         return Rejected(QStringLiteral("%1 %2 does not fit in 8 characters").arg(valueName, Quote(valueCell)),
                         valueColumn);

@@ -42,7 +42,7 @@ constexpr int kLongestShelfLifeDays = 9999;
 int DefaultRecordCodePage();
 
 // Builds the record of one row. cells are the row's texts by column index of the layout (a missing
-// cell reads as empty); the counting layout sends its Hi and Lo fields when the limits are on. textCodePage (936, 950, 65001, or 0 for goodsIdCodePage) converts
-// Goods Name, Specification and Remark; goodsIdCodePage converts Goods Id.
+// cell reads as empty); the counting layout sends its Hi and Lo fields when the limits are on. textCodePage (936, 950,
+// 65001, or 0 for goodsIdCodePage) converts Goods Name, Specification and Remark; goodsIdCodePage converts Goods Id.
 SPluRecord BuildPluRecord(const QVector<QString>& cells, EPluMode mode, ELimitMode limits, unsigned textCodePage,
                           int goodsIdCodePage = DefaultRecordCodePage());

@@ -12,8 +12,8 @@ int TextCodePageForEncoding(int encodingIndex, int languageLcid);
 // The bytes of one text field of a record, and what the scale will not get as typed.
 struct STextFieldBytes
 {
-    QByteArray bytes; // at most the field's width; the caller pads with 0x00
-    bool cut = false; // the cell holds more than the field: more code units or more bytes
+    QByteArray bytes;     // at most the field's width; the caller pads with 0x00
+    bool cut = false;     // the cell holds more than the field: more code units or more bytes
     bool lacking = false; // a character the code page lacks went as "?"
 };
 

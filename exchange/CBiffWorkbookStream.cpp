@@ -139,16 +139,16 @@ void WriteFont(CStreamWriter& out)
 void WriteXf(CStreamWriter& out, bool style)
 {
     const qsizetype record = out.BeginRecord(kXf);
-    out.U16(0);                        // font
-    out.U16(0);                        // number format: General
-    out.U16(style ? 0xFFF5 : 0x0001);  // locked; style formats have no parent, cells have style 0
-    out.U8(0x20);                      // general alignment, bottom
-    out.U8(0);                         // no rotation
-    out.U8(0);                         // no indent
-    out.U8(style ? 0xF4 : 0xF8);       // attributes in use
-    out.U32(0);                        // no borders
+    out.U16(0);                       // font
+    out.U16(0);                       // number format: General
+    out.U16(style ? 0xFFF5 : 0x0001); // locked; style formats have no parent, cells have style 0
+    out.U8(0x20);                     // general alignment, bottom
+    out.U8(0);                        // no rotation
+    out.U8(0);                        // no indent
+    out.U8(style ? 0xF4 : 0xF8);      // attributes in use
+    out.U32(0);                       // no borders
     out.U32(0);
-    out.U16(0x20C0);                   // pattern colours: automatic
+    out.U16(0x20C0); // pattern colours: automatic
     out.EndRecord(record);
 }
 
@@ -307,8 +307,8 @@ QByteArray CBiffWorkbookStream::Build() const
     // Grid lines, headers, zero values, outline symbols, default grid colour; the selected, active sheet.
     const qsizetype window2 = out.BeginRecord(kWindow2);
     out.U16(0x06B6);
-    out.U16(0); // top row
-    out.U16(0); // left column
+    out.U16(0);    // top row
+    out.U16(0);    // left column
     out.U32(0x40); // grid line colour index
     out.U16(0);    // page break preview zoom: default
     out.U16(0);    // normal zoom: default

@@ -128,15 +128,14 @@ SWorkbookCell CSheetCells::Cell(int row, int column) const
         result.text = QString::fromUtf8(m_texts.data() + found->text.offset, qsizetype(found->text.length));
         break;
     case EKind::EscapedText:
-        result.text = UnescapeXlsxText(
-            QString::fromUtf8(m_texts.data() + found->text.offset, qsizetype(found->text.length)));
+        result.text =
+            UnescapeXlsxText(QString::fromUtf8(m_texts.data() + found->text.offset, qsizetype(found->text.length)));
         break;
     case EKind::SharedText:
         if (found->sharedIndex < m_sharedStrings.size())
             result.text = m_sharedStrings[found->sharedIndex];
         break;
-    case EKind::Empty:
-        break;
+    case EKind::Empty: break;
     }
     return result;
 }

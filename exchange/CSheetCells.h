@@ -62,7 +62,8 @@ private:
         qint32 row;
         qint32 column;
         EKind kind;
-        union {
+        union
+        {
             double number;
             quint32 sharedIndex;
             struct

@@ -341,8 +341,8 @@ bool CStdioFileEx::WriteString(QStringView text)
     }
     if (bytes.isEmpty())
         return true;
-    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_file) != size_t(bytes.size())
-        || std::fflush(m_file) != 0) {
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_file) != size_t(bytes.size()) ||
+        std::fflush(m_file) != 0) {
         SetErrorFromErrno(QStringLiteral("write error"));
         return false;
     }

@@ -58,13 +58,13 @@ void Inflate(const std::string& name, const uchar* packed, quint64 packedSize, c
     const uLong produced = stream.total_out;
     inflateEnd(&stream);
     if (more)
-        throw CZipDamage("its part " + name + " unpacks to more than the " + std::to_string(outSize)
-                         + " bytes it declares");
+        throw CZipDamage("its part " + name + " unpacks to more than the " + std::to_string(outSize) +
+                         " bytes it declares");
     if (result != Z_STREAM_END)
         throw CZipDamage("its part " + name + " cannot be unpacked");
     if (produced != outSize)
-        throw CZipDamage("its part " + name + " unpacks to " + std::to_string(produced) + " of the "
-                         + std::to_string(outSize) + " bytes it declares");
+        throw CZipDamage("its part " + name + " unpacks to " + std::to_string(produced) + " of the " +
+                         std::to_string(outSize) + " bytes it declares");
 }
 
 } // namespace
@@ -120,8 +120,8 @@ CWorkbookPackage::Bytes CWorkbookPackage::Part(const std::string& name, bool req
         throw CZipDamage("its part " + name + " runs past the end of the archive");
     // A stored part is its own unpacked bytes: two sizes that differ leave its end in doubt.
     if (entry->method == kStored && entry->compressedSize != entry->uncompressedSize)
-        throw CZipDamage("its stored part " + name + " declares " + std::to_string(entry->compressedSize)
-                         + " bytes packed and " + std::to_string(entry->uncompressedSize) + " unpacked");
+        throw CZipDamage("its stored part " + name + " declares " + std::to_string(entry->compressedSize) +
+                         " bytes packed and " + std::to_string(entry->uncompressedSize) + " unpacked");
     const uchar* packed = m_data + start;
     // Within the limits (checked when opened), so the size fits.
     const size_t size = size_t(entry->uncompressedSize);

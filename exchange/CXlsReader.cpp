@@ -102,10 +102,7 @@ public:
     {
     }
 
-    bool AtEnd()
-    {
-        return !SkipEmptyEnd();
-    }
+    bool AtEnd() { return !SkipEmptyEnd(); }
 
     bool Byte(quint8& value)
     {
@@ -399,8 +396,8 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
     CRecordWalker walker(stream, qsizetype(position));
     SRecord record;
     // A worksheet's substream starts with a BOF record of its own kind; the globals' BOF is another.
-    if (position >= quint32(stream.size()) || !walker.Next(record) || record.type != kBof || record.data.size() < 4
-        || U16(record.data, 2) != kWorksheetSubstream)
+    if (position >= quint32(stream.size()) || !walker.Next(record) || record.type != kBof || record.data.size() < 4 ||
+        U16(record.data, 2) != kWorksheetSubstream)
         return Fail(QStringLiteral("a damaged .xls workbook (its first sheet is not where the workbook says)"));
     const auto setText = [this](int row, int column, QStringView text) {
         m_cells.SetText(row, column, text.toUtf8().toStdString());
@@ -505,8 +502,7 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
                 stringRow = -1;
             }
             break;
-        default:
-            break;
+        default: break;
         }
     }
     if (walker.Truncated())

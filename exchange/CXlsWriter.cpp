@@ -9,7 +9,6 @@
 #include <gsf/gsf-output-stdio.h>
 #include <gsf/gsf-utils.h>
 
-
 namespace {
 
 QString GErrorText(const GError* error)

@@ -48,7 +48,7 @@ std::string FolderOf(std::string_view part)
 std::string ResolveTarget(std::string_view sourceFolder, std::string_view target)
 {
     std::string joined = !target.empty() && target.front() == '/' ? std::string(target.substr(1))
-                                                                   : std::string(sourceFolder) + std::string(target);
+                                                                  : std::string(sourceFolder) + std::string(target);
     std::vector<std::string> segments;
     size_t start = 0;
     while (start <= joined.size()) {
@@ -198,8 +198,8 @@ void ParseCellReference(std::string_view reference, int& row, int& column)
     }
     long long rowNumber = 0;
     const auto result = std::from_chars(reference.data() + i, reference.data() + reference.size(), rowNumber);
-    if (i == 0 || result.ec != std::errc() || result.ptr != reference.data() + reference.size() || rowNumber < 1
-        || rowNumber > kMaxRows)
+    if (i == 0 || result.ec != std::errc() || result.ptr != reference.data() + reference.size() || rowNumber < 1 ||
+        rowNumber > kMaxRows)
         throw CPackageError("a malformed cell reference");
     row = int(rowNumber - 1);
     column = int(columnNumber - 1);
@@ -500,9 +500,9 @@ bool CXlsxReader::Load(const QString& path)
 {
     m_cells.Clear();
     m_error.clear();
-    const bool read = ReadWorkbookPackage(path, m_limits, QStringLiteral(".xlsx"),
-                                          [this](const CWorkbookPackage& package) { ReadFirstSheet(package, m_cells); },
-                                          m_error);
+    const bool read = ReadWorkbookPackage(
+        path, m_limits, QStringLiteral(".xlsx"),
+        [this](const CWorkbookPackage& package) { ReadFirstSheet(package, m_cells); }, m_error);
     if (!read)
         m_cells.Clear();
     return read;

@@ -8,8 +8,8 @@ QString DescribeByteCount(qint64 bytes)
     const auto scaled = [bytes](qint64 unit, const char* name) {
         const double value = double(bytes) / double(unit);
         // Whole numbers print without decimals: "256 MB", not "256.0 MB".
-        return (bytes % unit == 0 ? QString::number(bytes / unit) : QString::number(value, 'f', 1)) +
-               QLatin1Char(' ') + QLatin1String(name);
+        return (bytes % unit == 0 ? QString::number(bytes / unit) : QString::number(value, 'f', 1)) + QLatin1Char(' ') +
+               QLatin1String(name);
     };
     if (bytes >= kGigabyte)
         return scaled(kGigabyte, "GB");

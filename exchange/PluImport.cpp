@@ -57,8 +57,8 @@ public:
         if (tableColumn == m_checkColumn)
             m_checked = PluFileLayout::QuantityPricingChecked(value);
         else
-            m_texts[tableColumn] = PluFileLayout::NumberCellText(
-                value, m_fields[std::size_t(tableColumn)].kind == EFieldKind::Decimal);
+            m_texts[tableColumn] =
+                PluFileLayout::NumberCellText(value, m_fields[std::size_t(tableColumn)].kind == EFieldKind::Decimal);
     }
 
     SGridRow Take()
@@ -108,8 +108,9 @@ QString Grouped(int number)
 
 QString TooManyRows(const QString& path, int maxRows)
 {
-    return CannotRead(path, QStringLiteral("it has more than %1 rows, the header included; Import reads up to %1")
-                                .arg(Grouped(maxRows)));
+    return CannotRead(
+        path,
+        QStringLiteral("it has more than %1 rows, the header included; Import reads up to %1").arg(Grouped(maxRows)));
 }
 
 QString TooLarge(const QString& path, qint64 maxBytes)
@@ -155,8 +156,9 @@ SImportResult ReadTextFile(const QString& path, EPluMode mode, ELimitMode limits
     if (file.HasReadError())
         return Failure(CannotRead(path, file.ErrorString()));
     if (reader.UnclosedQuoteLine() != 0)
-        return Failure(CannotRead(path, QStringLiteral("the quote that opens a field on line %1 is never closed")
-                                            .arg(reader.UnclosedQuoteLine())));
+        return Failure(CannotRead(
+            path,
+            QStringLiteral("the quote that opens a field on line %1 is never closed").arg(reader.UnclosedQuoteLine())));
     result.ok = true;
     return result;
 }

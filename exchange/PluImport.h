@@ -28,8 +28,8 @@ QString AsciiUpperEnding(const QString& path, int length);
 struct SImportResult
 {
     bool ok = false;
-    QString error;        // when not ok: the message for the user, naming the file and the reason
-    int columnCount = -1; // the file's column count; -1 when a text file has no first line
+    QString error;                          // when not ok: the message for the user, naming the file and the reason
+    int columnCount = -1;                   // the file's column count; -1 when a text file has no first line
     EPluMode pluMode = EPluMode::Pricing;   // the layout the file was read for
     ELimitMode limitMode = ELimitMode::Off; // the limits the file asks for, for which the rows are laid out
     // The rows' texts by table column (Sr.No. left to the row's position), the check column's mark and

@@ -19,8 +19,8 @@ int HexValue(QChar c)
 // The code unit of an escape at `at`, or -1 when none starts there.
 int EscapeAt(QStringView text, qsizetype at)
 {
-    if (at + kEscapeLength > text.size() || text[at] != QLatin1Char('_') || text[at + 1] != QLatin1Char('x')
-        || text[at + 6] != QLatin1Char('_'))
+    if (at + kEscapeLength > text.size() || text[at] != QLatin1Char('_') || text[at + 1] != QLatin1Char('x') ||
+        text[at + 6] != QLatin1Char('_'))
         return -1;
     int value = 0;
     for (qsizetype i = at + 2; i < at + 6; ++i) {
@@ -48,8 +48,8 @@ bool XmlCannotHold(QStringView text, qsizetype at)
 
 void AppendEscape(QString& out, char16_t unit)
 {
-    out += QLatin1String("_x") + QString::number(unit, 16).toUpper().rightJustified(4, QLatin1Char('0'))
-           + QLatin1Char('_');
+    out += QLatin1String("_x") + QString::number(unit, 16).toUpper().rightJustified(4, QLatin1Char('0')) +
+           QLatin1Char('_');
 }
 
 } // namespace

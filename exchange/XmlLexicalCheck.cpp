@@ -110,8 +110,8 @@ private:
     // Whether the end tag whose name starts at `from` names the element.
     bool EndTagNames(size_t from, size_t end, std::string_view name) const
     {
-        return end - from > name.size() && std::memcmp(m_xml.data() + from, name.data(), name.size()) == 0
-               && kNameEnd.table[static_cast<unsigned char>(m_xml[from + name.size()])];
+        return end - from > name.size() && std::memcmp(m_xml.data() + from, name.data(), name.size()) == 0 &&
+               kNameEnd.table[static_cast<unsigned char>(m_xml[from + name.size()])];
     }
 
     // Keeps the open elements: an end tag closes the last one opened, by its name.
@@ -205,8 +205,8 @@ private:
     static bool IsNameByte(char c)
     {
         const auto byte = static_cast<unsigned char>(c);
-        return byte >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'
-               || c == '-' || c == '.' || c == ':';
+        return byte >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+               c == '-' || c == '.' || c == ':';
     }
 
     // What is wrong with the text after "&", which must be a defined entity's name or the number of a
@@ -253,14 +253,14 @@ private:
     bool EndsWithTagEnd() const
     {
         size_t end = m_xml.size();
-        while (end > 0 && (m_xml[end - 1] == ' ' || m_xml[end - 1] == '\t' || m_xml[end - 1] == '\n'
-                           || m_xml[end - 1] == '\r'))
+        while (end > 0 &&
+               (m_xml[end - 1] == ' ' || m_xml[end - 1] == '\t' || m_xml[end - 1] == '\n' || m_xml[end - 1] == '\r'))
             --end;
         return end > 0 && end == m_lastMarkupEnd;
     }
 
     std::string_view m_xml;
-    size_t m_lastMarkupEnd = npos; // past the last element tag
+    size_t m_lastMarkupEnd = npos;                           // past the last element tag
     std::vector<std::pair<std::string_view, size_t>> m_open; // the open elements' names and tag offsets
     std::optional<SXmlLexicalFault> m_fault;
 };

@@ -103,8 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break; // the rest of the delivery is dropped
             }
         }
-        FUZZ_CHECK(verdict == single, where + ": " + Name(verdict) + " in one delivery, " + Name(single) +
-                                          " byte by byte");
+        FUZZ_CHECK(verdict == single,
+                   where + ": " + Name(verdict) + " in one delivery, " + Name(single) + " byte by byte");
     }
     return 0;
 }

@@ -1,5 +1,5 @@
-// Import of a text file of comma-, semicolon- or tab-separated fields: any bytes, in any language's code page, in every layout.
-// The first byte chooses the layout, the current limits setting and the language; the rest is the file.
+// Import of a text file of comma-, semicolon- or tab-separated fields: any bytes, in any language's code page, in every
+// layout. The first byte chooses the layout, the current limits setting and the language; the rest is the file.
 
 #include "app/Language.h"
 #include "exchange/PluImport.h"

@@ -2,8 +2,8 @@
 
 #include "app/Language.h"
 #include "exchange/ImportLimits.h"
-#include "plu/PluLayout.h"
 #include "exchange/PluImport.h"
+#include "plu/PluLayout.h"
 
 #include <QCoreApplication>
 #include <QFile>

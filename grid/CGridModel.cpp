@@ -602,18 +602,14 @@ QVariant CGridModel::data(const QModelIndex& index, int role) const
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return CellText(row, column);
-    case Qt::ToolTipRole:
-        return ToolTip(row, column);
+    case Qt::EditRole: return CellText(row, column);
+    case Qt::ToolTipRole: return ToolTip(row, column);
     case CellMarkRole: {
         const std::optional<SCellMark> mark = m_cellMarks ? m_cellMarks->Mark(row, column) : std::nullopt;
         return mark ? QVariant(int(mark->kind)) : QVariant();
     }
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    case CellTypeRole:
-        return FindCellType(row, column);
+    case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    case CellTypeRole: return FindCellType(row, column);
     case CheckStateValueRole:
     case LockedRole: {
         const SEditCtrl* record = FindRecord(row, column);
@@ -628,10 +624,8 @@ QVariant CGridModel::data(const QModelIndex& index, int role) const
             return QVariant();
         return role == RowTextColorRole ? color->crText : color->crBk;
     }
-    case RowIdRole:
-        return m_rows[row].id;
-    default:
-        return QVariant();
+    case RowIdRole: return m_rows[row].id;
+    default: return QVariant();
     }
 }
 

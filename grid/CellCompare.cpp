@@ -51,21 +51,15 @@ SCellSortKey MakeSortKey(const QString& text, int sortType)
 {
     SCellSortKey key;
     switch (sortType) {
-    case CST_INTEGER:
-        key.integer = TextNumbers::ReadLeadingInteger(text);
-        break;
-    case CST_REAL:
-        key.real = TextNumbers::ReadLeadingDecimal(text);
-        break;
+    case CST_INTEGER: key.integer = TextNumbers::ReadLeadingInteger(text); break;
+    case CST_REAL: key.real = TextNumbers::ReadLeadingDecimal(text); break;
     case CST_DATE: {
         const QDateTime date = ReadCellDate(text);
         if (date.isValid())
             key.msecs = date.toMSecsSinceEpoch();
         break;
     }
-    default:
-        key.text = text;
-        break;
+    default: key.text = text; break;
     }
     return key;
 }

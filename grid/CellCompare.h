@@ -10,10 +10,10 @@
 // reads each text once instead of at every comparison.
 struct SCellSortKey
 {
-    QString text;                 // CST_TEXT, CST_TEXT_REVERSED
-    qint64 integer = 0;           // CST_INTEGER
-    double real = 0.0;            // CST_REAL
-    std::optional<qint64> msecs;  // CST_DATE: milliseconds since the epoch; none for a text that is no date
+    QString text;                // CST_TEXT, CST_TEXT_REVERSED
+    qint64 integer = 0;          // CST_INTEGER
+    double real = 0.0;           // CST_REAL
+    std::optional<qint64> msecs; // CST_DATE: milliseconds since the epoch; none for a text that is no date
 };
 
 SCellSortKey MakeSortKey(const QString& text, int sortType);

@@ -42,10 +42,10 @@ struct SEditCtrl
 
     int nRow = 0;
     int nCol = 0;
-    int nSpanTo = 0;    // last column the editor covers; 0 for the cell alone
-    QString strList;    // combo items separated by "$"
-    int nCheck = 0;     // check cells: 1 checked
-    int nLocked = 0;    // check cells: 1 ignores clicks
+    int nSpanTo = 0; // last column the editor covers; 0 for the cell alone
+    QString strList; // combo items separated by "$"
+    int nCheck = 0;  // check cells: 1 checked
+    int nLocked = 0; // check cells: 1 ignores clicks
     int nType = CET_EDIT;
     QObject* pWnd = nullptr; // CET_WINDOW only; owned by the grid
 };
@@ -68,10 +68,25 @@ constexpr quint32 PackRgb(int red, int green, int blue)
 {
     return quint32(red & 0xFF) | (quint32(green & 0xFF) << 8) | (quint32(blue & 0xFF) << 16);
 }
-constexpr int RedOf(quint32 color) { return int(color & 0xFF); }
-constexpr int GreenOf(quint32 color) { return int((color >> 8) & 0xFF); }
-constexpr int BlueOf(quint32 color) { return int((color >> 16) & 0xFF); }
+constexpr int RedOf(quint32 color)
+{
+    return int(color & 0xFF);
+}
+constexpr int GreenOf(quint32 color)
+{
+    return int((color >> 8) & 0xFF);
+}
+constexpr int BlueOf(quint32 color)
+{
+    return int((color >> 16) & 0xFF);
+}
 
 // Texts of a check cell.
-inline QString CheckedText() { return QString(QChar(0x221A)); }   // "√"
-inline QString UncheckedText() { return QString(QChar(0x00D7)); } // "×"
+inline QString CheckedText()
+{
+    return QString(QChar(0x221A));
+} // "√"
+inline QString UncheckedText()
+{
+    return QString(QChar(0x00D7));
+} // "×"

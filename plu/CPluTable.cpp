@@ -60,7 +60,8 @@ void CPluTable::RebuildTable()
 
     const std::vector<SPluField>& columns = Columns();
     for (int column = 0; column < int(columns.size()); ++column)
-        m_grid.InsertColumn(column, LoadString(columns[std::size_t(column)].titleId), columns[std::size_t(column)].width);
+        m_grid.InsertColumn(column, LoadString(columns[std::size_t(column)].titleId),
+                            columns[std::size_t(column)].width);
 
     // Only the columns of the new layout may compare as numbers.
     m_grid.ClearColumnTypes();

@@ -8,7 +8,10 @@
 
 namespace Portwire {
 
-CComPort::CComPort() : m_receiver(std::make_shared<CReceiverSlot>()) {}
+CComPort::CComPort()
+    : m_receiver(std::make_shared<CReceiverSlot>())
+{
+}
 
 CComPort::~CComPort()
 {

@@ -55,7 +55,8 @@ public:
     // The number given to the last successful Open, 0 when it was opened by device path.
     int PortNumber() const { return m_portNumber; }
     QString DevicePath() const;
-    // Whether bytes cross the open line at its baud rate (not a pseudo-terminal, not a device server); false when closed.
+    // Whether bytes cross the open line at its baud rate (not a pseudo-terminal, not a device server); false when
+    // closed.
     bool IsPacedByBaudRate() const;
     // Why the last Open returned false, as an errno value: ENOENT for a port number without a device, EBUSY for a
     // device in use, EALREADY when the connection was open already; 0 after a successful Open.

@@ -38,7 +38,10 @@ class CReceiveLoop
 {
 public:
     CReceiveLoop(int deviceFd, int wakeFd, const CReceiverSlot& receiver, const std::atomic<bool>& stop)
-        : m_deviceFd(deviceFd), m_wakeFd(wakeFd), m_receiver(receiver), m_stop(stop)
+        : m_deviceFd(deviceFd)
+        , m_wakeFd(wakeFd)
+        , m_receiver(receiver)
+        , m_stop(stop)
     {
     }
 

@@ -16,8 +16,10 @@ QString SystemErrorText(int error)
 } // namespace
 
 CSerialException::CSerialException(int error, QString operation, QString devicePath)
-    : m_error(error), m_operation(std::move(operation)), m_devicePath(std::move(devicePath)),
-      m_what(Description().toStdString())
+    : m_error(error)
+    , m_operation(std::move(operation))
+    , m_devicePath(std::move(devicePath))
+    , m_what(Description().toStdString())
 {
 }
 

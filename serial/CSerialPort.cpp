@@ -59,7 +59,9 @@ void MakeRawLine(termios2& line, int baudRate)
 // The device numbers of pseudo-terminals' program sides: Unix 98 ones (/dev/pts/N) and the old BSD ones.
 bool IsPseudoTerminalDevice(int fd)
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     if (::fstat(fd, &status) != 0 || !S_ISCHR(status.st_mode))
         return false;
     const unsigned kind = major(status.st_rdev);

@@ -93,12 +93,9 @@ QString NetworkMessage(const SPortOpenFailure& failure)
         return prefix + QStringLiteral("the connection was refused. Check that the device server is on and that "
                                        "the port number is right.");
     case EHOSTUNREACH:
-    case ENETUNREACH:
-        return prefix + QStringLiteral("the host cannot be reached. Check the address and the network.");
-    case ETIMEDOUT:
-        return prefix + QStringLiteral("the host does not answer. Check the address and the network.");
-    default:
-        return prefix + SystemText(failure.error) + QLatin1Char('.');
+    case ENETUNREACH: return prefix + QStringLiteral("the host cannot be reached. Check the address and the network.");
+    case ETIMEDOUT: return prefix + QStringLiteral("the host does not answer. Check the address and the network.");
+    default: return prefix + SystemText(failure.error) + QLatin1Char('.');
     }
 }
 
@@ -114,16 +111,14 @@ QString DeviceMessage(const SPortOpenFailure& failure)
         return QStringLiteral("Cannot open %1: permission denied. The device belongs to the group \"%2\": add your "
                               "user to it (sudo usermod -aG %2 $USER), then log out and in again.")
             .arg(failure.device, failure.group);
-    case EBUSY:
-        return BusyMessage(failure);
+    case EBUSY: return BusyMessage(failure);
     case ENOENT:
     case ENODEV:
     case ENXIO:
         return QStringLiteral("Cannot open %1: the device is no longer there. Plug it in again, then choose its "
                               "port.")
             .arg(failure.device);
-    default:
-        return QStringLiteral("Cannot open %1: %2.").arg(failure.device, SystemText(failure.error));
+    default: return QStringLiteral("Cannot open %1: %2.").arg(failure.device, SystemText(failure.error));
     }
 }
 

@@ -39,6 +39,6 @@ public:
     QString label;
     QString toolTip;
     int failedRow = -1;
-    QStringList labels; // every label text of the last download, in order
+    QStringList labels;     // every label text of the last download, in order
     int answeredAtEnd = -1; // records the scale had answered when the download ended
 };

@@ -286,14 +286,14 @@ void CSimulatedScale::HandleRecord(const QByteArray& record)
     // until then (rather than one per step) keeps the pacing close to a real line's.
     m_recordCrossedAt =
         std::chrono::steady_clock::now() + std::chrono::microseconds(LineTimeMicroseconds(int(record.size())));
-    const bool silent = number == m_options.silentRecord ||
-                        (m_options.silentFrom > 0 && number >= m_options.silentFrom);
+    const bool silent =
+        number == m_options.silentRecord || (m_options.silentFrom > 0 && number >= m_options.silentFrom);
     if (silent)
         return;
     const bool refuse = !problem.isEmpty() || number == m_options.refuseRecord;
     if (!refuse) {
-        const QStringList row = ScaleRecord::DecodeRecord(record, pluMode, limitMode,
-                                                          m_options.textCodePage, m_options.goodsIdCodePage);
+        const QStringList row =
+            ScaleRecord::DecodeRecord(record, pluMode, limitMode, m_options.textCodePage, m_options.goodsIdCodePage);
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_rows.push_back(row);
@@ -402,9 +402,9 @@ void CSimulatedScale::AppendCsv(const QStringList& row)
     QStringList fields;
     if (header) {
         if (m_options.pluMode == EPluMode::Pricing)
-            fields = QStringList{QStringLiteral("PLU No."),        QStringLiteral("Unit price"),
-                                 QStringLiteral("Goods Id"),       QStringLiteral("Goods Name"),
-                                 QStringLiteral("Specification"),  QStringLiteral("Remark"),
+            fields = QStringList{QStringLiteral("PLU No."),          QStringLiteral("Unit price"),
+                                 QStringLiteral("Goods Id"),         QStringLiteral("Goods Name"),
+                                 QStringLiteral("Specification"),    QStringLiteral("Remark"),
                                  QStringLiteral("Expiration(Days)"), QStringLiteral("Quantity pricing")};
         else
             fields = QStringList{QStringLiteral("PLU No."), QStringLiteral("Unit weight"), QStringLiteral("Goods Id"),
@@ -467,6 +467,5 @@ void CSimulatedScale::ForgetReceived()
 bool CSimulatedScale::WaitForRecords(int count, int timeoutMs) const
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    return m_recordArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                    [&] { return m_recordCount >= count; });
+    return m_recordArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_recordCount >= count; });
 }

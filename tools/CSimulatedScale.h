@@ -18,21 +18,21 @@ struct SScaleOptions
 {
     EPluMode pluMode = EPluMode::Counting;
     ELimitMode limitMode = ELimitMode::Off; // counting records with Hi and Lo
-    int textCodePage = 65001;   // for decoding the text fields into the CSV
+    int textCodePage = 65001;               // for decoding the text fields into the CSV
     int goodsIdCodePage = 65001;
-    QString csvPath;            // accepted rows are written here as CSV; empty for none
-    int refuseRecord = 0;       // answer "SP" "NG" to this record (1-based); 0 never
-    int silentRecord = 0;       // do not answer this record (1-based); 0 never
-    int silentFrom = 0;         // do not answer this record and every later one; 0 never
-    int disconnectAtRecord = 0; // vanish (hang up the line) on receiving this record; 0 never
-    int disconnectMidRecord = 0; // vanish when half of this record has arrived; 0 never
-    int replyDelayMs = 0;       // wait this long before each answer
-    int paceBaud = 0;           // take as long as a real line at this baud rate (10 bits a byte); 0 instant
+    QString csvPath;               // accepted rows are written here as CSV; empty for none
+    int refuseRecord = 0;          // answer "SP" "NG" to this record (1-based); 0 never
+    int silentRecord = 0;          // do not answer this record (1-based); 0 never
+    int silentFrom = 0;            // do not answer this record and every later one; 0 never
+    int disconnectAtRecord = 0;    // vanish (hang up the line) on receiving this record; 0 never
+    int disconnectMidRecord = 0;   // vanish when half of this record has arrived; 0 never
+    int replyDelayMs = 0;          // wait this long before each answer
+    int paceBaud = 0;              // take as long as a real line at this baud rate (10 bits a byte); 0 instant
     QByteArray garbageBeforeReply; // bytes sent before every answer
-    int garbageGapMs = 0;       // pause between those bytes and the answer
-    int splitReplyGapMs = 0;    // send each answer a byte at a time with this gap; 0 in one piece
-    int answerTwiceRecord = 0;  // answer this record (1-based) a second time; 0 never
-    int secondAnswerGapMs = 0;  // pause between the first answer and the second; 0 sends both in one write
+    int garbageGapMs = 0;          // pause between those bytes and the answer
+    int splitReplyGapMs = 0;       // send each answer a byte at a time with this gap; 0 in one piece
+    int answerTwiceRecord = 0;     // answer this record (1-based) a second time; 0 never
+    int secondAnswerGapMs = 0;     // pause between the first answer and the second; 0 sends both in one write
 };
 
 // A scale on a pseudo-terminal (or a real device) that checks each PLU record it receives,

@@ -115,9 +115,9 @@ int main(int argc, char** argv)
 
     CSimulatedScale scale(options);
     QString error;
-    const bool started = parser.isSet(device) ? scale.StartOnDevice(parser.value(device), parser.value(baud).toInt(),
-                                                                    &error)
-                                              : scale.Start(&error);
+    const bool started = parser.isSet(device)
+                             ? scale.StartOnDevice(parser.value(device), parser.value(baud).toInt(), &error)
+                             : scale.Start(&error);
     if (!started) {
         err << "talvex-scale: " << error << '\n';
         return 1;

@@ -1,7 +1,7 @@
 #include "ui/CAboutDlg.h"
 
-#include "app/StringTable.h"
 #include "app/MenuText.h"
+#include "app/StringTable.h"
 #include "ui/Resources.h"
 
 #include <QDialogButtonBox>

@@ -1,10 +1,10 @@
 #include "ui/CTalvexApp.h"
 
 #include "app/CSettings.h"
+#include "app/IPrompt.h"
 #include "app/IRelauncher.h"
 #include "app/Language.h"
 #include "app/StartOptions.h"
-#include "app/IPrompt.h"
 #include "ui/CMessageBoxPrompt.h"
 #include "ui/CTalvexDlg.h"
 
@@ -53,7 +53,8 @@ int CTalvexApp::Run(int& argc, char** argv, const DemoPortStarter& startDemoPort
     prompt.SetParent(&window);
     window.show();
     if (options.demo && !windowOptions.providedPort) {
-        prompt.ShowMessage(ApplicationCaption(), QStringLiteral("The simulated scale could not start: %1").arg(demoError),
+        prompt.ShowMessage(ApplicationCaption(),
+                           QStringLiteral("The simulated scale could not start: %1").arg(demoError),
                            IPrompt::EIcon::Warning);
     }
     if (!options.fileToImport.isEmpty()) {

@@ -6,15 +6,15 @@
 #include "app/IPrompt.h"
 #include "app/IRelauncher.h"
 #include "app/Language.h"
+#include "app/LanguageCommands.h"
+#include "app/MenuText.h"
+#include "app/StringTable.h"
 #include "app/TextNumbers.h"
 #include "download/DownloadLabels.h"
-#include "app/LanguageCommands.h"
-#include "app/StringTable.h"
-#include "download/TextCodePage.h"
 #include "download/LineChoices.h"
+#include "download/TextCodePage.h"
 #include "exchange/ExchangeCommands.h"
 #include "exchange/PluImport.h"
-#include "ui/grid/CMFCListCtrlEx.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortSelection.h"
 #include "ui/CAboutDlg.h"
@@ -22,8 +22,8 @@
 #include "ui/CPortSelector.h"
 #include "ui/CToolBarEx.h"
 #include "ui/CommandIds.h"
-#include "app/MenuText.h"
 #include "ui/Resources.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -132,8 +132,8 @@ void CTalvexDlg::FillPortSelector(const SWindowOptions& options)
                                             m_settings.ReadInt(ESetting::Port));
     if (m_providedPort)
         index = int(m_ports.size()) - 1;
-    m_chosenPortName = index >= 0 ? PortDiscovery::StableNameOf(m_ports.at(index))
-                                  : m_settings.ReadString(ESetting::PortName);
+    m_chosenPortName =
+        index >= 0 ? PortDiscovery::StableNameOf(m_ports.at(index)) : m_settings.ReadString(ESetting::PortName);
     m_port.SetPorts(m_ports);
     m_portSelector->addItems(PortDiscovery::Labels(m_ports));
     m_portSelector->setCurrentIndex(index);

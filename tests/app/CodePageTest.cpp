@@ -20,7 +20,8 @@ TEST(CodePage, EncodesInEachCodePage)
 
 TEST(CodePage, UnrepresentableCharactersBecomeQuestionMarks)
 {
-    EXPECT_EQ(CodePage::Encode(QString::fromUtf8("a€b"), 936), QByteArray("a\x80" "b"));
+    EXPECT_EQ(CodePage::Encode(QString::fromUtf8("a€b"), 936), QByteArray("a\x80"
+                                                                          "b"));
     EXPECT_EQ(CodePage::Encode(QString::fromUtf8("aЖb"), 1252), QByteArray("a?b"));
     EXPECT_EQ(CodePage::Encode(QString::fromUtf8("x😀y"), 950), QByteArray("x?y"));
     const QString loneSurrogate = QString(QChar(0xD800)) + QLatin1Char('z');
@@ -42,7 +43,8 @@ TEST(CodePage, DecodesAndReplacesInvalidBytes)
     EXPECT_EQ(CodePage::Decode(Hex("c4e3"), 936), QString::fromUtf8("你"));
     EXPECT_EQ(CodePage::Decode(Hex("c4e3"), 1252), QString::fromUtf8("Äã"));
     EXPECT_EQ(CodePage::Decode(Hex("a4a4a4e5"), 950), QString::fromUtf8("中文"));
-    EXPECT_EQ(CodePage::Decode(Hex("41ff42"), 936), QString::fromUtf8("A\xEF\xBF\xBD" "B"));
+    EXPECT_EQ(CodePage::Decode(Hex("41ff42"), 936), QString::fromUtf8("A\xEF\xBF\xBD"
+                                                                      "B"));
     EXPECT_EQ(CodePage::Decode(Hex("41c4"), 936), QString::fromUtf8("A\xEF\xBF\xBD"));
 }
 
@@ -50,10 +52,10 @@ TEST(CodePage, RecognisesWellFormedUtf8)
 {
     EXPECT_TRUE(CodePage::IsValidUtf8(QByteArray("plain")));
     EXPECT_TRUE(CodePage::IsValidUtf8(QString::fromUtf8("苹果 😀").toUtf8()));
-    EXPECT_FALSE(CodePage::IsValidUtf8(Hex("c4e3")));      // GBK
-    EXPECT_FALSE(CodePage::IsValidUtf8(Hex("c0af")));      // overlong
-    EXPECT_FALSE(CodePage::IsValidUtf8(Hex("eda080")));    // surrogate
-    EXPECT_FALSE(CodePage::IsValidUtf8(Hex("e4b8")));      // cut short
+    EXPECT_FALSE(CodePage::IsValidUtf8(Hex("c4e3")));   // GBK
+    EXPECT_FALSE(CodePage::IsValidUtf8(Hex("c0af")));   // overlong
+    EXPECT_FALSE(CodePage::IsValidUtf8(Hex("eda080"))); // surrogate
+    EXPECT_FALSE(CodePage::IsValidUtf8(Hex("e4b8")));   // cut short
 }
 
 } // namespace

@@ -28,18 +28,17 @@ TEST_P(LanguageChoice, GivesTheLanguageInForce)
     EXPECT_EQ(Language::ChooseLanguage(c.stored, c.system), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LanguageChoice,
-    ::testing::Values(SChoiceCase{"AutomaticKeepsSwissGerman", 0, 2055, 2055},
-                      SChoiceCase{"AutomaticFallsBackFromJapanese", 0, 1041, 1033},
-                      SChoiceCase{"AutomaticFallsBackFromEnglish", 0, 1033, 1033},
-                      SChoiceCase{"AutomaticFallsBackFromUnknownLocale", 0, 0, 1033},
-                      SChoiceCase{"AutomaticKeepsMacaoChinese", 0, 5124, 5124},
-                      SChoiceCase{"StoredSpanishForcesSpanish", 10, 2055, 10},
-                      SChoiceCase{"StoredSimplifiedChinese", 2052, 1033, 2052},
-                      SChoiceCase{"FirstRunKeepsTheUsersLanguage", -1, 1036, 1036},
-                      SChoiceCase{"UnknownValueIsRefused", 99999, 3082, 3082}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, LanguageChoice,
+                         ::testing::Values(SChoiceCase{"AutomaticKeepsSwissGerman", 0, 2055, 2055},
+                                           SChoiceCase{"AutomaticFallsBackFromJapanese", 0, 1041, 1033},
+                                           SChoiceCase{"AutomaticFallsBackFromEnglish", 0, 1033, 1033},
+                                           SChoiceCase{"AutomaticFallsBackFromUnknownLocale", 0, 0, 1033},
+                                           SChoiceCase{"AutomaticKeepsMacaoChinese", 0, 5124, 5124},
+                                           SChoiceCase{"StoredSpanishForcesSpanish", 10, 2055, 10},
+                                           SChoiceCase{"StoredSimplifiedChinese", 2052, 1033, 2052},
+                                           SChoiceCase{"FirstRunKeepsTheUsersLanguage", -1, 1036, 1036},
+                                           SChoiceCase{"UnknownValueIsRefused", 99999, 3082, 3082}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LanguageLocale, MapsLocaleNamesToLcids)
 {

@@ -1,5 +1,5 @@
-#include "app/Language.h"
 #include "app/StringTable.h"
+#include "app/Language.h"
 
 #include <gtest/gtest.h>
 
@@ -23,28 +23,27 @@ TEST_P(StringLookup, FindsTheLanguagesText)
     EXPECT_EQ(LoadString(c.id, c.lcid), QString::fromUtf8(c.expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StringLookup,
-    ::testing::Values(SLookupCase{"EnglishUnitedStates", 124, 1033, "Unselected"},
-                      SLookupCase{"SwissGermanUsesGerman", 124, 2055, "Nicht ausgewählt"},
-                      SLookupCase{"HongKongTraditional", 102, 3076, "導入"},
-                      SLookupCase{"TaiwanUsesTraditional", 102, 1028, "導入"},
-                      SLookupCase{"MacaoUsesTraditional", 103, 5124, "匯出"},
-                      SLookupCase{"SingaporeUsesSimplified", 103, 4100, "导出"},
-                      SLookupCase{"MexicanSpanish", 129, 2058, "éxito"},
-                      SLookupCase{"JapaneseFallsBackToEnglish", 128, 1041, "No data!"},
-                      SLookupCase{"UnknownLocaleIsEnglish", 104, 0, "Download"},
-                      SLookupCase{"Id127IsEmpty", 127, 1033, ""},
-                      SLookupCase{"Id127IsEmptyInChinese", 127, 2052, ""},
-                      SLookupCase{"UnknownIdIsEmpty", 4000, 7, ""},
-                      SLookupCase{"LanguageStaysEnglishInGerman", 106, 1031, "Language"},
-                      SLookupCase{"LanguageStaysEnglishInSimplified", 106, 2052, "Language"},
-                      SLookupCase{"LanguageStaysEnglishInTraditional", 106, 3076, "Language"},
-                      SLookupCase{"LanguageInSpanish", 106, 10, "Idioma"},
-                      SLookupCase{"LanguageInFrench", 106, 1036, "Langue"},
-                      SLookupCase{"LanguageInItalian", 106, 16, "Lingua"},
-                      SLookupCase{"AmpersandKept", 101, 10, "Acerca de Talvex (& A) ..."}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, StringLookup,
+                         ::testing::Values(SLookupCase{"EnglishUnitedStates", 124, 1033, "Unselected"},
+                                           SLookupCase{"SwissGermanUsesGerman", 124, 2055, "Nicht ausgewählt"},
+                                           SLookupCase{"HongKongTraditional", 102, 3076, "導入"},
+                                           SLookupCase{"TaiwanUsesTraditional", 102, 1028, "導入"},
+                                           SLookupCase{"MacaoUsesTraditional", 103, 5124, "匯出"},
+                                           SLookupCase{"SingaporeUsesSimplified", 103, 4100, "导出"},
+                                           SLookupCase{"MexicanSpanish", 129, 2058, "éxito"},
+                                           SLookupCase{"JapaneseFallsBackToEnglish", 128, 1041, "No data!"},
+                                           SLookupCase{"UnknownLocaleIsEnglish", 104, 0, "Download"},
+                                           SLookupCase{"Id127IsEmpty", 127, 1033, ""},
+                                           SLookupCase{"Id127IsEmptyInChinese", 127, 2052, ""},
+                                           SLookupCase{"UnknownIdIsEmpty", 4000, 7, ""},
+                                           SLookupCase{"LanguageStaysEnglishInGerman", 106, 1031, "Language"},
+                                           SLookupCase{"LanguageStaysEnglishInSimplified", 106, 2052, "Language"},
+                                           SLookupCase{"LanguageStaysEnglishInTraditional", 106, 3076, "Language"},
+                                           SLookupCase{"LanguageInSpanish", 106, 10, "Idioma"},
+                                           SLookupCase{"LanguageInFrench", 106, 1036, "Langue"},
+                                           SLookupCase{"LanguageInItalian", 106, 16, "Lingua"},
+                                           SLookupCase{"AmpersandKept", 101, 10, "Acerca de Talvex (& A) ..."}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StringTable, EveryIdHasTextInEveryLanguage)
 {

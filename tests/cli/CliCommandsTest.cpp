@@ -74,13 +74,13 @@ TEST(CliRecords, PrintsEachRowsRecordOrWhyItIsNotSent)
 TEST(CliRecords, PrintsWarningsAfterTheRecordAndCountsThem)
 {
     CCliRunner cli;
-    const QString file = cli.WriteFile(QStringLiteral("table.csv"),
-                                       "PLU No.,Unit price,Goods Id,Goods Name,Specification,Remark,"
-                                       "Expiration(Days),Quantity pricing\r\n"
-                                       "12,\"3,5\",4006381333931,Apples,,,,\r\n"
-                                       "12,2,K42,Pears and apples from the orchard,,,,\r\n"
-                                       "A12,1,,,,,,\r\n"
-                                       "13,\"1,234\",,,,,,\r\n");
+    const QString file =
+        cli.WriteFile(QStringLiteral("table.csv"), "PLU No.,Unit price,Goods Id,Goods Name,Specification,Remark,"
+                                                   "Expiration(Days),Quantity pricing\r\n"
+                                                   "12,\"3,5\",4006381333931,Apples,,,,\r\n"
+                                                   "12,2,K42,Pears and apples from the orchard,,,,\r\n"
+                                                   "A12,1,,,,,,\r\n"
+                                                   "13,\"1,234\",,,,,,\r\n");
     const SCliRun run = cli.Run({QStringLiteral("records"), file, QStringLiteral("--mode"), QStringLiteral("pricing"),
                                  QStringLiteral("--encoding"), QStringLiteral("UTF-8")});
     ASSERT_TRUE(run.finished);
@@ -108,8 +108,8 @@ TEST(CliRecords, ReadsWorkbooksAsImportDoes)
 {
     CCliRunner cli;
     const QString xlsx = QStringLiteral(TALVEX_SOURCE_DIR "/tests/data/exchange/counting_limits_openpyxl.xlsx");
-    const SCliRun fromWorkbook = cli.Run({QStringLiteral("records"), xlsx, QStringLiteral("--mode"),
-                                          QStringLiteral("counting")});
+    const SCliRun fromWorkbook =
+        cli.Run({QStringLiteral("records"), xlsx, QStringLiteral("--mode"), QStringLiteral("counting")});
     ASSERT_TRUE(fromWorkbook.finished);
     EXPECT_EQ(fromWorkbook.exitCode, 0) << Text(fromWorkbook.err);
     // The workbook's columns decide the limits: every sendable record is the 93-byte one.
@@ -143,13 +143,25 @@ TEST(CliRecords, TakesTheStoredLayoutAndTheLanguagesCodePageByDefault)
     } cases[] = {
         {"stored counting, English", QStringLiteral("PLUMODE=1\n"), 1033, {}, 77, "e8988be69e9c00"},
         {"stored pricing", QStringLiteral("PLUMODE=0\n"), 1033, {}, 79, "e8988be69e9c00"},
-        {"--mode over the stored layout", QStringLiteral("PLUMODE=0\n"), 1033,
-         {QStringLiteral("--mode"), QStringLiteral("counting")}, 77, "e8988be69e9c00"},
+        {"--mode over the stored layout",
+         QStringLiteral("PLUMODE=0\n"),
+         1033,
+         {QStringLiteral("--mode"), QStringLiteral("counting")},
+         77,
+         "e8988be69e9c00"},
         {"Simplified Chinese: GBK", QStringLiteral("PLUMODE=1\n"), 2052, {}, 77, "cc4fb9fb00"},
-        {"--encoding BIG5", QStringLiteral("PLUMODE=1\n"), 1033,
-         {QStringLiteral("--encoding"), QStringLiteral("BIG5")}, 77, "c4abaa4700"},
-        {"--encoding UTF-8 in Chinese", QStringLiteral("PLUMODE=1\n"), 2052,
-         {QStringLiteral("--encoding"), QStringLiteral("UTF-8")}, 77, "e8988be69e9c00"},
+        {"--encoding BIG5",
+         QStringLiteral("PLUMODE=1\n"),
+         1033,
+         {QStringLiteral("--encoding"), QStringLiteral("BIG5")},
+         77,
+         "c4abaa4700"},
+        {"--encoding UTF-8 in Chinese",
+         QStringLiteral("PLUMODE=1\n"),
+         2052,
+         {QStringLiteral("--encoding"), QStringLiteral("UTF-8")},
+         77,
+         "e8988be69e9c00"},
     };
     for (const auto& c : cases) {
         CCliRunner cli;
@@ -163,8 +175,7 @@ TEST(CliRecords, TakesTheStoredLayoutAndTheLanguagesCodePageByDefault)
         ASSERT_EQ(fields[1], QStringLiteral("sendable")) << c.name << ": " << Text(run.out);
         EXPECT_EQ(fields[2].size(), c.recordBytes * 2) << c.name;
         // The Goods Name starts at byte 27 in both layouts.
-        EXPECT_TRUE(fields[2].mid(27 * 2).startsWith(QLatin1String(c.goodsName)))
-            << c.name << ": " << Text(fields[2]);
+        EXPECT_TRUE(fields[2].mid(27 * 2).startsWith(QLatin1String(c.goodsName))) << c.name << ": " << Text(fields[2]);
     }
 }
 
@@ -180,7 +191,8 @@ TEST(CliConvert, RoundTripsThroughBothWorkbookFormatsUnchanged)
          "PLU No.,Unit weight,Goods Id,Goods Name,Specification\r\n"
          "5,0.25,A5,Bolts M6,steel\r\n"
          "6,1.5,A6,\"Nuts, M6\",\"say \"\"hi\"\"\"\r\n"
-         "1008,12,,\xc3\x9c" "ber \xe4\xb8\xad\xe6\x96\x87,\r\n"},
+         "1008,12,,\xc3\x9c"
+         "ber \xe4\xb8\xad\xe6\x96\x87,\r\n"},
         {"counting with limits", "counting",
          "PLU No.,Unit weight,Goods Id,Goods Name,Specification,Hi,Lo\r\n"
          "5,0.25,A5,Bolts M6,steel,1.2,\r\n"
@@ -275,9 +287,11 @@ TEST(CliErrors, UsageAndFileErrorsExitWithTwoAndSayWhat)
          QStringLiteral("OUT must end in .csv, .xls or .xlsx")},
         {"records: no file", {QStringLiteral("records")}, QStringLiteral("FILE")},
         {"records: two files", {QStringLiteral("records"), table, table}, QStringLiteral("FILE")},
-        {"records: unknown option", {QStringLiteral("records"), table, QStringLiteral("--bogus")},
+        {"records: unknown option",
+         {QStringLiteral("records"), table, QStringLiteral("--bogus")},
          QStringLiteral("bogus")},
-        {"records: bad mode", {QStringLiteral("records"), table, QStringLiteral("--mode"), QStringLiteral("weighing")},
+        {"records: bad mode",
+         {QStringLiteral("records"), table, QStringLiteral("--mode"), QStringLiteral("weighing")},
          QStringLiteral("--mode")},
         {"records: bad encoding",
          {QStringLiteral("records"), table, QStringLiteral("--encoding"), QStringLiteral("latin1")},

@@ -23,7 +23,8 @@ namespace {
 const QByteArray kCountingTable = "PLU No.,Unit weight,Goods Id,Goods Name,Specification\r\n"
                                   "5,0.2500,A5,Bolts M6,steel\r\n"
                                   "6,1.5000,A6,\"Nuts, M6\",zinc\r\n"
-                                  "1008,12.5000,,\xc3\x9c" "ber \xe4\xb8\xad\xe6\x96\x87,\r\n";
+                                  "1008,12.5000,,\xc3\x9c"
+                                  "ber \xe4\xb8\xad\xe6\x96\x87,\r\n";
 
 std::string Text(const QString& text)
 {
@@ -138,8 +139,8 @@ TEST(CliDownload, LoadsTheScaleAndShowsProgressLineByLine)
     EXPECT_EQ(run.exitCode, 0) << Text(run.out) << Text(run.err);
     // Three rows and the entry row, a quarter each; the entry row is passed over, so the third answer ends the
     // download. Not on a terminal, so one plain line per step.
-    EXPECT_EQ(Text(run.out), Text(QStringLiteral("%1: 0%\n%1: 25%\n%1: 50%\n%1: 100%\n%1: Success\n")
-                                      .arg(scale.Device())));
+    EXPECT_EQ(Text(run.out),
+              Text(QStringLiteral("%1: 0%\n%1: 25%\n%1: 50%\n%1: 100%\n%1: Success\n").arg(scale.Device())));
     const QString problems = scale.process->Stop();
     EXPECT_EQ(ReadAll(scale.csv).toStdString(), kCountingTable.toStdString());
     EXPECT_FALSE(problems.contains(QLatin1String("talvex-scale:"))) << Text(problems);
@@ -152,8 +153,8 @@ TEST(CliDownload, DrawsABarOnATerminal)
     SScale scale(cli, QStringLiteral("scale"));
     ASSERT_FALSE(scale.Device().isEmpty());
 
-    const SCliRun run = cli.RunOnTerminal({QStringLiteral("download"), table, QStringLiteral("--port"),
-                                           scale.Device(), QStringLiteral("--mode"), QStringLiteral("counting")});
+    const SCliRun run = cli.RunOnTerminal({QStringLiteral("download"), table, QStringLiteral("--port"), scale.Device(),
+                                           QStringLiteral("--mode"), QStringLiteral("counting")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << Text(run.out) << Text(run.err);
     // Redrawn in place: each state starts at the line's beginning and clears what was there.
@@ -176,14 +177,21 @@ TEST(CliDownload, AFailedDownloadExitsWithOneAndNamesTheRow)
         QString reason;
         int rowsKept; // by the scale, before the failure
     } cases[] = {
-        {"refused by the scale", {QStringLiteral("--refuse"), QStringLiteral("2")}, kCountingTable,
-         QStringLiteral("Fail! The scale refused row 2."), 1},
-        {"no answer", {QStringLiteral("--silent"), QStringLiteral("3")}, kCountingTable,
-         QStringLiteral("Fail! No answer from the scale for row 3 within 0.5 s."), 2},
+        {"refused by the scale",
+         {QStringLiteral("--refuse"), QStringLiteral("2")},
+         kCountingTable,
+         QStringLiteral("Fail! The scale refused row 2."),
+         1},
+        {"no answer",
+         {QStringLiteral("--silent"), QStringLiteral("3")},
+         kCountingTable,
+         QStringLiteral("Fail! No answer from the scale for row 3 within 0.5 s."),
+         2},
         {"rejected row",
          {},
          "PLU No.,Unit weight,Goods Id,Goods Name,Specification\r\n5,0.25,A5,Bolts,steel\r\n2000,1,,,\r\n",
-         QStringLiteral("Fail! Row 2 rejected: PLU No. 2000 is above 1008"), 1},
+         QStringLiteral("Fail! Row 2 rejected: PLU No. 2000 is above 1008"),
+         1},
     };
     for (const auto& c : cases) {
         CCliRunner cli;
@@ -310,9 +318,9 @@ TEST(CliDownload, TwoScalesLoadInParallel)
     ASSERT_FALSE(first.Device().isEmpty());
     ASSERT_FALSE(second.Device().isEmpty());
 
-    const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), first.Device(),
-                                 QStringLiteral("--port"), second.Device(), QStringLiteral("--mode"),
-                                 QStringLiteral("counting")});
+    const SCliRun run =
+        cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), first.Device(), QStringLiteral("--port"),
+                 second.Device(), QStringLiteral("--mode"), QStringLiteral("counting")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0) << Text(run.out) << Text(run.err);
     const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -339,9 +347,9 @@ TEST(CliDownload, OneFailedPortOfTwoFailsTheRunButNotTheOtherPort)
     ASSERT_FALSE(refusing.Device().isEmpty());
     ASSERT_FALSE(good.Device().isEmpty());
 
-    const SCliRun run = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), refusing.Device(),
-                                 QStringLiteral("--port"), good.Device(), QStringLiteral("--mode"),
-                                 QStringLiteral("counting")});
+    const SCliRun run =
+        cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), refusing.Device(),
+                 QStringLiteral("--port"), good.Device(), QStringLiteral("--mode"), QStringLiteral("counting")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 1) << Text(run.out) << Text(run.err);
     EXPECT_TRUE(run.out.endsWith(refusing.Device() + QStringLiteral(": Fail! The scale refused row 1.\n") +

@@ -28,9 +28,9 @@ TEST(DownloadEndToEnd, TheScaleReceivesTheTablesRows)
     EXPECT_EQ(received[0], (QStringList{QStringLiteral("5"), QStringLiteral("0.2500"), QStringLiteral("A5"),
                                         QString::fromUtf8("螺丝 M6"), QStringLiteral("steel"),
                                         QStringLiteral("1.200000"), QStringLiteral("0.000000")}));
-    EXPECT_EQ(received[1], (QStringList{QStringLiteral("1008"), QStringLiteral("1000.000"), QString(),
-                                        QStringLiteral("Washers"), QString(), QStringLiteral("2.500000"),
-                                        QStringLiteral("-1.00000")}));
+    EXPECT_EQ(received[1],
+              (QStringList{QStringLiteral("1008"), QStringLiteral("1000.000"), QString(), QStringLiteral("Washers"),
+                           QString(), QStringLiteral("2.500000"), QStringLiteral("-1.00000")}));
 
     // The port is free again: a second download works.
     ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);

@@ -12,8 +12,8 @@ struct SFaultCase
 {
     std::string name;
     SScaleOptions faults;
-    int rows;               // complete rows in the table
-    bool realTimeout;       // the scale's own 3 s limit, for answers that come close to it
+    int rows;         // complete rows in the table
+    bool realTimeout; // the scale's own 3 s limit, for answers that come close to it
     bool success;
     int failedRow;          // when not successful
     const char* toolTipHas; // when not successful
@@ -36,21 +36,31 @@ std::vector<SFaultCase> FaultCases()
         setUp(faults);
         cases.push_back({std::move(name), faults, rows, realTimeout, success, failedRow, toolTipHas});
     };
-    add("NoiseBeforeEachAnswer", [](SScaleOptions& o) { o.garbageBeforeReply = kNoise; }, 4, false, true, -1, "");
+    add(
+        "NoiseBeforeEachAnswer", [](SScaleOptions& o) { o.garbageBeforeReply = kNoise; }, 4, false, true, -1, "");
     // A line of its own that does not start with "SP" is passed over; the pause keeps it a delivery of its own.
-    add("ForeignLinesBetweenAnswers", [](SScaleOptions& o) {
+    add(
+        "ForeignLinesBetweenAnswers",
+        [](SScaleOptions& o) {
             o.garbageBeforeReply = QByteArrayLiteral("\x02NAK 17\r\n");
             o.garbageGapMs = 300;
-        }, 3, false, true, -1, "");
-    add("AnswerSplitByteByByte", [](SScaleOptions& o) { o.splitReplyGapMs = 20; }, 3, false, true, -1, "");
-    add("AnswerJustInTime", [](SScaleOptions& o) { o.replyDelayMs = 2900; }, 1, true, true, -1, "");
-    add("AnswerTooLate", [](SScaleOptions& o) { o.replyDelayMs = 3100; }, 1, true, false, 0,
+        },
+        3, false, true, -1, "");
+    add(
+        "AnswerSplitByteByByte", [](SScaleOptions& o) { o.splitReplyGapMs = 20; }, 3, false, true, -1, "");
+    add(
+        "AnswerJustInTime", [](SScaleOptions& o) { o.replyDelayMs = 2900; }, 1, true, true, -1, "");
+    add(
+        "AnswerTooLate", [](SScaleOptions& o) { o.replyDelayMs = 3100; }, 1, true, false, 0,
         "No answer from the scale for row 1 within 3 s");
-    add("ScaleStopsAnswering", [](SScaleOptions& o) { o.silentFrom = 3; }, 4, true, false, 2,
+    add(
+        "ScaleStopsAnswering", [](SScaleOptions& o) { o.silentFrom = 3; }, 4, true, false, 2,
         "No answer from the scale for row 3");
-    add("RefusalAtTheLastRow", [](SScaleOptions& o) { o.refuseRecord = 5; }, 5, false, false, 4,
+    add(
+        "RefusalAtTheLastRow", [](SScaleOptions& o) { o.refuseRecord = 5; }, 5, false, false, 4,
         "The scale refused row 5");
-    add("DeviceVanishesMidRecord", [](SScaleOptions& o) { o.disconnectMidRecord = 2; }, 3, false, false, 1,
+    add(
+        "DeviceVanishesMidRecord", [](SScaleOptions& o) { o.disconnectMidRecord = 2; }, 3, false, false, 1,
         "disconnected while row 2");
     return cases;
 }

@@ -13,8 +13,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -190,7 +190,7 @@ TEST(DownloadSession, RejectedRowEndsTheDownloadAtOnceAndIsNamed)
     ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
     f.line.Deliver(kAck);
     f.Settle();
-    EXPECT_EQ(f.line.Written().size(), 1); // nothing goes out for the rejected row
+    EXPECT_EQ(f.line.Written().size(), 1);       // nothing goes out for the rejected row
     EXPECT_EQ(f.label, QStringLiteral("Fail!")); // without waiting for the time-out
     // A stray answer now finds nothing in flight and moves nothing on.
     f.line.Deliver(kAck);
@@ -445,7 +445,7 @@ TEST(TextCodePageChoice, FollowsTheEncodingSelectorAndTheLanguage)
         int encoding;
         int language;
         int codePage;
-    } cases[] = {{0, 2052, 936}, {0, 3076, 950}, {0, 1028, 950}, {0, 4100, 936}, {0, 1033, 65001},
+    } cases[] = {{0, 2052, 936}, {0, 3076, 950}, {0, 1028, 950}, {0, 4100, 936},   {0, 1033, 65001},
                  {0, 7, 65001},  {1, 1033, 936}, {2, 2052, 950}, {3, 2052, 65001}, {-1, 1033, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(TextCodePageForEncoding(c.encoding, c.language), c.codePage) << c.encoding << " " << c.language;

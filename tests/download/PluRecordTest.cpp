@@ -333,10 +333,10 @@ TEST(PluRecord, PrintsHiAndLoLimits)
         const char* cell;
         const char* hiField; // nullptr: rejected
     } cases[] = {
-        {"2.5", "2.500000"},       {"12.5", "12.50000"},     {"", "-1.00000"},          {"0", "0.000000"},
-        {"12345678", "12345678"},  {"-1234567", "-1234567"}, {"1234567.9", "1234567."},
-        {"0.0000004", "0.000000"}, {"123456789", nullptr},   {"-12345678", nullptr},    {"99999999.9999999", nullptr},
-        {"1e999", nullptr},
+        {"2.5", "2.500000"},       {"12.5", "12.50000"},          {"", "-1.00000"},
+        {"0", "0.000000"},         {"12345678", "12345678"},      {"-1234567", "-1234567"},
+        {"1234567.9", "1234567."}, {"0.0000004", "0.000000"},     {"123456789", nullptr},
+        {"-12345678", nullptr},    {"99999999.9999999", nullptr}, {"1e999", nullptr},
     };
     for (const auto& c : cases) {
         const SPluRecord hi = Build(CountingRow(c.cell, "1"), kCounting, 1);
@@ -369,7 +369,9 @@ QString Repeat(const char* utf8, int count)
 TEST(PluRecord, SendsControlCharactersInTextsAsSpaces)
 {
     // A line break typed into a spreadsheet cell, a tab, STX, NUL and DEL.
-    const QString typed = QString::fromUtf8("a\r\nb\tc\x02" "d") + QChar(0) + QChar(0x7F);
+    const QString typed = QString::fromUtf8("a\r\nb\tc\x02"
+                                            "d") +
+                          QChar(0) + QChar(0x7F);
     const QByteArray sent = QByteArray("a  b c d  ") + QByteArray(2, '\0');
     const struct
     {

@@ -13,10 +13,10 @@ namespace HandMadePackage {
 struct SEntry
 {
     QByteArray name;
-    QByteArray data;         // as stored in the archive
+    QByteArray data; // as stored in the archive
     bool deflated = false;
     quint32 crc = 0;
-    quint32 declaredSize = 0; // the unpacked size the directory declares
+    quint32 declaredSize = 0;                  // the unpacked size the directory declares
     std::optional<quint32> declaredPackedSize; // the packed size it declares, when not that of data
 };
 

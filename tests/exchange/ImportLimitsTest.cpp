@@ -105,10 +105,10 @@ TEST_F(ImportLimits, OneFarAwayCellDecidesTheRowsUpToTheBound)
         {".xlsx, row 1001", Xlsx(SheetXml(header + "<row r=\"1001\"><c r=\"B1001\"><v>1</v></c></row>")), "xlsx",
          "more than 1,000 rows", 0},
         {".xlsx, a used range that claims the whole sheet",
-         Xlsx(SheetXml(header + "<row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c></row>", "A1:XFD1048576")),
-         "xlsx", "more than 1,000 rows", 0},
-        {".xlsx, a cell beyond the sheet", Xlsx(SheetXml(header + "<row><c r=\"A1048577\"><v>1</v></c></row>")),
-         "xlsx", "not a readable .xlsx workbook", 0},
+         Xlsx(SheetXml(header + "<row r=\"1048576\"><c r=\"XFD1048576\"><v>1</v></c></row>", "A1:XFD1048576")), "xlsx",
+         "more than 1,000 rows", 0},
+        {".xlsx, a cell beyond the sheet", Xlsx(SheetXml(header + "<row><c r=\"A1048577\"><v>1</v></c></row>")), "xlsx",
+         "not a readable .xlsx workbook", 0},
         {".ods, a million repeated rows before one cell",
          Ods(OdsContent("<table:table-row table:number-rows-repeated=\"1048575\"><table:table-cell/></table:table-row>"
                         "<table:table-row><table:table-cell office:value-type=\"float\" office:value=\"1\"/>"
@@ -147,8 +147,8 @@ TEST_F(ImportLimits, CellsRightOfTheColumnBoundAreNotKeptButCount)
     const QByteArray ods = Ods(OdsContent(
         "<table:table-row><table:table-cell table:number-columns-repeated=\"16384\" office:value-type=\"float\" "
         "office:value=\"7\"/></table:table-row>"));
-    for (const auto& [format, file, extension] : {std::tuple{EWorkbookFormat::Xlsx, xlsx, "xlsx"},
-                                                  std::tuple{EWorkbookFormat::Ods, ods, "ods"}}) {
+    for (const auto& [format, file, extension] :
+         {std::tuple{EWorkbookFormat::Xlsx, xlsx, "xlsx"}, std::tuple{EWorkbookFormat::Ods, ods, "ods"}}) {
         SCOPED_TRACE(extension);
         const QString path = Write(QStringLiteral("wide.") + QLatin1String(extension), file);
         const std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(format);
@@ -190,10 +190,9 @@ TEST_F(ImportLimits, PackagesThatUnpackToMoreThanAPartMayHoldAreRefused)
          "a damaged zip archive: its part _rels/.rels claims more bytes than the archive holds"},
         {"an .ods part that claims 4 GB packed", Zip({packedGigabytes}), "ods", SImportLimits(),
          "a damaged zip archive: its part _rels/.rels claims more bytes than the archive holds"},
-        {"a sheet of 9 MB of zeros", Zip(XlsxParts(DeflatedZeros("xl/worksheets/sheet1.xml", qint64(9) << 20))),
-         "xlsx", small, "unpacks to 9 MB; Import reads parts of up to 8 MB"},
-        {"shared strings of 9 MB of zeros",
-         Zip([] {
+        {"a sheet of 9 MB of zeros", Zip(XlsxParts(DeflatedZeros("xl/worksheets/sheet1.xml", qint64(9) << 20))), "xlsx",
+         small, "unpacks to 9 MB; Import reads parts of up to 8 MB"},
+        {"shared strings of 9 MB of zeros", Zip([] {
              std::vector<SEntry> parts = XlsxParts(Stored("xl/worksheets/sheet1.xml", SheetXml("")));
              parts.push_back(DeflatedZeros("xl/sharedStrings.xml", qint64(9) << 20));
              return parts;

@@ -21,8 +21,8 @@ namespace {
 using ExchangeTest::CImportedTable;
 using ExchangeTest::EditorType;
 using ExchangeTest::FillTable;
-using ExchangeTest::Strings;
 using ExchangeTest::STableFixture;
+using ExchangeTest::Strings;
 using ExchangeTest::Text;
 using ExchangeTest::Texts;
 
@@ -239,8 +239,14 @@ TEST_F(PluExport, ALargeTableReadsBackWholeAndInOrder)
     CGridModel& grid = fixture.grid;
     std::vector<SGridRow> rows(static_cast<size_t>(kRows));
     for (int r = 0; r < kRows; ++r) {
-        rows[size_t(r)].cells = {QString::number(r + 1), QString::number(r), QStringLiteral("%1.5").arg(r),
-                                 QString(), QString::fromUtf8("名称%1").arg(r), QString(), QString(), QString::number(-r)};
+        rows[size_t(r)].cells = {QString::number(r + 1),
+                                 QString::number(r),
+                                 QStringLiteral("%1.5").arg(r),
+                                 QString(),
+                                 QString::fromUtf8("名称%1").arg(r),
+                                 QString(),
+                                 QString(),
+                                 QString::number(-r)};
     }
     grid.InsertRows(0, std::move(rows));
     for (const EWorkbookFormat format : {EWorkbookFormat::Xls, EWorkbookFormat::Xlsx}) {
@@ -254,10 +260,9 @@ TEST_F(PluExport, ALargeTableReadsBackWholeAndInOrder)
         const CImportedTable table(result);
         for (int r = 0; r < kRows; ++r) {
             const ExchangeTest::SRowRef row = table.Row(r);
-            ASSERT_EQ(Texts(row, 8), QStringList({QString::number(r + 1), QString::number(r),
-                                                  QStringLiteral("%1.5").arg(r), QString(),
-                                                  QString::fromUtf8("名称%1").arg(r), QString(), QString(),
-                                                  QString::number(-r)}))
+            ASSERT_EQ(Texts(row, 8),
+                      QStringList({QString::number(r + 1), QString::number(r), QStringLiteral("%1.5").arg(r), QString(),
+                                   QString::fromUtf8("名称%1").arg(r), QString(), QString(), QString::number(-r)}))
                 << r;
             ASSERT_EQ(EditorType(row, 7), CET_EDIT) << r;
         }

@@ -1,8 +1,8 @@
 #include "ExchangeTestSupport.h"
 
 #include "app/Language.h"
-#include "exchange/PluFileLayout.h"
 #include "exchange/DecimalComma.h"
+#include "exchange/PluFileLayout.h"
 #include "exchange/PluImport.h"
 
 #include <QFile>
@@ -12,12 +12,12 @@
 
 namespace {
 
+using ExchangeTest::CImportedTable;
 using ExchangeTest::EditorType;
 using ExchangeTest::FixturePath;
 using ExchangeTest::Strings;
 using ExchangeTest::Text;
 using ExchangeTest::Texts;
-using ExchangeTest::CImportedTable;
 
 constexpr EPluMode kPricing = EPluMode::Pricing;
 constexpr EPluMode kCounting = EPluMode::Counting;
@@ -56,9 +56,9 @@ protected:
 TEST(ImportRoute, FollowsTheLastFourCharacters)
 {
     const std::pair<const char*, EImportRoute> cases[] = {
-        {"table.csv", EImportRoute::Text},   {"table.Csv", EImportRoute::Text},  {"table.CSV", EImportRoute::Text},
-        {"table.xls", EImportRoute::Xls},    {"table.XLS", EImportRoute::Xls},   {"table.xlsx", EImportRoute::Xlsx},
-        {"table.ods", EImportRoute::Ods},    {"table.txt", EImportRoute::Xlsx},  {"table", EImportRoute::Xlsx},
+        {"table.csv", EImportRoute::Text},     {"table.Csv", EImportRoute::Text}, {"table.CSV", EImportRoute::Text},
+        {"table.xls", EImportRoute::Xls},      {"table.XLS", EImportRoute::Xls},  {"table.xlsx", EImportRoute::Xlsx},
+        {"table.ods", EImportRoute::Ods},      {"table.txt", EImportRoute::Xlsx}, {"table", EImportRoute::Xlsx},
         {"dir.csv/table", EImportRoute::Xlsx}, {"a.xls.bak", EImportRoute::Xlsx}, {"csv", EImportRoute::Xlsx},
     };
     for (const auto& [path, route] : cases)
@@ -145,9 +145,9 @@ TEST_F(PluImport, AnEmptyTextFileKeepsTheLimitsAndGivesNoRows)
 TEST_F(PluImport, TextLinesFillCellsAsWritten)
 {
     const SImportResult result = ReadCsv("PLU,Price,Id,Name,Spec,Remark,Days,Qty,extra\n"
-                                         "5,1.25,\"pear, green\",z\n"                     // short
+                                         "5,1.25,\"pear, green\",z\n"                  // short
                                          " 7 ,0.50,a,b,c,d,e,yes,more,fields,beyond\n" // long
-                                         "\n"                                           // empty
+                                         "\n"                                          // empty
                                          "8,9,,,,,,0\n"
                                          "9,9,,,,,,\n"
                                          "10,9,,,,,,\xC3\x97\n"
@@ -166,10 +166,9 @@ TEST_F(PluImport, TextLinesFillCellsAsWritten)
     EXPECT_EQ(Text(shortLine, 8), kUnchecked);
 
     const ExchangeTest::SRowRef longLine = table.Row(1);
-    EXPECT_EQ(Texts(longLine, 9),
-              QStringList({QStringLiteral("2"), QStringLiteral(" 7 "), QStringLiteral("0.50"), QStringLiteral("a"),
-                           QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e"),
-                           kChecked}));
+    EXPECT_EQ(Texts(longLine, 9), QStringList({QStringLiteral("2"), QStringLiteral(" 7 "), QStringLiteral("0.50"),
+                                               QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"),
+                                               QStringLiteral("d"), QStringLiteral("e"), kChecked}));
     EXPECT_EQ(EditorType(longLine, 8), CET_CHECK);
 
     const ExchangeTest::SRowRef emptyLine = table.Row(2);
@@ -194,14 +193,16 @@ TEST_F(PluImport, ReadsTheTextFilesOfSpreadsheetPrograms)
 {
     const int previous = Language::LanguageInForce();
     Language::SetLanguageInForce(1031); // German
-    const SImportResult german = ReadImportFile(FixturePath(QStringLiteral("german_excel.csv")), kPricing, ELimitMode::Off);
+    const SImportResult german =
+        ReadImportFile(FixturePath(QStringLiteral("german_excel.csv")), kPricing, ELimitMode::Off);
     Language::SetLanguageInForce(previous);
     ASSERT_TRUE(german.ok) << german.error.toStdString();
     EXPECT_EQ(german.columnCount, 8);
     ASSERT_EQ(german.rows.size(), 3u);
     // Decimal commas become points in Unit price only; a quoted semicolon stays in its field.
     const CImportedTable germanTable(german);
-    EXPECT_EQ(Texts(germanTable.Row(0), 9), Strings({"1", "1", "3.5", "4006381333931", "Äpfel", "kg", "frisch", "7", "×"}));
+    EXPECT_EQ(Texts(germanTable.Row(0), 9),
+              Strings({"1", "1", "3.5", "4006381333931", "Äpfel", "kg", "frisch", "7", "×"}));
     EXPECT_EQ(Texts(germanTable.Row(1), 9), Strings({"2", "2", "1234.56", "42", "Birne; grün", "500g", "", "30", "√"}));
     EXPECT_EQ(Texts(germanTable.Row(2), 9), Strings({"3", "3", "12", "", "Käse 3,5%", "", "", "", "×"}));
 
@@ -218,7 +219,8 @@ TEST_F(PluImport, ReadsTheTextFilesOfSpreadsheetPrograms)
         {"old_mac.csv", {}, Strings({"1", "1", "2.5", "3", "first"})},
     };
     for (const SCase& c : cases) {
-        const SImportResult result = ReadImportFile(FixturePath(QString::fromLatin1(c.fixture)), kCounting, ELimitMode::On);
+        const SImportResult result =
+            ReadImportFile(FixturePath(QString::fromLatin1(c.fixture)), kCounting, ELimitMode::On);
         ASSERT_TRUE(result.ok) << c.fixture;
         EXPECT_EQ(result.columnCount, 4) << c.fixture;
         ASSERT_FALSE(result.rows.empty()) << c.fixture;
@@ -232,12 +234,23 @@ TEST_F(PluImport, ReadsTheTextFilesOfSpreadsheetPrograms)
 TEST_F(PluImport, DecimalCommasReachTheTableWithAPoint)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"3,5", "3.5"},         {"-0,25", "-0.25"},     {"+1,0", "+1.0"},     {"1,234", "1.234"},
-        {"1.234,56", "1234.56"}, {"12.345.678,9", "12345678.9"},
+        {"3,5", "3.5"},
+        {"-0,25", "-0.25"},
+        {"+1,0", "+1.0"},
+        {"1,234", "1.234"},
+        {"1.234,56", "1234.56"},
+        {"12.345.678,9", "12345678.9"},
         // Anything else stays as written, for the record builder to judge.
-        {"3.5", "3.5"},         {"1.23,4", "1.23,4"},   {"1,2,3", "1,2,3"},   {",5", ",5"},
-        {"5,", "5,"},           {"a,5", "a,5"},         {"1.2345,6", "1.2345,6"}, {" 3,5", " 3,5"},
-        {"", ""},               {".123,4", ".123,4"},
+        {"3.5", "3.5"},
+        {"1.23,4", "1.23,4"},
+        {"1,2,3", "1,2,3"},
+        {",5", ",5"},
+        {"5,", "5,"},
+        {"a,5", "a,5"},
+        {"1.2345,6", "1.2345,6"},
+        {" 3,5", " 3,5"},
+        {"", ""},
+        {".123,4", ".123,4"},
     };
     for (const auto& [field, expected] : cases)
         EXPECT_EQ(WithDecimalPoint(QString::fromLatin1(field)), QString::fromLatin1(expected)) << field;
@@ -339,8 +352,10 @@ TEST_F(PluImport, SevenColumnWorkbookSwitchesLimitsOnWhenCounting)
     ASSERT_TRUE(counting.ok);
     EXPECT_EQ(PluLayout::SettingOf(counting.limitMode), 1);
     ASSERT_EQ(counting.rows.size(), 2u);
-    EXPECT_EQ(Texts(CImportedTable(counting).Row(int(0)), 8), Strings({"1", "7", "0.125000", "1234", "螺丝", "M4", "1.500000", "0.250000"}));
-    EXPECT_EQ(Texts(CImportedTable(counting).Row(int(1)), 8), Strings({"2", "8", "0.5", "5678", "Mutter", "M6", "2", "-1"}));
+    EXPECT_EQ(Texts(CImportedTable(counting).Row(int(0)), 8),
+              Strings({"1", "7", "0.125000", "1234", "螺丝", "M4", "1.500000", "0.250000"}));
+    EXPECT_EQ(Texts(CImportedTable(counting).Row(int(1)), 8),
+              Strings({"2", "8", "0.5", "5678", "Mutter", "M6", "2", "-1"}));
 
     // In the pricing layout Hi and Lo land in Remark and Expiration(Days) as integers; there is no
     // Quantity pricing column in the file, so the mark is off, as in a typed row.
@@ -358,14 +373,14 @@ TEST_F(PluImport, OpenDocumentAndHandMadeWorkbooks)
     ASSERT_TRUE(ods.ok) << ods.error.toStdString();
     EXPECT_EQ(PluLayout::SettingOf(ods.limitMode), 1);
     ASSERT_EQ(ods.rows.size(), 1u);
-    EXPECT_EQ(Texts(CImportedTable(ods).Row(int(0)), 8),
-              Strings({"1", "12", "2.500000", "A-1", "苹果", "", "", ""}));
+    EXPECT_EQ(Texts(CImportedTable(ods).Row(int(0)), 8), Strings({"1", "12", "2.500000", "A-1", "苹果", "", "", ""}));
 
     const SImportResult xlsx = ReadImportFile(FixturePath(QStringLiteral("inline_strings.xlsx")), kCounting, Limits(0));
     ASSERT_TRUE(xlsx.ok) << xlsx.error.toStdString();
     EXPECT_EQ(PluLayout::SettingOf(xlsx.limitMode), 1);
     ASSERT_EQ(xlsx.rows.size(), 3u);
-    EXPECT_EQ(Texts(CImportedTable(xlsx).Row(int(0)), 8), Strings({"1", "苹果 & pear", "2.500000", "formula text", "2", "1", "", "inline"}));
+    EXPECT_EQ(Texts(CImportedTable(xlsx).Row(int(0)), 8),
+              Strings({"1", "苹果 & pear", "2.500000", "formula text", "2", "1", "", "inline"}));
     EXPECT_EQ(Texts(CImportedTable(xlsx).Row(int(1)), 3), Strings({"2", "", ""}));
     EXPECT_EQ(Texts(CImportedTable(xlsx).Row(int(2)), 3), Strings({"3", "", "rich text"}));
 }
@@ -379,10 +394,16 @@ TEST(PluFileLayout, NumberCellTexts)
         const char* text;
     };
     const SCase cases[] = {
-        {2.5, true, "2.500000"},          {99999.99, true, "99999.990000"}, {123456.789, true, "123456.789000"},
-        {-0.0000004, true, "-0.000000"},  {1e20, true, "100000000000000000000.000000"},
-        {12.9, false, "12"},              {-3.7, false, "-3"},              {-0.5, false, "0"},
-        {4006381333931, false, "4006381333931"}, {9007199254740993.0, false, "9007199254740992"},
+        {2.5, true, "2.500000"},
+        {99999.99, true, "99999.990000"},
+        {123456.789, true, "123456.789000"},
+        {-0.0000004, true, "-0.000000"},
+        {1e20, true, "100000000000000000000.000000"},
+        {12.9, false, "12"},
+        {-3.7, false, "-3"},
+        {-0.5, false, "0"},
+        {4006381333931, false, "4006381333931"},
+        {9007199254740993.0, false, "9007199254740992"},
         {1e20, false, "100000000000000000000"},
     };
     for (const SCase& c : cases)

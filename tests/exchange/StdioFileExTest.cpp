@@ -91,7 +91,9 @@ TEST_F(StdioFileEx, Utf16MarkSwitchesToBinaryAndOddLastByteIsDropped)
 TEST_F(StdioFileEx, Utf8MarkSetsTheCodePageAndIsNoText)
 {
     CStdioFileEx file;
-    ASSERT_TRUE(file.Open(Write("\xEF\xBB\xBF" "ab\nx\n"), CStdioFileEx::kTypeText));
+    ASSERT_TRUE(file.Open(Write("\xEF\xBB\xBF"
+                                "ab\nx\n"),
+                          CStdioFileEx::kTypeText));
     EXPECT_EQ(file.CodePage(), 65001);
     QString line;
     ASSERT_TRUE(file.ReadString(line));
@@ -122,7 +124,8 @@ TEST_F(StdioFileEx, WellFormedUtf8WithoutMarkIsReadAsUtf8)
     const QByteArray utf8 = QString::fromUtf8("PLU,名称\n1,苹果\n").toUtf8();
     EXPECT_EQ(ReadLines(utf8), QStringList({QString::fromUtf8("PLU,名称"), QString::fromUtf8("1,苹果")}));
     // GBK bytes are not well-formed UTF-8: the file stays in the language's code page.
-    EXPECT_EQ(ReadLines("PLU\n1,\xC6\xBB\xB9\xFB\n"), QStringList({QStringLiteral("PLU"), QString::fromUtf8("1,苹果")}));
+    EXPECT_EQ(ReadLines("PLU\n1,\xC6\xBB\xB9\xFB\n"),
+              QStringList({QStringLiteral("PLU"), QString::fromUtf8("1,苹果")}));
     // An explicit code page is kept even for well-formed UTF-8.
     EXPECT_EQ(ReadLines(QString::fromUtf8("é\n").toUtf8(), 1252), QStringList(QString::fromUtf8("Ã©")));
 }
@@ -229,14 +232,16 @@ TEST_F(StdioFileEx, WritesUtf16WithOneMarkOrInTheCodePage)
     const QString path = m_dir.filePath(QStringLiteral("out.txt"));
     {
         CStdioFileEx file;
-        ASSERT_TRUE(file.Open(path, CStdioFileEx::kModeCreate | CStdioFileEx::kModeWrite
-                                        | CStdioFileEx::kModeWriteUnicode));
+        ASSERT_TRUE(
+            file.Open(path, CStdioFileEx::kModeCreate | CStdioFileEx::kModeWrite | CStdioFileEx::kModeWriteUnicode));
         EXPECT_TRUE(file.WriteString(QString::fromUtf8("苹")));
         EXPECT_TRUE(file.WriteString(u"a\n"));
     }
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), QByteArray("\xFF\xFE\xF9\x82" "a\0\n\0", 8));
+    EXPECT_EQ(written.readAll(), QByteArray("\xFF\xFE\xF9\x82"
+                                            "a\0\n\0",
+                                            8));
     written.close();
 
     {
@@ -255,8 +260,8 @@ TEST_F(StdioFileEx, WrittenUtf16ReadsBack)
     const QString path = m_dir.filePath(QStringLiteral("round.csv"));
     {
         CStdioFileEx file;
-        ASSERT_TRUE(file.Open(path, CStdioFileEx::kModeCreate | CStdioFileEx::kModeWrite
-                                        | CStdioFileEx::kModeWriteUnicode));
+        ASSERT_TRUE(
+            file.Open(path, CStdioFileEx::kModeCreate | CStdioFileEx::kModeWrite | CStdioFileEx::kModeWriteUnicode));
         EXPECT_TRUE(file.WriteString(QString::fromUtf8("PLU,名称\r\n1,苹果\r\n")));
     }
     CStdioFileEx file;
@@ -320,9 +325,9 @@ TEST(CsvRecordReader, TheFirstLineDecidesTheSeparator)
         {"PLU;Preis;Name", ';'},
         {"PLU\tPrice\tName", '\t'},
         {"PLU,Price,Name", ','},
-        {"\"PLU;No\",Price", ','},   // the semicolon is quoted
-        {"\"PLU,No\";Preis", ';'},   // the comma is quoted
-        {"PLU;Price,Name", ','},     // two kinds: a comma when in doubt
+        {"\"PLU;No\",Price", ','}, // the semicolon is quoted
+        {"\"PLU,No\";Preis", ';'}, // the comma is quoted
+        {"PLU;Price,Name", ','},   // two kinds: a comma when in doubt
         {"PLU", ','},
         {"", ','},
     };

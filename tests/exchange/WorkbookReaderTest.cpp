@@ -194,8 +194,8 @@ TEST(WorkbookReaders, RefusePartsThatTheXmlParserCannotBeTrustedWith)
         ASSERT_TRUE(WriteFile(path, c.file));
         std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(c.format);
         EXPECT_FALSE(reader->Load(path)) << c.name;
-        EXPECT_TRUE(reader->ErrorString().contains(QStringLiteral(" at byte "))) << c.name << ": "
-            << reader->ErrorString().toStdString();
+        EXPECT_TRUE(reader->ErrorString().contains(QStringLiteral(" at byte ")))
+            << c.name << ": " << reader->ErrorString().toStdString();
     }
 
     // Well-formed references still read as their characters.
@@ -216,13 +216,22 @@ TEST(WorkbookReaders, RefusePackagesWhosePartsContradictWhatTheyDeclare)
     const QByteArray sheet = SheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
     const QByteArray content = OdsContent("<table:table-row><table:table-cell office:value-type=\"float\" "
                                           "office:value=\"1\"/></table:table-row>");
-    const auto inflatesToMore = [](SEntry entry) { entry.declaredSize -= 10; return entry; };
-    const auto inflatesToLess = [](SEntry entry) { entry.declaredSize += 10; return entry; };
+    const auto inflatesToMore = [](SEntry entry) {
+        entry.declaredSize -= 10;
+        return entry;
+    };
+    const auto inflatesToLess = [](SEntry entry) {
+        entry.declaredSize += 10;
+        return entry;
+    };
     const auto storedSizesDiffer = [](SEntry entry) {
         entry.declaredPackedSize = entry.declaredSize - 1;
         return entry;
     };
-    const auto wrongChecksum = [](SEntry entry) { entry.crc ^= 1; return entry; };
+    const auto wrongChecksum = [](SEntry entry) {
+        entry.crc ^= 1;
+        return entry;
+    };
     const struct
     {
         const char* name;
@@ -286,8 +295,8 @@ TEST(OdsReader, RepeatsStayWithinTheSheet)
     // A row with a value repeated past the sheet's last row, and a cell repeated past its last column.
     const QByteArray pastRows =
         "<table:table-row table:number-rows-repeated=\"1048577\">" + cell + "</table:table-row>";
-    const QByteArray pastColumns = "<table:table-row><table:table-cell table:number-columns-repeated=\"16384\"/>" + cell
-                                   + "</table:table-row>";
+    const QByteArray pastColumns =
+        "<table:table-row><table:table-cell table:number-columns-repeated=\"16384\"/>" + cell + "</table:table-row>";
     for (const QByteArray& rows : {pastRows, pastColumns}) {
         const QString path = dir.filePath(QStringLiteral("past.ods"));
         ASSERT_TRUE(WriteFile(path, Ods(OdsContent(rows))));
@@ -318,9 +327,14 @@ TEST(XlsxWriter, EveryTextRoundTrips)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("escapes.xlsx"));
     const QString texts[] = {
-        QStringLiteral("a\u0001b"), QString(QChar(0xFFFE)), QStringLiteral("_x0041_"), QStringLiteral("_x005F_"),
-        QStringLiteral("tab\tline\ncr\r"), QString(QChar(0xD800)) + QStringLiteral("x"),
-        QString::fromUtf8("\xF0\x9F\x98\x80 _x12_ _xABCG_ _X0041_"), QStringLiteral("\u001F_x0000_\u0008"),
+        QStringLiteral("a\u0001b"),
+        QString(QChar(0xFFFE)),
+        QStringLiteral("_x0041_"),
+        QStringLiteral("_x005F_"),
+        QStringLiteral("tab\tline\ncr\r"),
+        QString(QChar(0xD800)) + QStringLiteral("x"),
+        QString::fromUtf8("\xF0\x9F\x98\x80 _x12_ _xABCG_ _X0041_"),
+        QStringLiteral("\u001F_x0000_\u0008"),
     };
     {
         CXlsxWriter writer(path);
@@ -354,9 +368,9 @@ TEST(WorkbookReaders, RefuseFilesOfAnotherKindWithAReason)
     const QString xls = FixturePath(QStringLiteral("pricing_xlwt.xls"));
     const QString xlsx = FixturePath(QStringLiteral("pricing_openpyxl.xlsx"));
     const std::pair<EWorkbookFormat, QString> cases[] = {
-        {EWorkbookFormat::Xlsx, text}, {EWorkbookFormat::Xls, text}, {EWorkbookFormat::Ods, text},
+        {EWorkbookFormat::Xlsx, text},    {EWorkbookFormat::Xls, text},    {EWorkbookFormat::Ods, text},
         {EWorkbookFormat::Xlsx, missing}, {EWorkbookFormat::Xls, missing}, {EWorkbookFormat::Xlsx, xls},
-        {EWorkbookFormat::Xls, xlsx}, {EWorkbookFormat::Ods, xlsx},
+        {EWorkbookFormat::Xls, xlsx},     {EWorkbookFormat::Ods, xlsx},
     };
     for (const auto& [format, path] : cases) {
         std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(format);

@@ -109,7 +109,8 @@ int main(int argc, char** argv)
         written.append(QStringList());
         for (const char* extension : {".xls", ".xlsx"})
             ok = Write(dir, QString::fromLatin1(layout.name) + QString::fromLatin1(extension), fixture.table, written,
-                       expected) && ok;
+                       expected) &&
+                 ok;
     }
 
     QList<QStringList> longRows;

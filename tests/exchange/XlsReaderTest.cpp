@@ -113,7 +113,7 @@ using B = CBiffStream;
 TEST(XlsReader, ReadsEveryKindOfCell)
 {
     QByteArray mulRk;
-    mulRk += B::Cell(3, 0).left(4); // row and first column
+    mulRk += B::Cell(3, 0).left(4);                                           // row and first column
     for (const quint32 rk : {quint32(7 << 2) | 2u, quint32(250 << 2) | 3u}) { // 7, then 250 / 100
         B::Put16(mulRk, 15);
         B::Put32(mulRk, rk);
@@ -147,9 +147,9 @@ TEST(XlsReader, ReadsEveryKindOfCell)
         double number;
         const char* text;
     } cells[] = {
-        {0, 0, true, 2.5, ""},      {1, 0, true, -12, ""},   {3, 0, true, 7, ""},     {3, 1, true, 2.5, ""},
-        {0, 1, false, 0, "Äpfel"},  {0, 2, false, 0, "苹果"}, {1, 1, false, 0, "共享"}, {1, 2, false, 0, ""},
-        {2, 0, true, 1, ""},        {2, 1, false, 0, ""},    {4, 0, true, 42, ""},    {4, 1, false, 0, "result"},
+        {0, 0, true, 2.5, ""},     {1, 0, true, -12, ""},    {3, 0, true, 7, ""},      {3, 1, true, 2.5, ""},
+        {0, 1, false, 0, "Äpfel"}, {0, 2, false, 0, "苹果"}, {1, 1, false, 0, "共享"}, {1, 2, false, 0, ""},
+        {2, 0, true, 1, ""},       {2, 1, false, 0, ""},     {4, 0, true, 42, ""},     {4, 1, false, 0, "result"},
         {5, 3, false, 0, ""},
     };
     for (const auto& c : cells) {
@@ -167,11 +167,15 @@ TEST(XlsReader, ASharedStringGoesOnAcrossRecordsInEitherWidth)
     B::Put32(sst, 1);
     B::Put32(sst, 1);
     B::Put16(sst, 7);
-    sst += QByteArray("\x00" "abc", 4);
+    sst += QByteArray("\x00"
+                      "abc",
+                      4);
     QByteArray second("\x01", 1);
     B::Put16(second, 0x5171); // 共
     B::Put16(second, 0x4EAB); // 享
-    const QByteArray third = QByteArray("\x00" "de", 3);
+    const QByteArray third = QByteArray("\x00"
+                                        "de",
+                                        3);
     const QByteArray strings = B::Record(0x00FC, sst) + B::Record(0x003C, second) + B::Record(0x003C, third);
     CXlsReader reader;
     ASSERT_TRUE(reader.ReadWorkbookStream(B::Workbook(B::Record(0x00FD, B::Cell(0, 0, B::U32(0))), strings)))
@@ -184,12 +188,16 @@ TEST(XlsReader, RefusesDamagedStreamsWithAReason)
     const QByteArray cell = B::Record(0x0203, B::Cell(0, 0, B::Double(1)));
     QByteArray longLabel = B::Cell(0, 0);
     B::Put16(longLabel, 500); // 500 characters promised, 3 given
-    longLabel += QByteArray("\x00" "abc", 4);
+    longLabel += QByteArray("\x00"
+                            "abc",
+                            4);
     QByteArray cutSst;
     B::Put32(cutSst, 1);
     B::Put32(cutSst, 1);
     B::Put16(cutSst, 10);
-    cutSst += QByteArray("\x00" "abc", 4);
+    cutSst += QByteArray("\x00"
+                         "abc",
+                         4);
     QByteArray runsPastTheEnd = B::Workbook(cell);
     runsPastTheEnd.chop(4 + 5); // the end record, and the number's last bytes
     QByteArray sheetElsewhere = B::Workbook(cell);
@@ -216,8 +224,8 @@ TEST(XlsReader, RefusesDamagedStreamsWithAReason)
     for (const auto& c : cases) {
         CXlsReader reader;
         EXPECT_FALSE(reader.ReadWorkbookStream(c.stream)) << c.name;
-        EXPECT_TRUE(reader.ErrorString().contains(QLatin1String(c.reason))) << c.name << ": "
-                                                                             << reader.ErrorString().toStdString();
+        EXPECT_TRUE(reader.ErrorString().contains(QLatin1String(c.reason)))
+            << c.name << ": " << reader.ErrorString().toStdString();
         EXPECT_EQ(reader.LastRow(), 0) << c.name;
     }
 }

@@ -1,6 +1,6 @@
+#include "grid/GridClipboard.h"
 #include "grid/CGridModel.h"
 #include "grid/EditorTexts.h"
-#include "grid/GridClipboard.h"
 
 #include <QSignalSpy>
 
@@ -209,7 +209,7 @@ TEST(EditorTexts, MultiColumnItemsStoreTheirFirstColumn)
         const char* item;
         const char* value;
     } cases[] = {
-        {"12\tTwelve", "12"}, {"A|B", "A"},      {"|B", "|B"},      {"\tB", "\tB"},   {"A B", "A B"},
+        {"12\tTwelve", "12"}, {"A|B", "A"},      {"|B", "|B"},       {"\tB", "\tB"}, {"A B", "A B"},
         {"A |B", "A "},       {"1|2\t3", "1|2"}, {"\t1|2", "\t1|2"}, {"", ""},
     };
     for (const auto& c : cases)

@@ -235,8 +235,8 @@ TEST(GridModel, TheRowNumberColumnShowsEachRowsNumberAndRenumberingFollowsThePla
     // A number moves with its row until the rows are renumbered, with one notification.
     ASSERT_TRUE(grid.DeleteRow(0));
     grid.SortRows(1, Qt::DescendingOrder, 0, grid.RowCount());
-    EXPECT_EQ(grid.RowTexts(0), (QVector<QString>{QStringLiteral("3"), QStringLiteral("r2"), QString(),
-                                                  UncheckedText()}));
+    EXPECT_EQ(grid.RowTexts(0),
+              (QVector<QString>{QStringLiteral("3"), QStringLiteral("r2"), QString(), UncheckedText()}));
     QSignalSpy changed(&grid, &CGridModel::dataChanged);
     grid.RenumberRows(); // r1 kept its number 2: only the first row changes
     ASSERT_EQ(changed.count(), 1);

@@ -131,8 +131,8 @@ TEST(GridSort, RowsMoveWholeByTheColumnType)
 
 TEST(GridSort, EqualTextsKeepTheirOrderAndRowsOutsideTheRangeStay)
 {
-    SPriceGrid fixture({QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("1"),
-                        QStringLiteral("0")});
+    SPriceGrid fixture(
+        {QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("0")});
     CGridModel& grid = fixture.grid;
     grid.SortRows(2, Qt::AscendingOrder, 0, 4);
     EXPECT_EQ(fixture.Column(1), (QStringList{QStringLiteral("plu1"), QStringLiteral("plu3"), QStringLiteral("plu0"),
@@ -171,15 +171,20 @@ TEST(GridSort, EveryColumnTypeOrdersItsTexts)
         QStringList sorted;
     };
     const SCase cases[] = {
-        {CST_TEXT, {QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("a")},
+        {CST_TEXT,
+         {QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("a")},
          {QStringLiteral("B"), QStringLiteral("a"), QStringLiteral("b")}},
-        {CST_INTEGER, {QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("x")},
+        {CST_INTEGER,
+         {QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("x")},
          {QStringLiteral("x"), QStringLiteral("9"), QStringLiteral("10")}},
-        {CST_REAL, {QStringLiteral("10"), QStringLiteral("9.5"), QStringLiteral("100")},
+        {CST_REAL,
+         {QStringLiteral("10"), QStringLiteral("9.5"), QStringLiteral("100")},
          {QStringLiteral("9.5"), QStringLiteral("10"), QStringLiteral("100")}},
-        {CST_DATE, {QStringLiteral("2019-08-20"), QString(), QStringLiteral("2019-08-13")},
+        {CST_DATE,
+         {QStringLiteral("2019-08-20"), QString(), QStringLiteral("2019-08-13")},
          {QString(), QStringLiteral("2019-08-13"), QStringLiteral("2019-08-20")}},
-        {CST_TEXT_REVERSED, {QStringLiteral("a"), QStringLiteral("c"), QStringLiteral("b")},
+        {CST_TEXT_REVERSED,
+         {QStringLiteral("a"), QStringLiteral("c"), QStringLiteral("b")},
          {QStringLiteral("c"), QStringLiteral("b"), QStringLiteral("a")}},
     };
     for (const SCase& c : cases) {

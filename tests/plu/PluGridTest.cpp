@@ -1,8 +1,8 @@
-#include "ui/grid/CEditEx.h"
-#include "ui/grid/CMFCListCtrlEx.h"
 #include "plu/CPluTable.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
+#include "ui/grid/CEditEx.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 
 #include <QApplication>
 #include <QHeaderView>

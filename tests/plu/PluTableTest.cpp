@@ -309,8 +309,8 @@ TEST(PluTable, ReplacedRowsTakeTheLayoutsEditorsNumbersAndAnEntryRow)
     fixture.CompleteLastRow(QStringLiteral("typed"));
     std::vector<SGridRow> rows(2);
     rows[0].cells = {QString(), QStringLiteral("7"), QStringLiteral("2.5")};
-    rows[1].cells = {QString(), QStringLiteral("8"), QStringLiteral("1"), QString(), QString(), QString(),
-                     QString(), QString(), CheckedText()};
+    rows[1].cells = {QString(), QStringLiteral("8"), QStringLiteral("1"), QString(),    QString(),
+                     QString(), QString(),           QString(),           CheckedText()};
     SEditCtrl mark;
     mark.nCol = 8;
     mark.nCheck = 1;
@@ -432,8 +432,8 @@ TEST(PluTable, SortingByUnitPriceKeepsTheEntryRowLastAndRenumbers)
     fixture.table.SortByColumn(2, Qt::AscendingOrder);
     EXPECT_EQ(column(2), (QStringList{QStringLiteral("9.5"), QStringLiteral("10"), QStringLiteral("100"), QString()}));
     EXPECT_EQ(column(1), (QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C"), QString()}));
-    EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                              QStringLiteral("4")}));
+    EXPECT_EQ(fixture.Numbers(),
+              (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}));
     EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kWhite, kWhite, kRed}));
     EXPECT_EQ(fixture.grid.FindCellRecord(0, 8)->nCheck, 1);
     EXPECT_EQ(fixture.grid.CellText(0, 8), QString(QChar(0x221A)));
@@ -443,8 +443,8 @@ TEST(PluTable, SortingByUnitPriceKeepsTheEntryRowLastAndRenumbers)
 
     fixture.table.SortByColumn(2, Qt::DescendingOrder);
     EXPECT_EQ(column(2), (QStringList{QStringLiteral("100"), QStringLiteral("10"), QStringLiteral("9.5"), QString()}));
-    EXPECT_EQ(fixture.Numbers(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                              QStringLiteral("4")}));
+    EXPECT_EQ(fixture.Numbers(),
+              (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}));
 
     // The entry row still takes the next PLU.
     fixture.CompleteLastRow(QStringLiteral("D"));
@@ -507,16 +507,22 @@ TEST(PluTable, APasteRunningPastTheLastRowGetsARowForEveryLine)
         const char* name;
         int pluMode;
         QString text;
-        QStringList plus;         // column 1 from the top
+        QStringList plus; // column 1 from the top
         std::vector<quint32> colors;
     };
     const SCase cases[] = {
         // PLU numbers alone complete no row: each line still gets a row of its own.
-        {"NumbersOnly", 1, QStringLiteral("11\r\n12\r\n13\r\n"),
-         {QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("13")}, {kRed, kRed, kRed}},
+        {"NumbersOnly",
+         1,
+         QStringLiteral("11\r\n12\r\n13\r\n"),
+         {QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("13")},
+         {kRed, kRed, kRed}},
         // Complete lines bring their entry row as typing does, and the paste goes on below it.
-        {"CompleteLines", 0, QStringLiteral("21\t2.5\n22\n23\t3"),
-         {QStringLiteral("21"), QStringLiteral("22"), QStringLiteral("23"), QString()}, {kWhite, kRed, kWhite, kRed}},
+        {"CompleteLines",
+         0,
+         QStringLiteral("21\t2.5\n22\n23\t3"),
+         {QStringLiteral("21"), QStringLiteral("22"), QStringLiteral("23"), QString()},
+         {kWhite, kRed, kWhite, kRed}},
     };
     for (const SCase& c : cases) {
         SPluFixture fixture;
@@ -647,7 +653,7 @@ protected:
         EXPECT_EQ(fixture.settings.Settings().ReadInt(ESetting::LimMode), command.expectedLimitMode);
         EXPECT_EQ(fixture.grid.ColumnCount(),
                   PluLayout::ColumnCount(PluLayout::PluModeFromSetting(command.expectedPluMode),
-                                          PluLayout::LimitModeFromSetting(command.expectedLimitMode)));
+                                         PluLayout::LimitModeFromSetting(command.expectedLimitMode)));
         EXPECT_EQ(fixture.grid.RowCount(), 1);
         EXPECT_EQ(fixture.Backgrounds(), std::vector<quint32>{kRed});
         ASSERT_EQ(modeChanged.count(), 1);

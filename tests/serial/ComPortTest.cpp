@@ -392,7 +392,10 @@ TEST_F(ComPortTest, CallbackCanAnswerThroughTheConnection)
 {
     struct SEcho : IReceiver
     {
-        explicit SEcho(CComPort& port) : port(port) {}
+        explicit SEcho(CComPort& port)
+            : port(port)
+        {
+        }
         CComPort& port;
         void OnReceive(const char* bytes, int count) override { port.Write(bytes, count); }
         void OnConnectionLost() override {}
@@ -439,7 +442,10 @@ TEST_F(ComPortTest, CloseFromInsideTheCallbackDoesNotDeadlock)
 {
     struct SCloseOnReceive : IReceiver
     {
-        explicit SCloseOnReceive(CComPort& port) : port(port) {}
+        explicit SCloseOnReceive(CComPort& port)
+            : port(port)
+        {
+        }
         CComPort& port;
         std::atomic<int> calls{0};
         void OnReceive(const char*, int) override

@@ -33,7 +33,8 @@ public:
     bool WaitForLost(std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
 
 private:
-    template <typename Predicate> bool WaitUntil(std::chrono::milliseconds timeout, Predicate done) const
+    template <typename Predicate>
+    bool WaitUntil(std::chrono::milliseconds timeout, Predicate done) const
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         return m_changed.wait_for(lock, timeout, done);

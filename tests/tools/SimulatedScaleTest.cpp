@@ -14,12 +14,11 @@
 namespace {
 
 // The counting record of PLU 5, 0.25, A5, "Bolts M6", "steel", without limits.
-const QByteArray kCountingRecord = QByteArray::fromHex(
-    "025350303030352020302e3235303041"
-    "3500000000000000000000426f6c7473"
-    "204d3600000000000000000000000000"
-    "0000000000000000000000737465656c"
-    "00000000000000000000000d0a");
+const QByteArray kCountingRecord = QByteArray::fromHex("025350303030352020302e3235303041"
+                                                       "3500000000000000000000426f6c7473"
+                                                       "204d3600000000000000000000000000"
+                                                       "0000000000000000000000737465656c"
+                                                       "00000000000000000000000d0a");
 
 // The program's side of the line, opened the way a serial port is.
 class CLine
@@ -40,7 +39,10 @@ public:
             ::close(m_fd);
     }
     bool IsOpen() const { return m_fd >= 0; }
-    void Send(const QByteArray& bytes) { ASSERT_EQ(::write(m_fd, bytes.constData(), size_t(bytes.size())), bytes.size()); }
+    void Send(const QByteArray& bytes)
+    {
+        ASSERT_EQ(::write(m_fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+    }
 
     // Reads until LF or the time-out; what came.
     QByteArray ReadLine(int timeoutMs = 3000)
@@ -48,9 +50,9 @@ public:
         QByteArray line;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (!line.endsWith('\n')) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                  deadline - std::chrono::steady_clock::now())
-                                  .count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                    .count();
             if (left <= 0)
                 break;
             pollfd fd{m_fd, POLLIN, 0};

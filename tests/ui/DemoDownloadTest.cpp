@@ -1,12 +1,12 @@
 #include "app/IRelauncher.h"
 #include "app/Language.h"
 #include "grid/CGridModel.h"
-#include "ui/grid/CMFCListCtrlEx.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
 #include "tools/CSimulatedScale.h"
 #include "ui/CTalvexDlg.h"
 #include "ui/CommandIds.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -38,9 +38,9 @@ struct SDemoWindow
         QString error;
         EXPECT_TRUE(scale.Start(&error)) << error.toStdString();
         SWindowOptions options;
-        options.providedPort = SProvidedPort{
-            {QStringLiteral("Simulated scale (%1)").arg(scale.DevicePath()), scale.DevicePath()},
-            [this](EPluMode layout, ELimitMode limits) { scale.SetMode(layout, limits); }};
+        options.providedPort =
+            SProvidedPort{{QStringLiteral("Simulated scale (%1)").arg(scale.DevicePath()), scale.DevicePath()},
+                          [this](EPluMode layout, ELimitMode limits) { scale.SetMode(layout, limits); }};
         options.serialDevices = {QStringLiteral("/dev/does-not-exist")};
         window.emplace(settings.Settings(), prompt, relauncher, QStringList(), options);
         window->show();

@@ -4,10 +4,10 @@
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
 #include "ui/CAboutDlg.h"
-#include "ui/grid/CMFCListCtrlEx.h"
 #include "ui/CTalvexDlg.h"
 #include "ui/CToolBarEx.h"
 #include "ui/CommandIds.h"
+#include "ui/grid/CMFCListCtrlEx.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "ui/grid/CComboBoxExt.h"
 
+#include "grid/EditorTexts.h"
 #include "ui/grid/CComboItemDelegate.h"
 #include "ui/grid/EditorFocus.h"
-#include "grid/EditorTexts.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

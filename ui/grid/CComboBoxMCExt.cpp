@@ -1,7 +1,7 @@
 #include "ui/grid/CComboBoxMCExt.h"
 
-#include "ui/grid/CComboItemDelegate.h"
 #include "grid/EditorTexts.h"
+#include "ui/grid/CComboItemDelegate.h"
 
 #include <QAbstractItemView>
 #include <QScrollBar>

@@ -27,9 +27,8 @@ void CComboItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     style->drawControl(QStyle::CE_ItemViewItem, &frame, painter, widget);
 
     painter->save();
-    painter->setPen(option.palette.color(QPalette::Normal, (option.state & QStyle::State_Selected)
-                                                              ? QPalette::HighlightedText
-                                                              : QPalette::Text));
+    painter->setPen(option.palette.color(
+        QPalette::Normal, (option.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
     int left = option.rect.left();
     for (int i = 0; i < parts.size(); ++i) {
         const int width = i < m_columnWidths.size() ? m_columnWidths[i] : option.rect.right() - left;

@@ -61,8 +61,7 @@ void CEditEx::keyPressEvent(QKeyEvent* event)
         event->accept();
         Cancel();
         return;
-    default:
-        QLineEdit::keyPressEvent(event);
+    default: QLineEdit::keyPressEvent(event);
     }
 }
 

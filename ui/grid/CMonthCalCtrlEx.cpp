@@ -1,8 +1,8 @@
 #include "ui/grid/CMonthCalCtrlEx.h"
 
 #include "grid/CellCompare.h"
-#include "ui/grid/EditorFocus.h"
 #include "grid/EditorTexts.h"
+#include "ui/grid/EditorFocus.h"
 
 #include <QKeyEvent>
 #include <QLayout>

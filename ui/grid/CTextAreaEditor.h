@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/grid/EditorFocus.h"
 #include "grid/EditorTexts.h"
+#include "ui/grid/EditorFocus.h"
 #include "ui/grid/IInPlaceEditor.h"
 
 #include <QKeyEvent>

@@ -68,8 +68,8 @@ struct SExtrasFixture
     void MoveTo(const QPoint& point)
     {
         // QTest::mouseMove sends no buttons; a drag carries the pressed one.
-        QMouseEvent move(QEvent::MouseMove, point, view.viewport()->mapToGlobal(point), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, point, view.viewport()->mapToGlobal(point), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(view.viewport(), &move);
     }
 

@@ -185,18 +185,10 @@ TEST_P(GridViewEditing, EndingTheEditorStoresAndNotifiesOnlyAChange)
         QTest::keyClicks(editor, QString::fromUtf8(ending.typed));
 
     switch (ending.ending) {
-    case EEnding::Enter:
-        QTest::keyClick(editor, Qt::Key_Return);
-        break;
-    case EEnding::Escape:
-        QTest::keyClick(editor, Qt::Key_Escape);
-        break;
-    case EEnding::Tab:
-        QTest::keyClick(editor, Qt::Key_Tab);
-        break;
-    case EEnding::FocusLoss:
-        fixture.view->setFocus();
-        break;
+    case EEnding::Enter: QTest::keyClick(editor, Qt::Key_Return); break;
+    case EEnding::Escape: QTest::keyClick(editor, Qt::Key_Escape); break;
+    case EEnding::Tab: QTest::keyClick(editor, Qt::Key_Tab); break;
+    case EEnding::FocusLoss: fixture.view->setFocus(); break;
     }
 
     const QString expected = ending.stored ? QString::fromUtf8(ending.typed) : Text(1, 1);

@@ -46,8 +46,8 @@ struct SEditorGrid
     {
         for (int column = 0; column < kColumnCount; ++column)
             grid.InsertColumn(column, QStringLiteral("c%1").arg(column), 80);
-        const int types[kColumnCount] = {-1, CET_MULTILINE, CET_COMBO, CET_DROPLIST, CET_MULTICOLUMN,
-                                         CET_RICHEDIT, CET_EDIT, CET_DATE};
+        const int types[kColumnCount] = {-1,           CET_MULTILINE, CET_COMBO, CET_DROPLIST, CET_MULTICOLUMN,
+                                         CET_RICHEDIT, CET_EDIT,      CET_DATE};
         for (int row = 0; row < 3; ++row) {
             grid.InsertRow(row, QString::number(row + 1));
             for (int column = 1; column < kColumnCount; ++column) {
