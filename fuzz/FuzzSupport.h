@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "exchange/ImportLimits.h"
+#include "plu/PluLayout.h"
 
 struct SImportResult;
 
