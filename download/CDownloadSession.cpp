@@ -65,6 +65,7 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     m_retriesMade = 0;
     m_recordsSent = 0;
     m_recordsAcknowledged = 0;
+    Q_EMIT started(m_rowCursor, m_rowCount);
     Q_EMIT progress(m_rowCursor, m_rowCount);
     m_textCodePage = unsigned(request.textCodePage);
     // Every record of one download uses the same code page for Goods Id.
@@ -97,6 +98,7 @@ bool CDownloadSession::SendPluRecord()
         case EPluRecordOutcome::Skipped: ++m_rowCursor; continue;
         case EPluRecordOutcome::Rejected:
             // Nothing goes out, so no answer can come: the download ends here and names the row.
+            Q_EMIT rowTransferred(m_rowCursor, ETransferState::NotSent);
             Fail(m_rowCursor, tr("Row %1 rejected: %2").arg(m_rowCursor + 1).arg(record.reason));
             return false;
         case EPluRecordOutcome::Sendable: m_retriesLeft = m_retries; return WriteRecord(record.bytes);
@@ -113,6 +115,7 @@ bool CDownloadSession::WriteRecord(const QByteArray& bytes)
     m_recordBytes = bytes;
     if (!m_line.Write(bytes, &error)) {
         m_prompt.ShowMessage(ApplicationCaption(), error, IPrompt::EIcon::Error);
+        Q_EMIT rowTransferred(m_rowCursor, ETransferState::NotSent);
         Fail(m_rowCursor, tr("Row %1 could not be sent: %2").arg(m_rowCursor + 1).arg(error));
         return false;
     }
@@ -196,10 +199,12 @@ void CDownloadSession::OnAnswer(const SLineEvent& answer)
     m_recordInFlight = false;
     if (answer.verdict == CAckParser::EVerdict::Refused) {
         m_ackTimer.stop();
+        Q_EMIT rowTransferred(m_rowCursor, ETransferState::Refused);
         Fail(m_rowCursor, tr("The scale refused row %1.").arg(m_rowCursor + 1));
         return;
     }
     ++m_recordsAcknowledged;
+    Q_EMIT rowTransferred(m_rowCursor, ETransferState::Acknowledged);
     // The order is fixed: the time-out starts again before the next record goes out.
     m_ackTimer.start(m_ackTimeoutMs);
     ++m_rowCursor;
@@ -219,6 +224,8 @@ void CDownloadSession::OnLineLost(quint64 generation)
     if (!m_running || generation != m_generation.load() || m_ended)
         return;
     m_ackTimer.stop();
+    if (m_recordInFlight)
+        Q_EMIT rowTransferred(m_rowCursor, ETransferState::NoAnswer);
     Fail(m_rowCursor < m_rowCount ? m_rowCursor : -1,
          tr("The device was disconnected while row %1 was being sent.").arg(m_rowCursor + 1));
 }
@@ -241,6 +248,8 @@ void CDownloadSession::OnAcknowledgementTimeout()
         row = -1;
         reason = tr("Nothing was sent: no row has both a PLU No. and a value.");
     } else {
+        if (m_recordInFlight)
+            Q_EMIT rowTransferred(row, ETransferState::NoAnswer);
         reason = tr("No answer from the scale for row %1 within %2 s.").arg(row + 1).arg(m_ackTimeoutMs / 1000.0);
     }
     // The time-out closes the port at once.
@@ -261,6 +270,7 @@ void CDownloadSession::Finish(bool success, int failedRow, const QString& reason
     if (m_log) {
         STransferEntry entry;
         entry.startedAt = m_startedAt;
+        entry.port = m_request.portName.isEmpty() ? m_request.devicePath : m_request.portName;
         entry.device = m_request.devicePath;
         entry.baudRate = m_request.baudRate;
         const bool pricing = m_table.PluMode() == EPluMode::Pricing;
