@@ -56,6 +56,21 @@ TEST(StringTable, EveryIdHasTextInEveryLanguage)
     }
 }
 
+// The download's texts (row states, the Transfer dialog, the resume question, the log's messages), and their
+// placeholders, in every language.
+TEST(StringTable, TransferTextsInEveryLanguage)
+{
+    const int languages[] = {9, 7, 10, 12, 16, 2052, 3076};
+    for (unsigned id = StringId::TransferAcknowledged; id <= StringId::TransferLogNotOpened; ++id) {
+        const bool placeholder = LoadString(id, 9).contains(QStringLiteral("%1"));
+        for (int lcid : languages) {
+            EXPECT_FALSE(LoadString(id, lcid).isEmpty()) << "id " << id << " lcid " << lcid;
+            EXPECT_EQ(LoadString(id, lcid).contains(QStringLiteral("%1")), placeholder)
+                << "id " << id << " lcid " << lcid;
+        }
+    }
+}
+
 TEST(StringTable, LooksUpInTheLanguageInForce)
 {
     Language::SetLanguageInForce(2055);
