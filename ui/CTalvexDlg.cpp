@@ -384,13 +384,13 @@ void CTalvexDlg::OnDownload()
 
 bool CTalvexDlg::PrepareDownload(SDownloadRequest& request)
 {
-    // A download in progress goes on; Start says so without a question.
-    if (!m_download.IsRunning()) {
-        const std::optional<int> firstRow = AskFirstRow(m_prompt, m_transferStates.ResumeRow());
-        if (!firstRow)
-            return false;
-        request.firstRow = *firstRow;
-    }
+    // A download in progress goes on as it is: Start turns this one away, without a question.
+    if (m_download.IsRunning())
+        return true;
+    const std::optional<int> firstRow = AskFirstRow(m_prompt, m_transferStates.ResumeRow());
+    if (!firstRow)
+        return false;
+    request.firstRow = *firstRow;
     const STransferSettings transfer = ReadTransferSettings(m_settings);
     request.retries = transfer.retries;
     m_download.SetAcknowledgementTimeoutMs(transfer.ackTimeoutMs);
