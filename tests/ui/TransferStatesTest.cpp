@@ -10,6 +10,7 @@
 #include "support/ScriptedPrompt.h"
 #include "support/TempSettings.h"
 #include "tools/CSimulatedScale.h"
+#include "ui/CMessageBoxPrompt.h"
 #include "ui/CTalvexDlg.h"
 #include "ui/CTransferDlg.h"
 #include "ui/CommandIds.h"
@@ -21,6 +22,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -356,6 +359,46 @@ TEST(TransferStates, TheSettingMenuOpensTheTransferLogAndCreatesItFirst)
     ASSERT_EQ(f.prompt.MessageCount(), 1);
     EXPECT_EQ(f.prompt.messages.back().text,
               QStringLiteral("No program was found to show the transfer log %1.").arg(path));
+}
+
+// The message box behind the resume question: a button for each answer, the first the default, and Cancel.
+TEST(TransferStates, TheChoiceBoxAnswersWithTheButtonClicked)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void(QMessageBox&)> answer;
+        int expected;
+    } cases[] = {
+        {"second",
+         [](QMessageBox& box) {
+             for (QAbstractButton* button : box.buttons()) {
+                 if (button->text() == QStringLiteral("There"))
+                     button->click();
+             }
+         },
+         1},
+        {"Enter takes the default", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, 0},
+        {"Escape cancels", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, -1},
+    };
+    for (const auto& c : cases) {
+        CMessageBoxPrompt prompt;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr) << c.name;
+            EXPECT_EQ(box->text(), QStringLiteral("Where?")) << c.name;
+            // The answers' buttons in order, then Cancel.
+            QStringList texts;
+            for (QAbstractButton* button : box->buttons())
+                texts << button->text();
+            EXPECT_TRUE(texts.contains(QStringLiteral("Here")) && texts.contains(QStringLiteral("There")));
+            c.answer(*box);
+        });
+        EXPECT_EQ(prompt.AskChoice(QStringLiteral("Talvex"), QStringLiteral("Where?"),
+                                   {QStringLiteral("Here"), QStringLiteral("There")}, IPrompt::EIcon::Information),
+                  c.expected)
+            << c.name;
+    }
 }
 
 } // namespace
