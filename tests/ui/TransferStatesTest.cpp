@@ -387,7 +387,7 @@ TEST(TransferStates, TheChoiceBoxAnswersWithTheButtonClicked)
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr) << c.name;
             EXPECT_EQ(box->text(), QStringLiteral("Where?")) << c.name;
-            // The answers' buttons in order, then Cancel.
+            // A button for each answer, beside Cancel.
             QStringList texts;
             for (QAbstractButton* button : box->buttons())
                 texts << button->text();
