@@ -105,10 +105,8 @@ void CGridModel::InsertRows(int index, std::vector<SGridRow> rows)
                 if (column != m_rowNumberColumn)
                     m_rows->SetText(stored, column, row.cells[column]);
             }
-            for (const SEditCtrl& record : row.records) {
-                if (!m_rows->SetOwnRecord(stored, record))
-                    delete record.pWnd;
-            }
+            for (const SEditCtrl& record : row.records)
+                m_rows->SetOwnRecord(stored, record);
             if (row.color)
                 m_rows->SetColor(stored, *row.color);
             m_rows->SetNumber(stored, row.number);
@@ -319,10 +317,7 @@ void CGridModel::StoreRecord(int row, const SEditCtrl& record)
     const SEditCtrl* shared = ColumnRecord(record.nCol);
     if (shared && shared->SameAs(record))
         return;
-    if (!m_rows->SetOwnRecord(row, record)) {
-        qWarning("The grid's rows hold no record of type %d for column %d", record.nType, record.nCol);
-        delete record.pWnd;
-    }
+    m_rows->SetOwnRecord(row, record);
 }
 
 void CGridModel::RemoveCellRecord(int row, int column)
@@ -334,8 +329,7 @@ void CGridModel::RemoveCellRecord(int row, int column)
         SEditCtrl none;
         none.nCol = column;
         none.nType = CET_NONE;
-        if (!m_rows->SetOwnRecord(row, none))
-            qWarning("The grid's rows cannot take the editor of column %d away", column);
+        m_rows->SetOwnRecord(row, none);
     }
 }
 

@@ -107,7 +107,7 @@ public:
     // A copy of the cell's record with nRow and nCol filled in.
     std::optional<SEditCtrl> FindCellRecord(int row, int column) const;
 
-    // Row colours: the text colour stays black.
+    // Row colours: the text colour stays black. A store that decides its rows' colours keeps its own.
     void SetRowColor(int row, quint32 background);
     void SetRowColors(int row, quint32 text, quint32 background);
     std::optional<SColoredRow> RowColor(int row) const;

@@ -92,11 +92,10 @@ const SEditCtrl* CGridRows::OwnRecord(int row, int column) const
     return nullptr;
 }
 
-bool CGridRows::SetOwnRecord(int row, const SEditCtrl& record)
+void CGridRows::SetOwnRecord(int row, const SEditCtrl& record)
 {
     DropOwnRecord(row, record.nCol);
     m_rows[std::size_t(row)].records.push_back(record);
-    return true;
 }
 
 void CGridRows::DropOwnRecord(int row, int column)

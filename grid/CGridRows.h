@@ -51,7 +51,7 @@ public:
     }
 
     const SEditCtrl* OwnRecord(int row, int column) const override;
-    bool SetOwnRecord(int row, const SEditCtrl& record) override;
+    void SetOwnRecord(int row, const SEditCtrl& record) override;
     void DropOwnRecord(int row, int column) override;
 
     std::optional<SColoredRow> Color(int row) const override { return m_rows[std::size_t(row)].color; }

@@ -13,7 +13,7 @@
 // and colour where a row differs from its columns. The model keeps the columns, decides what a cell
 // shows and tells the views of every change; a store only holds. CGridRows holds anything the grid can
 // describe; an owner with rows of its own (the PLU table) gives the model a store that holds just what
-// its rows need, and may refuse records and colours its rows cannot carry.
+// its rows need, and may decide its rows' colours itself.
 class IGridRows
 {
 public:
@@ -40,9 +40,8 @@ public:
     // The cell's own record (its nRow and nCol need not be filled in), nullptr when the cell has its
     // column's. A record of type CET_NONE takes the column's record away.
     virtual const SEditCtrl* OwnRecord(int row, int column) const = 0;
-    // Replaces the cell's own record; false when this store holds no such record, and the cell keeps
-    // its column's. The store owns a record's window once it took it.
-    virtual bool SetOwnRecord(int row, const SEditCtrl& record) = 0;
+    // Replaces the cell's own record (nCol says which); the store owns the record's window.
+    virtual void SetOwnRecord(int row, const SEditCtrl& record) = 0;
     // The cell has its column's record again.
     virtual void DropOwnRecord(int row, int column) = 0;
 

@@ -147,18 +147,17 @@ const SEditCtrl* CPluRows::OwnRecord(int row, int column) const
     return column == m_checkColumn && Row(row).checked ? &SetMarkRecord() : nullptr;
 }
 
-bool CPluRows::SetOwnRecord(int row, const SEditCtrl& record)
+void CPluRows::SetOwnRecord(int row, const SEditCtrl& record)
 {
     DropOwnRecord(row, record.nCol);
     SPluRow& stored = m_rows[std::size_t(row)];
     if (record.nCol == m_checkColumn) {
         stored.checked = record.nType == CET_CHECK && record.nCheck == 1;
         if (stored.checked && SetMarkRecord().SameAs(record))
-            return true;
+            return;
     }
     // Anything else, a locked mark among them, is a record of the cell's own.
     m_otherRecords[stored.id].push_back(record);
-    return true;
 }
 
 void CPluRows::DropOwnRecord(int row, int column)

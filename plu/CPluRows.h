@@ -64,7 +64,7 @@ public:
     // The check column takes "√" as the mark set and any other text as the mark cleared.
     void SetText(int row, int column, const QString& text) override;
     const SEditCtrl* OwnRecord(int row, int column) const override;
-    bool SetOwnRecord(int row, const SEditCtrl& record) override;
+    void SetOwnRecord(int row, const SEditCtrl& record) override;
     void DropOwnRecord(int row, int column) override;
     std::optional<SColoredRow> Color(int row) const override;
     bool SetColor(int, const SColoredRow&) override { return false; }

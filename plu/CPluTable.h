@@ -89,8 +89,8 @@ public:
     // Import switches without asking (it asked once at its start).
     void ToggleLimitMode(bool askFirst = true);
 
-    // A header click: sorts the rows by the column's sort type, keeping the entry rows (the red rows
-    // at the end) last, then renumbers Sr.No. 1..n. The rows take their editors, colours and check marks along.
+    // A header click: sorts the rows by the column's sort type, keeping the entry rows at the end
+    // last, then renumbers Sr.No. 1..n. The rows take their editors, entry flags and marks along.
     void SortByColumn(int column, Qt::SortOrder order);
 
     // Asks whether the rows may go (beep, the question, OK/Cancel) when there are unexported changes;
