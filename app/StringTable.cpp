@@ -218,9 +218,10 @@ const SLocalizedString kStrings[] = {
     {293, {"Connection closed", "Die Verbindung wurde geschlossen", "Se cerró la conexión", "La connexion a été fermée", "La connessione è stata chiusa", "连接已关闭", "連線已關閉"}},
     {294, {"Edits the PLU tables of weighing scales and loads them over a serial line.", "Bearbeitet die PLU-Tabellen von Waagen und lädt sie über eine serielle Leitung.", "Edita las tablas PLU de las básculas y las carga por una línea serie.", "Modifie les tables PLU des balances et les charge par une liaison série.", "Modifica le tabelle PLU delle bilance e le carica tramite una linea seriale.", "编辑电子秤的 PLU 表,并通过串口下载到秤中。", "編輯電子秤的 PLU 表,並透過序列埠下載到秤中。"}},
     {295, {"The simulated scale could not start: %1", "Die simulierte Waage konnte nicht starten: %1", "No se pudo iniciar la báscula simulada: %1", "La balance simulée n'a pas pu démarrer : %1", "Impossibile avviare la bilancia simulata: %1", "无法启动模拟秤:%1", "無法啟動模擬秤:%1"}},
-    {296, {"Copy", "Kopieren", "Copiar", "Copier", "Copia", "复制", "複製"}},
-    {297, {"Copy whole row", "Ganze Zeile kopieren", "Copiar fila entera", "Copier toute la ligne", "Copia riga intera", "复制整行", "複製整行"}},
-    {298, {"Paste", "Einfügen", "Pegar", "Coller", "Incolla", "粘贴", "貼上"}},
+    {296, {"Simulated scale (%1)", "Simulierte Waage (%1)", "Báscula simulada (%1)", "Balance simulée (%1)", "Bilancia simulata (%1)", "模拟秤(%1)", "模擬秤(%1)"}},
+    {297, {"Copy", "Kopieren", "Copiar", "Copier", "Copia", "复制", "複製"}},
+    {298, {"Copy whole row", "Ganze Zeile kopieren", "Copiar fila entera", "Copier toute la ligne", "Copia riga intera", "复制整行", "複製整行"}},
+    {299, {"Paste", "Einfügen", "Pegar", "Coller", "Incolla", "粘贴", "貼上"}},
 };
 // clang-format on
 

@@ -195,9 +195,10 @@ constexpr unsigned SystemTimedOut = 292;
 constexpr unsigned SystemConnectionClosed = 293;
 constexpr unsigned AboutPurpose = 294;
 constexpr unsigned DemoScaleFailed = 295;
-constexpr unsigned GridCopy = 296;
-constexpr unsigned GridCopyWholeRow = 297;
-constexpr unsigned GridPaste = 298;
+constexpr unsigned DemoPortLabel = 296;
+constexpr unsigned GridCopy = 297;
+constexpr unsigned GridCopyWholeRow = 298;
+constexpr unsigned GridPaste = 299;
 } // namespace StringId
 
 // The text of a string ID in the given language (an LCID): the table of that exact language,

@@ -39,18 +39,18 @@ int CTalvexApp::Run(int& argc, char** argv, const DemoPortStarter& startDemoPort
     // The installed menu entry's name: the desktop shows the window with the entry's icon and name.
     QApplication::setDesktopFileName(QStringLiteral("com.example.talvex.Talvex"));
     const SStartOptions options = ParseOptions(QApplication::arguments());
-    SWindowOptions windowOptions;
-    windowOptions.serialDevices = options.serialDevices;
-    QString demoError;
-    if (options.demo && startDemoPort)
-        windowOptions.providedPort = startDemoPort(&demoError);
-
     CSettings settings;
     // The language is fixed before the first window or text exists, for the life of the process.
     Language::SetLanguageInForce(
         Language::ChooseLanguage(settings.ReadInt(ESetting::Language), Language::SystemLcid()));
     QTranslator qtTexts;
     InstallQtTranslations(qtTexts, Language::LanguageInForce());
+
+    SWindowOptions windowOptions;
+    windowOptions.serialDevices = options.serialDevices;
+    QString demoError;
+    if (options.demo && startDemoPort)
+        windowOptions.providedPort = startDemoPort(&demoError);
 
     CMessageBoxPrompt prompt;
     CProcessRelauncher relauncher;
