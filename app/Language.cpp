@@ -43,6 +43,7 @@ constexpr int kAutomaticChoice[] = {
 };
 
 std::atomic<int> g_languageInForce{0};
+std::atomic<int> g_messageLanguage{0};
 
 template <typename Array>
 bool Contains(const Array& values, int value)
@@ -162,6 +163,31 @@ void SetLanguageInForce(int lcid)
 int LanguageInForce()
 {
     return g_languageInForce.load();
+}
+
+void SetMessageLanguage(int lcid)
+{
+    g_messageLanguage.store(lcid);
+}
+
+int MessageLanguage()
+{
+    const int set = g_messageLanguage.load();
+    return set != 0 ? set : LanguageInForce();
+}
+
+QLocale MessageLocale()
+{
+    const int lcid = MessageLanguage();
+    // A neutral LCID (7) or an unlisted region takes its language's first listed locale (de_DE).
+    const SLocaleLcid* sameLanguage = nullptr;
+    for (const SLocaleLcid& entry : kLocales) {
+        if (entry.lcid == lcid)
+            return QLocale(QLatin1String(entry.name));
+        if (!sameLanguage && (entry.lcid & 0x3FF) == (lcid & 0x3FF))
+            sameLanguage = &entry;
+    }
+    return QLocale(QLatin1String(sameLanguage && lcid > 0 ? sameLanguage->name : "en_US"));
 }
 
 } // namespace Language

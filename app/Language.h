@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 // Languages are named by Windows locale identifiers (LCIDs), the values the settings store keeps.
@@ -38,5 +39,13 @@ int AnsiCodePage(int lcid);
 // The process-wide language in force, fixed at start-up before any window or text exists.
 void SetLanguageInForce(int lcid);
 int LanguageInForce();
+
+// The language of the program's messages (failure reasons, warnings, questions): the language in force, unless set
+// apart. The command line sets English, since scripts read its messages, while its tables and code pages keep the
+// user's language. 0 follows the language in force again.
+void SetMessageLanguage(int lcid);
+int MessageLanguage();
+// The locale that writes the numbers of messages.
+QLocale MessageLocale();
 
 } // namespace Language

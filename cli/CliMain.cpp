@@ -1,5 +1,7 @@
 #include "cli/CliCommands.h"
 
+#include "app/Language.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -46,6 +48,8 @@ int Run(int argc, char** argv)
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("talvex"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TALVEX_VERSION));
+    // Scripts read what the commands print; the tables and code pages still follow the user's language.
+    Language::SetMessageLanguage(Language::kEnglishUnitedStates);
     QStringList arguments = QCoreApplication::arguments();
     const QString command = arguments.value(1);
     if (command == QLatin1String("--version") || command == QLatin1String("-v")) {

@@ -1,5 +1,6 @@
 #include "download/CComPortLine.h"
 
+#include "app/StringTable.h"
 #include "serial/CComPort.h"
 #include "serial/CSerialException.h"
 
@@ -31,10 +32,8 @@ bool CComPortLine::Write(const QByteArray& bytes, QString* error)
         if (written == bytes.size())
             return true;
         if (error)
-            *error = QStringLiteral("Only %1 of %2 bytes were written to %3.")
-                         .arg(written)
-                         .arg(bytes.size())
-                         .arg(m_port.DevicePath());
+            *error =
+                MessageString(StringId::DownloadShortWrite).arg(written).arg(bytes.size()).arg(m_port.DevicePath());
         return false;
     } catch (const CSerialException& exception) {
         if (error)

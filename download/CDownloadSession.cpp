@@ -99,7 +99,7 @@ bool CDownloadSession::SendPluRecord()
         case EPluRecordOutcome::Rejected:
             // Nothing goes out, so no answer can come: the download ends here and names the row.
             Q_EMIT rowTransferred(m_rowCursor, ETransferState::NotSent);
-            Fail(m_rowCursor, tr("Row %1 rejected: %2").arg(m_rowCursor + 1).arg(record.reason));
+            Fail(m_rowCursor, MessageString(StringId::DownloadRowRejected).arg(m_rowCursor + 1).arg(record.reason));
             return false;
         case EPluRecordOutcome::Sendable: m_retriesLeft = m_retries; return WriteRecord(record.bytes);
         }
@@ -116,7 +116,7 @@ bool CDownloadSession::WriteRecord(const QByteArray& bytes)
     if (!m_line.Write(bytes, &error)) {
         m_prompt.ShowMessage(ApplicationCaption(), error, IPrompt::EIcon::Error);
         Q_EMIT rowTransferred(m_rowCursor, ETransferState::NotSent);
-        Fail(m_rowCursor, tr("Row %1 could not be sent: %2").arg(m_rowCursor + 1).arg(error));
+        Fail(m_rowCursor, MessageString(StringId::DownloadRowNotSent).arg(m_rowCursor + 1).arg(error));
         return false;
     }
     m_sentAny = true;
@@ -200,7 +200,7 @@ void CDownloadSession::OnAnswer(const SLineEvent& answer)
     if (answer.verdict == CAckParser::EVerdict::Refused) {
         m_ackTimer.stop();
         Q_EMIT rowTransferred(m_rowCursor, ETransferState::Refused);
-        Fail(m_rowCursor, tr("The scale refused row %1.").arg(m_rowCursor + 1));
+        Fail(m_rowCursor, MessageString(StringId::DownloadRowRefused).arg(m_rowCursor + 1));
         return;
     }
     ++m_recordsAcknowledged;
@@ -227,7 +227,7 @@ void CDownloadSession::OnLineLost(quint64 generation)
     if (m_recordInFlight)
         Q_EMIT rowTransferred(m_rowCursor, ETransferState::NoAnswer);
     Fail(m_rowCursor < m_rowCount ? m_rowCursor : -1,
-         tr("The device was disconnected while row %1 was being sent.").arg(m_rowCursor + 1));
+         MessageString(StringId::DownloadDisconnected).arg(m_rowCursor + 1));
 }
 
 void CDownloadSession::OnAcknowledgementTimeout()
@@ -246,11 +246,13 @@ void CDownloadSession::OnAcknowledgementTimeout()
     int row = m_rowCursor;
     if (!m_sentAny) {
         row = -1;
-        reason = tr("Nothing was sent: no row has both a PLU No. and a value.");
+        reason = MessageString(StringId::DownloadNothingSendable);
     } else {
         if (m_recordInFlight)
             Q_EMIT rowTransferred(row, ETransferState::NoAnswer);
-        reason = tr("No answer from the scale for row %1 within %2 s.").arg(row + 1).arg(m_ackTimeoutMs / 1000.0);
+        reason = MessageString(StringId::DownloadNoAnswer)
+                     .arg(row + 1)
+                     .arg(Language::MessageLocale().toString(m_ackTimeoutMs / 1000.0));
     }
     // The time-out closes the port at once.
     Fail(row, reason);

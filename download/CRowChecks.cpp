@@ -1,6 +1,7 @@
 #include "download/CRowChecks.h"
 
 #include "app/Language.h"
+#include "app/StringTable.h"
 #include "download/TextCodePage.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
@@ -227,7 +228,8 @@ void CRowChecks::SetRepeat(int row, int plu, int* first, int* last)
 
 QString CRowChecks::RepeatNote(const SRowCheck& check) const
 {
-    return QStringLiteral("PLU No. %1 is also in row %2: the scale keeps only the later record")
+    return MessageString(StringId::PluRepeated)
+        .arg(MessageString(StringId::PluNo))
         .arg(check.pluNumber)
         .arg(check.repeatsRow + 1);
 }

@@ -2,6 +2,7 @@
 
 #include "app/CodePage.h"
 #include "app/Language.h"
+#include "app/StringTable.h"
 #include "app/TextNumbers.h"
 #include "download/RecordNumberFormat.h"
 #include "download/TextCodePage.h"
@@ -32,7 +33,7 @@ QString Quote(const QString& cell)
 {
     const QString text = cell.trimmed();
     if (text.isEmpty())
-        return QStringLiteral("(blank)");
+        return MessageString(StringId::CellBlank);
     if (text.size() > kQuotedCellLength)
         return text.left(kQuotedCellLength) + QChar(0x2026);
     return text;
@@ -46,16 +47,14 @@ QString QuoteInMarks(const QString& cell)
 }
 
 // The reason a number cell cannot be read, empty when it can.
-QString ReadingFault(TextNumbers::ECellReading reading, const QString& name, const QString& cell)
+QString ReadingFault(TextNumbers::ECellReading reading, unsigned titleId, const QString& cell)
 {
     switch (reading) {
     case TextNumbers::ECellReading::Number: return QString();
     case TextNumbers::ECellReading::NotANumber:
-        return QStringLiteral("%1 %2 is not a number").arg(name, QuoteInMarks(cell));
+        return MessageString(StringId::CellNotANumber).arg(MessageString(titleId), QuoteInMarks(cell));
     case TextNumbers::ECellReading::Ambiguous:
-        return QStringLiteral("%1 %2 can be read two ways: write the decimals after a point, without thousands "
-                              "separators")
-            .arg(name, QuoteInMarks(cell));
+        return MessageString(StringId::CellAmbiguous).arg(MessageString(titleId), QuoteInMarks(cell));
     }
     return QString();
 }
@@ -76,16 +75,6 @@ struct SFieldFault
     int column = -1;
 };
 
-QString TextFieldName(EPluField field)
-{
-    switch (field) {
-    case EPluField::GoodsId: return QStringLiteral("Goods Id");
-    case EPluField::GoodsName: return QStringLiteral("Goods Name");
-    case EPluField::Specification: return QStringLiteral("Specification");
-    default: return QStringLiteral("Remark");
-    }
-}
-
 void Put(QByteArray& record, int offset, const QByteArray& bytes)
 {
     Q_ASSERT(offset + bytes.size() <= record.size());
@@ -99,18 +88,18 @@ void PutText(QByteArray& record, const SPluField& field, int column, const QStri
 {
     const STextFieldBytes text = EncodeTextField(cell, field.codeUnits, field.recordWidth, codePage);
     Put(record, field.recordOffset, text.bytes);
-    const QString name = TextFieldName(field.field);
     if (text.cut) {
+        const QString name = MessageString(field.titleId);
         result.warningColumns.append(column);
         result.warnings.append(
             field.field == EPluField::GoodsId
-                ? QStringLiteral("Goods Id %1 is cut to %2 bytes").arg(Quote(cell)).arg(field.recordWidth)
-                : QStringLiteral("%1 is cut to %2 bytes").arg(name).arg(field.recordWidth));
+                ? MessageString(StringId::CellTextCutQuoted).arg(name, Quote(cell), QString::number(field.recordWidth))
+                : MessageString(StringId::CellTextCut).arg(name).arg(field.recordWidth));
     }
     if (text.lacking) {
         result.warningColumns.append(column);
         result.warnings.append(
-            QStringLiteral("%1 has a character that code page %2 lacks: it goes as ?").arg(name).arg(codePage));
+            MessageString(StringId::CellCharacterLacking).arg(MessageString(field.titleId)).arg(codePage));
     }
 }
 
@@ -153,14 +142,15 @@ SFieldFault PutOtherFields(QByteArray& record, const QVector<QString>& cells, EP
             qint64 days = -1;
             if (!cell.isEmpty()) {
                 const TextNumbers::SIntegerCell reading = TextNumbers::ReadIntegerCell(cell);
-                const QString fault = ReadingFault(reading.reading, QStringLiteral("Expiration(Days)"), cell);
+                const QString fault = ReadingFault(reading.reading, field.titleId, cell);
                 if (!fault.isEmpty())
                     return {fault, column};
                 days = reading.value;
             }
             // Cutting a longer number to four digits would print a wrong shelf life on the labels.
             if (days > kLongestShelfLifeDays)
-                return {QStringLiteral("Expiration(Days) %1 is above %2").arg(Quote(cell)).arg(kLongestShelfLifeDays),
+                return {MessageString(StringId::CellAbove)
+                            .arg(MessageString(field.titleId), Quote(cell), QString::number(kLongestShelfLifeDays)),
                         column};
             // No shelf life leaves its bytes 0x00.
             if (days > 0)
@@ -170,19 +160,18 @@ SFieldFault PutOtherFields(QByteArray& record, const QVector<QString>& cells, EP
         case EPluField::QuantityPricing: record[field.recordOffset] = IsQuantityPricing(cell) ? '1' : '0'; break;
         case EPluField::Hi:
         case EPluField::Lo: {
-            const QString name = field.field == EPluField::Hi ? QStringLiteral("Hi") : QStringLiteral("Lo");
             // An empty Hi sends no upper limit; an empty Lo sends 0.
             double limit = field.field == EPluField::Hi ? -1.0 : 0.0;
             if (!cell.isEmpty()) {
                 const TextNumbers::SDecimalCell reading = TextNumbers::ReadDecimalCell(cell);
-                const QString fault = ReadingFault(reading.reading, name, cell);
+                const QString fault = ReadingFault(reading.reading, field.titleId, cell);
                 if (!fault.isEmpty())
                     return {fault, column};
                 limit = reading.value;
             }
             const QByteArray text = RecordNumberFormat::LimitField(limit);
             if (text.isEmpty())
-                return {QStringLiteral("%1 %2 does not fit in 8 characters").arg(name, Quote(cell)), column};
+                return {MessageString(StringId::CellTooWide).arg(MessageString(field.titleId), Quote(cell)), column};
             Put(record, field.recordOffset, text);
             break;
         }
@@ -219,34 +208,39 @@ SPluRecord BuildPluRecord(const QVector<QString>& cells, EPluMode mode, ELimitMo
 
     // A PLU No. without digits would go out as 0000 and overwrite PLU 0 in the scale.
     const TextNumbers::SIntegerCell pluReading = TextNumbers::ReadIntegerCell(pluCell);
-    const QString pluFault = ReadingFault(pluReading.reading, QStringLiteral("PLU No."), pluCell);
+    const QString pluFault = ReadingFault(pluReading.reading, pluField.titleId, pluCell);
     if (!pluFault.isEmpty())
         return Rejected(pluFault, pluColumn);
     const qint64 plu = pluReading.value;
     if (plu > kHighestPluNumber)
-        return Rejected(QStringLiteral("PLU No. %1 is above %2").arg(Quote(pluCell)).arg(kHighestPluNumber), pluColumn);
+        return Rejected(MessageString(StringId::CellAbove)
+                            .arg(MessageString(pluField.titleId), Quote(pluCell), QString::number(kHighestPluNumber)),
+                        pluColumn);
     // A negative number would print as ten digits and shift every field after it.
     if (plu < 0)
-        return Rejected(QStringLiteral("PLU No. %1 is below 0").arg(Quote(pluCell)), pluColumn);
+        return Rejected(MessageString(StringId::CellBelowZero).arg(MessageString(pluField.titleId), Quote(pluCell)),
+                        pluColumn);
 
-    const QString valueName = pricing ? QStringLiteral("Unit price") : QStringLiteral("Unit weight");
     const TextNumbers::SDecimalCell valueReading = TextNumbers::ReadDecimalCell(valueCell);
-    const QString valueFault = ReadingFault(valueReading.reading, valueName, valueCell);
+    const QString valueFault = ReadingFault(valueReading.reading, valueField.titleId, valueCell);
     if (!valueFault.isEmpty())
         return Rejected(valueFault, valueColumn);
     const double value = valueReading.value;
     if (!(value > 0.0))
-        return Rejected(QStringLiteral("%1 %2 is not above 0").arg(valueName, Quote(valueCell)), valueColumn);
+        return Rejected(
+            MessageString(StringId::CellNotAboveZero).arg(MessageString(valueField.titleId), Quote(valueCell)),
+            valueColumn);
     const QByteArray valueText = RecordNumberFormat::ValueField(value, pricing ? RecordNumberFormat::kPricingValue
                                                                                : RecordNumberFormat::kCountingValue);
     if (valueText.isEmpty())
-        return Rejected(QStringLiteral("%1 %2 does not fit in 8 characters").arg(valueName, Quote(valueCell)),
+        return Rejected(MessageString(StringId::CellTooWide).arg(MessageString(valueField.titleId), Quote(valueCell)),
                         valueColumn);
     // A value too small for the field's decimals would reach the scale as 0, the price of a gift.
     if (!(TextNumbers::ReadLeadingDecimal(QString::fromLatin1(valueText)) > 0.0))
-        return Rejected(QStringLiteral("%1 %2 would be sent as %3")
-                            .arg(valueName, Quote(valueCell), QString::fromLatin1(valueText.trimmed())),
-                        valueColumn);
+        return Rejected(
+            MessageString(StringId::CellSentAs)
+                .arg(MessageString(valueField.titleId), Quote(valueCell), QString::fromLatin1(valueText.trimmed())),
+            valueColumn);
 
     const int size = PluLayout::RecordSize(mode, limits);
     QByteArray record(size, '\0');

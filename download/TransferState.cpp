@@ -5,10 +5,10 @@
 QString TransferStateText(ETransferState state)
 {
     switch (state) {
-    case ETransferState::Acknowledged: return LoadString(StringId::TransferAcknowledged);
-    case ETransferState::Refused: return LoadString(StringId::TransferRefused);
-    case ETransferState::NoAnswer: return LoadString(StringId::TransferNoAnswer);
-    case ETransferState::NotSent: return LoadString(StringId::TransferNotSent);
+    case ETransferState::Acknowledged: return MessageString(StringId::TransferAcknowledged);
+    case ETransferState::Refused: return MessageString(StringId::TransferRefused);
+    case ETransferState::NoAnswer: return MessageString(StringId::TransferNoAnswer);
+    case ETransferState::NotSent: return MessageString(StringId::TransferNotSent);
     }
     Q_UNREACHABLE();
 }

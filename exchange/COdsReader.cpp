@@ -1,5 +1,6 @@
 #include "exchange/COdsReader.h"
 
+#include "app/StringTable.h"
 #include "exchange/CWorkbookPackage.h"
 #include "exchange/SaxNoOpHandler.h"
 
@@ -13,12 +14,12 @@ namespace {
 constexpr long long kMaxRows = 1048576;
 constexpr long long kMaxColumns = 16384;
 
-long long ParseCount(std::string_view text, const char* what)
+long long ParseCount(std::string_view text, unsigned malformed)
 {
     long long count = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), count);
     if (result.ec != std::errc() || result.ptr != text.data() + text.size() || count < 1)
-        throw CPackageError(std::string("a malformed ") + what);
+        throw CPackageError(MessageString(malformed));
     return count;
 }
 
@@ -134,7 +135,7 @@ private:
 
     void StartRow(const SPending& pending)
     {
-        m_rowRepeat = pending.repeat.empty() ? 1 : ParseCount(pending.repeat, "row repeat");
+        m_rowRepeat = pending.repeat.empty() ? 1 : ParseCount(pending.repeat, StringId::OdsMalformedRowRepeat);
         m_column = 0;
         m_rowCells.clear();
         m_rowHasValue = false;
@@ -144,7 +145,7 @@ private:
     {
         if (m_rowHasValue) {
             if (m_row + m_rowRepeat > kMaxRows)
-                throw CPackageError("a row outside the sheet");
+                throw CPackageError(MessageString(StringId::SheetRowOutside));
             // Rows past what Import reads make the file too long anyway: they count, but are not kept.
             const long long kept = std::min(m_rowRepeat, std::max(0LL, m_limits.maxRows + 1LL - m_row));
             for (long long copy = 0; copy < kept; ++copy) {
@@ -160,7 +161,7 @@ private:
 
     void StartCell(const SPending& pending)
     {
-        m_cellRepeat = pending.repeat.empty() ? 1 : ParseCount(pending.repeat, "cell repeat");
+        m_cellRepeat = pending.repeat.empty() ? 1 : ParseCount(pending.repeat, StringId::OdsMalformedCellRepeat);
         m_inCell = true;
         m_text.clear();
         m_paragraphs = 0;
@@ -203,9 +204,10 @@ private:
                 m_text.push_back('\n');
             ++m_paragraphDepth;
         } else if (m_paragraphDepth > 0 && name == "s") {
-            const long long count = pending.repeat.empty() ? 1 : ParseCount(pending.repeat, "space count");
+            const long long count =
+                pending.repeat.empty() ? 1 : ParseCount(pending.repeat, StringId::OdsMalformedSpaceCount);
             if (count > m_limits.maxPartBytes)
-                throw CPackageError("a run of spaces longer than the file");
+                throw CPackageError(MessageString(StringId::OdsSpaceRunTooLong));
             m_text.append(size_t(count), ' ');
         } else if (m_paragraphDepth > 0 && name == "tab") {
             m_text.push_back('\t');
@@ -224,7 +226,7 @@ private:
         if (m_cell.value == EValue::None)
             return;
         if (m_column > kMaxColumns)
-            throw CPackageError("a cell outside the sheet");
+            throw CPackageError(MessageString(StringId::SheetCellOutside));
         m_rowHasValue = true;
         // Cells right of the columns read count for the extent only.
         const long long kept = std::min(m_column, std::max<long long>(first, m_limits.maxColumns)) - first;
@@ -279,7 +281,7 @@ void ReadFirstSheet(const CWorkbookPackage& package, CSheetCells& cells, const S
     CContentHandler handler(cells, limits);
     CWorkbookPackage::ParseXml(part, xml, handler);
     if (!handler.sawTable)
-        throw CPackageError("the workbook has no sheet");
+        throw CPackageError(MessageString(StringId::WorkbookNoSheet));
     cells.Finish();
 }
 

@@ -2,6 +2,8 @@
 
 #include "app/CodePage.h"
 #include "app/Language.h"
+#include "app/StringTable.h"
+#include "app/SystemErrorText.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -115,7 +117,7 @@ bool CStdioFileEx::Open(const QString& path, unsigned flags)
     m_flags = flags;
     m_file = OpenStream(encodedPath, flags);
     if (!m_file) {
-        SetErrorFromErrno(QStringLiteral("cannot open"));
+        SetErrorFromErrno(StringId::FileCannotOpen);
         return false;
     }
     m_buffer.resize(kBufferSize);
@@ -131,7 +133,7 @@ void CStdioFileEx::Close()
     if (!m_file)
         return;
     if (std::fclose(m_file) != 0 && m_errorString.isEmpty())
-        SetErrorFromErrno(QStringLiteral("cannot close"));
+        SetErrorFromErrno(StringId::FileCannotClose);
     m_file = nullptr;
     m_buffer.clear();
     m_buffer.shrink_to_fit();
@@ -205,7 +207,7 @@ bool CStdioFileEx::FillBuffer()
         m_atEnd = true;
         if (std::ferror(m_file)) {
             m_readError = true;
-            SetErrorFromErrno(QStringLiteral("read error"));
+            SetErrorFromErrno(StringId::FileReadError);
         }
         return false;
     }
@@ -343,13 +345,14 @@ bool CStdioFileEx::WriteString(QStringView text)
         return true;
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_file) != size_t(bytes.size()) ||
         std::fflush(m_file) != 0) {
-        SetErrorFromErrno(QStringLiteral("write error"));
+        SetErrorFromErrno(StringId::FileWriteError);
         return false;
     }
     return true;
 }
 
-void CStdioFileEx::SetErrorFromErrno(const QString& what)
+void CStdioFileEx::SetErrorFromErrno(unsigned pattern)
 {
-    m_errorString = what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+    const int error = errno;
+    m_errorString = MessageString(pattern).arg(SystemErrorText(error));
 }

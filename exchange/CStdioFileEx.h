@@ -68,7 +68,8 @@ private:
     bool ReadLineBytes(QByteArray& bytes);
     bool ReadUnicodeLine(QString& line);
     bool ReadEightBitLine(QString& line);
-    void SetErrorFromErrno(const QString& what);
+    // The error text from a pattern ("cannot open: %1") and the errno of the moment.
+    void SetErrorFromErrno(unsigned pattern);
 
     std::FILE* m_file = nullptr;
     bool m_unicodeMark = false;

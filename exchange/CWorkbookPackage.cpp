@@ -16,8 +16,8 @@ constexpr quint16 kDeflated = 8;
 class CZipDamage : public std::runtime_error
 {
 public:
-    explicit CZipDamage(const std::string& what)
-        : std::runtime_error("a damaged zip archive: " + what)
+    explicit CZipDamage(const QString& what)
+        : std::runtime_error(MessageString(StringId::ZipDamaged).arg(what).toStdString())
     {
     }
 };
@@ -37,10 +37,10 @@ void Inflate(const std::string& name, const uchar* packed, quint64 packedSize, c
 {
     // Parts are held to the limits when the package is opened, far below zlib's 32-bit counts.
     if (packedSize > std::numeric_limits<uInt>::max() || outSize > std::numeric_limits<uInt>::max())
-        throw CZipDamage("its part " + name + " is too large");
+        throw CZipDamage(MessageString(StringId::ZipPartTooLarge).arg(QString::fromStdString(name)));
     z_stream stream = {};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
-        throw std::runtime_error("the unpacker could not start");
+        throw std::runtime_error(MessageString(StringId::ZipUnpackerNotStarted).toStdString());
     stream.next_in = const_cast<Bytef*>(packed);
     stream.avail_in = uInt(packedSize);
     stream.next_out = reinterpret_cast<Bytef*>(out);
@@ -58,13 +58,13 @@ void Inflate(const std::string& name, const uchar* packed, quint64 packedSize, c
     const uLong produced = stream.total_out;
     inflateEnd(&stream);
     if (more)
-        throw CZipDamage("its part " + name + " unpacks to more than the " + std::to_string(outSize) +
-                         " bytes it declares");
+        throw CZipDamage(
+            MessageString(StringId::ZipPartUnpacksMore).arg(QString::fromStdString(name), QString::number(outSize)));
     if (result != Z_STREAM_END)
-        throw CZipDamage("its part " + name + " cannot be unpacked");
+        throw CZipDamage(MessageString(StringId::ZipPartNotUnpacked).arg(QString::fromStdString(name)));
     if (produced != outSize)
-        throw CZipDamage("its part " + name + " unpacks to " + std::to_string(produced) + " of the " +
-                         std::to_string(outSize) + " bytes it declares");
+        throw CZipDamage(MessageString(StringId::ZipPartUnpacksFewer)
+                             .arg(QString::fromStdString(name), QString::number(produced), QString::number(outSize)));
 }
 
 } // namespace
@@ -109,19 +109,20 @@ CWorkbookPackage::Bytes CWorkbookPackage::Part(const std::string& name, bool req
     const CZipDirectory::SEntry* entry = m_directory.Find(name);
     if (!entry) {
         if (required)
-            throw CPackageError("the part " + name + " is missing");
+            throw CPackageError(MessageString(StringId::PartMissing).arg(QString::fromStdString(name)));
         return Bytes();
     }
     const quint64 offset = entry->localHeaderOffset;
     if (offset + kLocalHeaderSize > quint64(m_size) || Read32(m_data + offset) != kLocalHeaderSignature)
-        throw CZipDamage("the header of its part " + name + " is missing");
+        throw CZipDamage(MessageString(StringId::ZipPartHeaderMissing).arg(QString::fromStdString(name)));
     const quint64 start = offset + kLocalHeaderSize + Read16(m_data + offset + 26) + Read16(m_data + offset + 28);
     if (start > quint64(m_size) || entry->compressedSize > quint64(m_size) - start)
-        throw CZipDamage("its part " + name + " runs past the end of the archive");
+        throw CZipDamage(MessageString(StringId::ZipPartPastEnd).arg(QString::fromStdString(name)));
     // A stored part is its own unpacked bytes: two sizes that differ leave its end in doubt.
     if (entry->method == kStored && entry->compressedSize != entry->uncompressedSize)
-        throw CZipDamage("its stored part " + name + " declares " + std::to_string(entry->compressedSize) +
-                         " bytes packed and " + std::to_string(entry->uncompressedSize) + " unpacked");
+        throw CZipDamage(MessageString(StringId::ZipStoredSizes)
+                             .arg(QString::fromStdString(name), QString::number(entry->compressedSize),
+                                  QString::number(entry->uncompressedSize)));
     const uchar* packed = m_data + start;
     // Within the limits (checked when opened), so the size fits.
     const size_t size = size_t(entry->uncompressedSize);
@@ -132,11 +133,11 @@ CWorkbookPackage::Bytes CWorkbookPackage::Part(const std::string& name, bool req
     else if (entry->method == kDeflated)
         Inflate(name, packed, entry->compressedSize, bytes.data(), size);
     else
-        throw CPackageError("the part " + name + " is packed in a way the program does not read");
+        throw CPackageError(MessageString(StringId::PartPackedUnknown).arg(QString::fromStdString(name)));
     uLong crc = crc32_z(0, nullptr, 0);
     crc = crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), size);
     if (quint32(crc) != entry->crc)
-        throw CZipDamage("its part " + name + " does not match its checksum");
+        throw CZipDamage(MessageString(StringId::ZipPartChecksum).arg(QString::fromStdString(name)));
     return bytes;
 }
 
@@ -145,18 +146,18 @@ bool ReadWorkbookPackage(const QString& path, const SImportLimits& limits, const
 {
     CWorkbookPackage package(limits);
     if (!package.Open(path)) {
-        error = QStringLiteral("not an %1 workbook (%2)").arg(format, package.ErrorString());
+        error = MessageString(StringId::NotAWorkbook).arg(format, package.ErrorString());
         return false;
     }
     try {
         read(package);
         return true;
     } catch (const CPackageError& failure) {
-        error = QStringLiteral("not a readable %1 workbook: %2").arg(format, QString::fromUtf8(failure.what()));
+        error = MessageString(StringId::NotAReadableWorkbook).arg(format, QString::fromUtf8(failure.what()));
     } catch (const CZipDamage& failure) {
-        error = QStringLiteral("not an %1 workbook (%2)").arg(format, QString::fromUtf8(failure.what()));
+        error = MessageString(StringId::NotAWorkbook).arg(format, QString::fromUtf8(failure.what()));
     } catch (const std::exception& failure) {
-        error = QStringLiteral("not a readable %1 workbook (%2)").arg(format, QString::fromUtf8(failure.what()));
+        error = MessageString(StringId::NotAReadableWorkbookBecause).arg(format, QString::fromUtf8(failure.what()));
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StringTable.h"
 #include "exchange/CZipDirectory.h"
 #include "exchange/ImportLimits.h"
 #include "exchange/XmlLexicalCheck.h"
@@ -20,7 +21,11 @@
 class CPackageError : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    // The message in the language of messages; what() holds it as UTF-8.
+    explicit CPackageError(const QString& message)
+        : std::runtime_error(message.toStdString())
+    {
+    }
 };
 
 // The zip package of a workbook (.xlsx, .ods), read part by part. Before anything is unpacked, every
@@ -67,10 +72,12 @@ public:
     static void ParseXml(const std::string& name, const Bytes& xml, Handler& handler)
     {
         if (xml.size() <= 1)
-            throw CPackageError("the part " + name + " is empty");
+            throw CPackageError(MessageString(StringId::PartEmpty).arg(QString::fromStdString(name)));
         const std::string_view text(xml.data(), xml.size() - 1);
         if (const auto fault = FindXmlLexicalFault(text))
-            throw CPackageError(std::string(fault->what) + " at byte " + std::to_string(fault->offset) + " of " + name);
+            throw CPackageError(
+                MessageString(StringId::XmlFaultAt)
+                    .arg(MessageString(fault->what), QString::number(fault->offset), QString::fromStdString(name)));
         orcus::sax_parser<Handler> parser(text.data(), text.size(), handler);
         parser.parse();
     }

@@ -1,5 +1,6 @@
 #include "exchange/CXlsReader.h"
 
+#include "app/StringTable.h"
 #include "exchange/GsfLibrary.h"
 
 #include <QFile>
@@ -291,33 +292,32 @@ bool CXlsReader::Load(const QString& path)
     m_error.clear();
     const QFileInfo info(path);
     if (!info.isFile())
-        return Fail(QStringLiteral("the file cannot be read"));
+        return Fail(MessageString(StringId::XlsUnreadable));
     StartGsf();
 
     GError* error = nullptr;
     const CGObject<GsfInput> file(gsf_input_stdio_new(QFile::encodeName(path).constData(), &error));
     if (!file.Get())
-        return Fail(QStringLiteral("the file cannot be read (%1)").arg(TakeErrorText(error)));
+        return Fail(MessageString(StringId::XlsUnreadableBecause).arg(TakeErrorText(error)));
     const CGObject<GsfInfile> compound(gsf_infile_msole_new(file.Get(), &error));
     if (!compound.Get()) {
         TakeErrorText(error);
-        return Fail(QStringLiteral("not an .xls workbook"));
+        return Fail(MessageString(StringId::XlsNotAWorkbook));
     }
     const CGObject<GsfInput> stream(gsf_infile_child_by_name(compound.Get(), "Workbook"));
     if (!stream.Get()) {
         const CGObject<GsfInput> older(gsf_infile_child_by_name(compound.Get(), "Book"));
-        return Fail(older.Get() ? QStringLiteral("an .xls workbook from before Excel 97, which Import does not read")
-                                : QStringLiteral("the file holds no workbook"));
+        return Fail(older.Get() ? MessageString(StringId::XlsBeforeExcel97) : MessageString(StringId::XlsNoWorkbook));
     }
     // A stream lies in the file's sectors, so a larger one is a damaged directory.
     const gsf_off_t size = gsf_input_size(stream.Get());
     if (size < 0 || size > info.size())
-        return Fail(QStringLiteral("a damaged .xls workbook (its workbook stream claims %1 bytes)").arg(size));
+        return Fail(MessageString(StringId::XlsStreamClaims).arg(size));
     QByteArray bytes(qsizetype(size), Qt::Uninitialized);
     for (qint64 done = 0; done < size;) {
         const qint64 chunk = std::min<qint64>(kReadChunk, size - done);
         if (!gsf_input_read(stream.Get(), size_t(chunk), reinterpret_cast<guint8*>(bytes.data() + done)))
-            return Fail(QStringLiteral("a damaged .xls workbook (its workbook stream cannot be read)"));
+            return Fail(MessageString(StringId::XlsStreamUnreadable));
         done += chunk;
     }
     return ReadWorkbookStream(bytes);
@@ -344,9 +344,9 @@ bool CXlsReader::ReadGlobals(QByteArrayView stream, quint32& firstSheet)
     CRecordWalker walker(stream, 0);
     SRecord record;
     if (!walker.Next(record) || record.type != kBof || record.data.size() < 4)
-        return Fail(QStringLiteral("not an .xls workbook"));
+        return Fail(MessageString(StringId::XlsNotAWorkbook));
     if (U16(record.data, 0) != kBiff8)
-        return Fail(QStringLiteral("an .xls workbook from before Excel 97, which Import does not read"));
+        return Fail(MessageString(StringId::XlsBeforeExcel97));
     bool hasSheet = false;
     bool hasStrings = false;
     while (walker.Next(record) && record.type != kEof) {
@@ -363,9 +363,9 @@ bool CXlsReader::ReadGlobals(QByteArrayView stream, quint32& firstSheet)
         }
     }
     if (walker.Truncated())
-        return Fail(QStringLiteral("a damaged .xls workbook (a record runs past the end of its stream)"));
+        return Fail(MessageString(StringId::XlsRecordPastEnd));
     if (!hasSheet)
-        return Fail(QStringLiteral("the workbook has no sheet"));
+        return Fail(MessageString(StringId::WorkbookNoSheet));
     return true;
 }
 
@@ -375,7 +375,7 @@ bool CXlsReader::ReadSharedStrings(const std::vector<QByteArrayView>& segments)
     quint32 total = 0;
     quint32 unique = 0;
     if (!in.U32(total) || !in.U32(unique))
-        return Fail(QStringLiteral("a damaged .xls workbook (its shared string table is cut short)"));
+        return Fail(MessageString(StringId::XlsSharedStringsCut));
     // The count is what the table claims; the strings that are really there are read.
     for (quint32 i = 0; i < unique && !in.AtEnd(); ++i) {
         quint16 count = 0;
@@ -385,7 +385,7 @@ bool CXlsReader::ReadSharedStrings(const std::vector<QByteArrayView>& segments)
         if (!in.U16(count) || !in.Byte(flags) || ((flags & 8) && !in.U16(runs)) ||
             ((flags & 4) && !in.U32(extension)) || !in.Characters(count, (flags & 1) != 0, m_sharedText) ||
             !in.Skip(quint64(runs) * 4 + extension))
-            return Fail(QStringLiteral("a damaged .xls workbook (its shared string %1 is cut short)").arg(i + 1));
+            return Fail(MessageString(StringId::XlsSharedStringCut).arg(i + 1));
         m_sharedStart.push_back(quint32(m_sharedText.size()));
     }
     return true;
@@ -398,7 +398,7 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
     // A worksheet's substream starts with a BOF record of its own kind; the globals' BOF is another.
     if (position >= quint32(stream.size()) || !walker.Next(record) || record.type != kBof || record.data.size() < 4 ||
         U16(record.data, 2) != kWorksheetSubstream)
-        return Fail(QStringLiteral("a damaged .xls workbook (its first sheet is not where the workbook says)"));
+        return Fail(MessageString(StringId::XlsSheetMisplaced));
     const auto setText = [this](int row, int column, QStringView text) {
         m_cells.SetText(row, column, text.toUtf8().toStdString());
     };
@@ -426,9 +426,7 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
                 const quint32 rows = U32(data, 4);
                 const quint32 columns = U16(data, 10);
                 if (rows > kMaxSheetRows || columns > kMaxSheetColumns)
-                    return Fail(QStringLiteral("a damaged .xls workbook (its sheet claims %1 rows and %2 columns)")
-                                    .arg(rows)
-                                    .arg(columns));
+                    return Fail(MessageString(StringId::XlsSheetClaims).arg(rows).arg(columns));
                 m_cells.WidenRowsTo(int(rows));
                 m_cells.WidenTo(int(columns));
             }
@@ -452,9 +450,7 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
         case kRString: {
             QString text;
             if (data.size() >= 6 && !ReadUnicodeString(data, 6, text))
-                return Fail(QStringLiteral("a damaged .xls workbook (the text of cell %1:%2 runs past its record)")
-                                .arg(row + 1)
-                                .arg(column + 1));
+                return Fail(MessageString(StringId::XlsCellTextPastRecord).arg(row + 1).arg(column + 1));
             if (data.size() >= 6)
                 setText(row, column, text);
             break;
@@ -506,6 +502,6 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
         }
     }
     if (walker.Truncated())
-        return Fail(QStringLiteral("a damaged .xls workbook (a record runs past the end of its stream)"));
+        return Fail(MessageString(StringId::XlsRecordPastEnd));
     return true;
 }

@@ -1,5 +1,6 @@
 #include "exchange/CXlsWriter.h"
 
+#include "app/StringTable.h"
 #include "exchange/GsfLibrary.h"
 
 #include <QFile>
@@ -13,7 +14,7 @@ namespace {
 
 QString GErrorText(const GError* error)
 {
-    return error && error->message ? QString::fromUtf8(error->message) : QStringLiteral("unknown error");
+    return error && error->message ? QString::fromUtf8(error->message) : MessageString(StringId::UnknownError);
 }
 
 } // namespace
@@ -26,7 +27,7 @@ CXlsWriter::CXlsWriter(const QString& path)
 bool CXlsWriter::AddSheet(const QString& name)
 {
     if (m_stream) {
-        m_error = QStringLiteral("an .xls workbook is written with one sheet");
+        m_error = MessageString(StringId::WriterOneXlsSheet);
         return false;
     }
     m_stream = std::make_unique<CBiffWorkbookStream>(name);
@@ -36,7 +37,7 @@ bool CXlsWriter::AddSheet(const QString& name)
 bool CXlsWriter::WriteCellText(int row, int column, QStringView text)
 {
     if (!m_stream->AddText(row, column, text)) {
-        m_error = QStringLiteral("row %1, column %2 lies outside an .xls sheet (%3 rows, %4 columns)")
+        m_error = MessageString(StringId::WriterOutsideXlsSheet)
                       .arg(row + 1)
                       .arg(column + 1)
                       .arg(CBiffWorkbookStream::kMaxRows)
@@ -81,7 +82,7 @@ bool CXlsWriter::WriteCompoundFile(const QString& path, const QByteArray& workbo
         ok = ok && closed;
         g_object_unref(stream);
     } else if (error) {
-        *error = QStringLiteral("the workbook stream could not be created");
+        *error = MessageString(StringId::WriterStreamNotCreated);
     }
     const bool closed = gsf_output_close(compoundOutput);
     if (ok && !closed && error)

@@ -1,5 +1,6 @@
 #include "exchange/CXlsxReader.h"
 
+#include "app/StringTable.h"
 #include "exchange/CWorkbookPackage.h"
 #include "exchange/SaxNoOpHandler.h"
 #include "exchange/XlsxTextEscapes.h"
@@ -193,14 +194,14 @@ void ParseCellReference(std::string_view reference, int& row, int& column)
     while (i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z') {
         columnNumber = columnNumber * 26 + (reference[i] - 'A' + 1);
         if (columnNumber > kMaxColumns)
-            throw CPackageError("a cell reference outside the sheet");
+            throw CPackageError(MessageString(StringId::SheetCellReferenceOutside));
         ++i;
     }
     long long rowNumber = 0;
     const auto result = std::from_chars(reference.data() + i, reference.data() + reference.size(), rowNumber);
     if (i == 0 || result.ec != std::errc() || result.ptr != reference.data() + reference.size() || rowNumber < 1 ||
         rowNumber > kMaxRows)
-        throw CPackageError("a malformed cell reference");
+        throw CPackageError(MessageString(StringId::SheetCellReferenceMalformed));
     row = int(rowNumber - 1);
     column = int(columnNumber - 1);
 }
@@ -210,7 +211,7 @@ int ParseRowNumber(std::string_view text)
     long long number = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
     if (result.ec != std::errc() || result.ptr != text.data() + text.size() || number < 1 || number > kMaxRows)
-        throw CPackageError("a malformed row number");
+        throw CPackageError(MessageString(StringId::SheetRowNumberMalformed));
     return int(number - 1);
 }
 
@@ -301,7 +302,7 @@ private:
     {
         m_row = m_attributeR.empty() ? m_row + 1 : ParseRowNumber(m_attributeR);
         if (m_row >= kMaxRows)
-            throw CPackageError("a row outside the sheet");
+            throw CPackageError(MessageString(StringId::SheetRowOutside));
         m_column = -1;
     }
 
@@ -311,7 +312,7 @@ private:
             m_cellRow = m_row < 0 ? 0 : m_row;
             m_cellColumn = m_column + 1;
             if (m_cellColumn >= kMaxColumns)
-                throw CPackageError("a cell outside the sheet");
+                throw CPackageError(MessageString(StringId::SheetCellOutside));
         } else {
             ParseCellReference(m_attributeR, m_cellRow, m_cellColumn);
         }
@@ -455,13 +456,13 @@ void ReadFirstSheet(const CWorkbookPackage& package, CSheetCells& cells)
     const std::vector<SRelationship> root = ReadRelationships(package, "_rels/.rels", true);
     const SRelationship* office = FindByType(root, "/officeDocument");
     if (!office)
-        throw CPackageError("the package has no workbook");
+        throw CPackageError(MessageString(StringId::PackageNoWorkbook));
     const std::string workbookPart = ResolveTarget("", office->target);
 
     CWorkbookHandler workbook;
     CWorkbookPackage::ParseXml(workbookPart, package.Part(workbookPart, true), workbook);
     if (!workbook.found)
-        throw CPackageError("the workbook has no sheet");
+        throw CPackageError(MessageString(StringId::WorkbookNoSheet));
 
     const std::string workbookFolder = FolderOf(workbookPart);
     const std::vector<SRelationship> parts = ReadRelationships(package, RelationshipsPartOf(workbookPart), true);
@@ -471,7 +472,7 @@ void ReadFirstSheet(const CWorkbookPackage& package, CSheetCells& cells)
             sheet = &relationship;
     }
     if (!sheet)
-        throw CPackageError("the first sheet's part is not named");
+        throw CPackageError(MessageString(StringId::FirstSheetUnnamed));
 
     std::unique_ptr<CSharedStringsLoader> sharedStrings;
     if (const SRelationship* strings = FindByType(parts, "/sharedStrings"))

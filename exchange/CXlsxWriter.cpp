@@ -1,5 +1,6 @@
 #include "exchange/CXlsxWriter.h"
 
+#include "app/StringTable.h"
 #include "exchange/XlsxTextEscapes.h"
 
 #include <QFile>
@@ -22,7 +23,7 @@ CXlsxWriter::CXlsxWriter(const QString& path)
     options.constant_memory = LXW_TRUE;
     m_workbook = workbook_new_opt(encodedPath.constData(), &options);
     if (!m_workbook)
-        m_error = QStringLiteral("the workbook could not be created");
+        m_error = MessageString(StringId::WriterWorkbookNotCreated);
 }
 
 CXlsxWriter::~CXlsxWriter()
@@ -37,7 +38,7 @@ bool CXlsxWriter::AddSheet(const QString& name)
         return false;
     m_sheet = workbook_add_worksheet(m_workbook, name.toUtf8().constData());
     if (!m_sheet) {
-        m_error = QStringLiteral("the sheet \"%1\" could not be added").arg(name);
+        m_error = MessageString(StringId::WriterSheetNotAdded).arg(name);
         return false;
     }
     return true;
@@ -49,7 +50,7 @@ bool CXlsxWriter::WriteCellText(int row, int column, QStringView text)
     const lxw_error error =
         worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column), utf8.constData(), nullptr);
     if (error != LXW_NO_ERROR) {
-        m_error = QStringLiteral("row %1, column %2: %3").arg(row + 1).arg(column + 1).arg(LibraryReason(error));
+        m_error = MessageString(StringId::WriterCellFailed).arg(row + 1).arg(column + 1).arg(LibraryReason(error));
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "exchange/CZipDirectory.h"
 
+#include "app/StringTable.h"
 #include "exchange/ImportLimits.h"
 
 #include <QFile>
@@ -54,12 +55,12 @@ bool CZipDirectory::Read(const QString& path)
         }
     }
     if (end < 0) {
-        m_error = QStringLiteral("not a zip archive");
+        m_error = MessageString(StringId::ZipNotAnArchive);
         return false;
     }
     const qint64 directoryOffset = Read32(tail, end + 16);
     if (directoryOffset >= size) {
-        m_error = QStringLiteral("a damaged zip archive");
+        m_error = MessageString(StringId::ZipDamagedPlain);
         return false;
     }
     // The reader walks the directory while entries follow one another, whatever its declared size.
@@ -72,7 +73,7 @@ bool CZipDirectory::Read(const QString& path)
     qint64 at = 0;
     while (at + kDirectoryEntrySize <= directory.size() && Read32(directory, at) == kDirectoryEntrySignature) {
         if (at > kLargestDirectory) {
-            m_error = QStringLiteral("a zip directory larger than %1 MB").arg(kLargestDirectory >> 20);
+            m_error = MessageString(StringId::ZipDirectoryTooLarge).arg(DescribeByteCount(kLargestDirectory));
             return false;
         }
         const quint32 method = Read16(directory, at + 10);
@@ -83,15 +84,15 @@ bool CZipDirectory::Read(const QString& path)
         const qint64 extraLength = Read16(directory, at + 30);
         const qint64 commentLength = Read16(directory, at + 32);
         if (at + kDirectoryEntrySize + nameLength > directory.size()) {
-            m_error = QStringLiteral("a damaged zip archive");
+            m_error = MessageString(StringId::ZipDamagedPlain);
             return false;
         }
         SEntry entry;
         entry.name = directory.mid(at + kDirectoryEntrySize, nameLength).toStdString();
         // The zip reader makes room for a stored part by its packed size.
         if (compressed > size) {
-            m_error = QStringLiteral("a damaged zip archive: its part %1 claims more bytes than the archive holds")
-                          .arg(QString::fromStdString(entry.name));
+            m_error = MessageString(StringId::ZipDamaged)
+                          .arg(MessageString(StringId::ZipPartClaimsMore).arg(QString::fromStdString(entry.name)));
             return false;
         }
         entry.uncompressedSize =
@@ -120,9 +121,9 @@ QString CZipDirectory::OversizedPart(qint64 maxPartBytes) const
     if (!largest || largest->uncompressedSize <= quint64(maxPartBytes))
         return QString();
     const QString size = largest->uncompressedSize > quint64(std::numeric_limits<qint64>::max())
-                             ? QStringLiteral("more than 4 GB")
+                             ? MessageString(StringId::MoreThan4Gigabytes)
                              : DescribeByteCount(qint64(largest->uncompressedSize));
-    return QStringLiteral("its part %1 unpacks to %2; Import reads parts of up to %3")
+    return MessageString(StringId::ZipPartOversized)
         .arg(QString::fromStdString(largest->name), size, DescribeByteCount(maxPartBytes));
 }
 

@@ -1,21 +1,25 @@
 #include "exchange/ImportLimits.h"
 
+#include "app/Language.h"
+#include "app/StringTable.h"
+
 QString DescribeByteCount(qint64 bytes)
 {
     constexpr qint64 kKilobyte = 1024;
     constexpr qint64 kMegabyte = kKilobyte * 1024;
     constexpr qint64 kGigabyte = kMegabyte * 1024;
-    const auto scaled = [bytes](qint64 unit, const char* name) {
+    const QLocale locale = Language::MessageLocale();
+    const auto scaled = [bytes, &locale](qint64 unit, unsigned pattern) {
         const double value = double(bytes) / double(unit);
         // Whole numbers print without decimals: "256 MB", not "256.0 MB".
-        return (bytes % unit == 0 ? QString::number(bytes / unit) : QString::number(value, 'f', 1)) + QLatin1Char(' ') +
-               QLatin1String(name);
+        return MessageString(pattern).arg(bytes % unit == 0 ? locale.toString(bytes / unit)
+                                                            : locale.toString(value, 'f', 1));
     };
     if (bytes >= kGigabyte)
-        return scaled(kGigabyte, "GB");
+        return scaled(kGigabyte, StringId::GigabyteCount);
     if (bytes >= kMegabyte)
-        return scaled(kMegabyte, "MB");
+        return scaled(kMegabyte, StringId::MegabyteCount);
     if (bytes >= kKilobyte)
-        return scaled(kKilobyte, "KB");
-    return QStringLiteral("%1 bytes").arg(bytes);
+        return scaled(kKilobyte, StringId::KilobyteCount);
+    return MessageString(StringId::ByteCount).arg(locale.toString(bytes));
 }

@@ -1,5 +1,7 @@
 #include "exchange/PluExport.h"
 
+#include "app/StringTable.h"
+#include "app/SystemErrorText.h"
 #include "exchange/PluFileLayout.h"
 #include "exchange/PluImport.h"
 #include "plu/CPluTable.h"
@@ -23,16 +25,7 @@ const QByteArray kXlsxSignature = QByteArrayLiteral("PK\x03\x04");
 
 QString SystemReason()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// 65536 -> "65,536"
-QString Grouped(int number)
-{
-    QString digits = QString::number(number);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, QLatin1Char(','));
-    return digits;
+    return SystemErrorText(errno);
 }
 
 // Checks that the written file is complete as far as the file system goes: it starts as its format
@@ -46,7 +39,7 @@ bool VerifyWrittenFile(const QString& path, EWorkbookFormat format, QString& rea
     }
     const QByteArray& signature = format == EWorkbookFormat::Xls ? kXlsSignature : kXlsxSignature;
     if (file.read(signature.size()) != signature) {
-        reason = QStringLiteral("the written file is incomplete");
+        reason = MessageString(StringId::ExportIncomplete);
         return false;
     }
     if (::fsync(file.handle()) != 0) {
@@ -75,7 +68,7 @@ bool WriteWorkbook(const CPluTable& table, const QString& path, EWorkbookFormat 
 {
     const std::unique_ptr<IWorkbookWriter> writer = CreateWorkbookWriter(format, path);
     if (!writer) {
-        reason = QStringLiteral("this file type cannot be written");
+        reason = MessageString(StringId::ExportTypeUnwritable);
         return false;
     }
     bool ok = writer->AddSheet(QStringLiteral("Sheet1"));
@@ -151,7 +144,7 @@ SExportResult ExportTable(const CPluTable& table, const SExportTarget& target)
 {
     SExportResult result;
     auto fail = [&](const QString& reason) {
-        result.error = QStringLiteral("Cannot export to %1:\n%2").arg(target.path, reason);
+        result.error = MessageString(StringId::ExportCannotWrite).arg(target.path, reason);
         return result;
     };
 
@@ -159,20 +152,18 @@ SExportResult ExportTable(const CPluTable& table, const SExportTarget& target)
     const int maxRows = MaxSheetRows(target.format);
     if (sheetRows > maxRows) {
         if (target.format == EWorkbookFormat::Xls)
-            return fail(QStringLiteral("The table has %1 rows; with the header row that is more than the %2 rows "
-                                       "an .xls sheet holds. Export to an .xlsx file instead.")
-                            .arg(Grouped(table.RowCount()), Grouped(maxRows)));
-        return fail(QStringLiteral("The table has %1 rows; with the header row that is more than the %2 rows "
-                                   "a sheet holds.")
-                        .arg(Grouped(table.RowCount()), Grouped(maxRows)));
+            return fail(MessageString(StringId::ExportTooManyRowsXls)
+                            .arg(MessageNumber(table.RowCount()), MessageNumber(maxRows)));
+        return fail(
+            MessageString(StringId::ExportTooManyRows).arg(MessageNumber(table.RowCount()), MessageNumber(maxRows)));
     }
 
     const QFileInfo targetInfo(target.path);
     if (targetInfo.isDir())
-        return fail(QStringLiteral("a folder has that name"));
+        return fail(MessageString(StringId::ExportFolderHasName));
     const QDir folder = targetInfo.absoluteDir();
     if (!folder.exists())
-        return fail(QStringLiteral("the folder %1 does not exist").arg(folder.path()));
+        return fail(MessageString(StringId::ExportNoFolder).arg(folder.path()));
 
     // The temporary file reserves a unique name beside the target; the writer then replaces it.
     QTemporaryFile temporary(folder.filePath(QStringLiteral(".%1.XXXXXX").arg(targetInfo.fileName())));

@@ -1,5 +1,6 @@
 #include "exchange/PluImport.h"
 
+#include "app/StringTable.h"
 #include "exchange/CCsvRecordReader.h"
 #include "exchange/CStdioFileEx.h"
 #include "exchange/DecimalComma.h"
@@ -85,29 +86,17 @@ SImportResult Failure(const QString& message)
 
 QString CannotRead(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Cannot import %1:\n%2").arg(path, reason);
-}
-
-// 1048576 -> "1,048,576"
-QString Grouped(int number)
-{
-    QString digits = QString::number(number);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, QLatin1Char(','));
-    return digits;
+    return MessageString(StringId::ImportCannotRead).arg(path, reason);
 }
 
 QString TooManyRows(const QString& path, int maxRows)
 {
-    return CannotRead(
-        path,
-        QStringLiteral("it has more than %1 rows, the header included; Import reads up to %1").arg(Grouped(maxRows)));
+    return CannotRead(path, MessageString(StringId::ImportTooManyRows).arg(MessageNumber(maxRows)));
 }
 
 QString TooLarge(const QString& path, qint64 maxBytes)
 {
-    return CannotRead(path, QStringLiteral("it is larger than %1, the most Import reads from a .csv or .xls file")
-                                .arg(DescribeByteCount(maxBytes)));
+    return CannotRead(path, MessageString(StringId::ImportTooLarge).arg(DescribeByteCount(maxBytes)));
 }
 
 SImportResult ReadTextFile(const QString& path, EPluMode mode, ELimitMode limits, const SImportLimits& bounds)
@@ -147,9 +136,7 @@ SImportResult ReadTextFile(const QString& path, EPluMode mode, ELimitMode limits
     if (file.HasReadError())
         return Failure(CannotRead(path, file.ErrorString()));
     if (reader.UnclosedQuoteLine() != 0)
-        return Failure(CannotRead(
-            path,
-            QStringLiteral("the quote that opens a field on line %1 is never closed").arg(reader.UnclosedQuoteLine())));
+        return Failure(CannotRead(path, MessageString(StringId::ImportUnclosedQuote).arg(reader.UnclosedQuoteLine())));
     result.ok = true;
     return result;
 }

@@ -1,5 +1,6 @@
 #include "exchange/Workbook.h"
 
+#include "app/StringTable.h"
 #include "exchange/CBiffWorkbookStream.h"
 #include "exchange/COdsReader.h"
 #include "exchange/CXlsReader.h"
@@ -14,10 +15,7 @@ int MaxSheetRows(EWorkbookFormat format)
 
 QString CellTextTooLongError(int row, int column)
 {
-    return QStringLiteral("the text of row %1, column %2 is longer than %3 characters")
-        .arg(row + 1)
-        .arg(column + 1)
-        .arg(kMaxCellTextLength);
+    return MessageString(StringId::CellTextTooLong).arg(row + 1).arg(column + 1).arg(kMaxCellTextLength);
 }
 
 std::unique_ptr<IWorkbookReader> CreateWorkbookReader(EWorkbookFormat format, const SImportLimits& limits)

@@ -1,5 +1,7 @@
 #include "exchange/XmlLexicalCheck.h"
 
+#include "app/StringTable.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -57,9 +59,9 @@ public:
                 return m_fault;
         }
         if (!EndsWithTagEnd())
-            Fault(m_xml.size(), "a document that does not end with a tag");
+            Fault(m_xml.size(), StringId::XmlNoEndingTag);
         else if (!m_open.empty())
-            Fault(m_open.back().second, "an element that is never closed");
+            Fault(m_open.back().second, StringId::XmlElementNotClosed);
         return m_fault;
     }
 
@@ -77,21 +79,21 @@ private:
 
     bool StartsWith(size_t at, std::string_view text) const { return m_xml.substr(at, text.size()) == text; }
 
-    void Fault(size_t offset, const char* what) { m_fault = SXmlLexicalFault{offset, what}; }
+    void Fault(size_t offset, unsigned what) { m_fault = SXmlLexicalFault{offset, what}; }
 
     // The markup that starts at the "<" at `open`; returns the offset past it, npos on a fault.
     size_t Markup(size_t open)
     {
         if (StartsWith(open, "<!--"))
-            return Closed(open, open + 4, "-->", "an unclosed comment");
+            return Closed(open, open + 4, "-->", StringId::XmlUnclosedComment);
         if (StartsWith(open, "<![CDATA["))
-            return Closed(open, open + 9, "]]>", "an unclosed CDATA section");
+            return Closed(open, open + 9, "]]>", StringId::XmlUnclosedCdata);
         // The parser reads the inside of a processing instruction as attributes.
         if (StartsWith(open, "<?"))
-            return Tag(open, true, "an unclosed processing instruction");
+            return Tag(open, true, StringId::XmlUnclosedInstruction);
         if (StartsWith(open, "<!"))
-            return Tag(open, false, "an unclosed tag");
-        const size_t end = Tag(open, true, "an unclosed tag");
+            return Tag(open, false, StringId::XmlUnclosedTag);
+        const size_t end = Tag(open, true, StringId::XmlUnclosedTag);
         if (end != npos && !Nest(open, end))
             return npos;
         m_lastMarkupEnd = end;
@@ -119,11 +121,11 @@ private:
     {
         if (m_xml[open + 1] == '/') {
             if (m_open.empty()) {
-                Fault(open, "an end tag without its start tag");
+                Fault(open, StringId::XmlEndTagWithoutStart);
                 return false;
             }
             if (!EndTagNames(open + 2, end, m_open.back().first)) {
-                Fault(open, "an end tag that does not match its start tag");
+                Fault(open, StringId::XmlEndTagMismatch);
                 return false;
             }
             m_open.pop_back();
@@ -134,7 +136,7 @@ private:
         return true;
     }
 
-    size_t Closed(size_t open, size_t from, std::string_view end, const char* what)
+    size_t Closed(size_t open, size_t from, std::string_view end, unsigned what)
     {
         const size_t found = m_xml.find(end, from);
         if (found == npos) {
@@ -145,7 +147,7 @@ private:
     }
 
     // A start or end tag, or a declaration such as a document type (whose values hold no references).
-    size_t Tag(size_t open, bool element, const char* unclosed)
+    size_t Tag(size_t open, bool element, unsigned unclosed)
     {
         for (size_t at = open + 1; at < m_xml.size(); ++at) {
             while (at < m_xml.size() && !kTagSpecial.table[static_cast<unsigned char>(m_xml[at])])
@@ -160,13 +162,13 @@ private:
                 return npos;
             }
             if (c == '[' && !element) {
-                Fault(open, "a document type with an internal subset");
+                Fault(open, StringId::XmlInternalSubset);
                 return npos;
             }
             if (c == '"' || c == '\'') {
                 const size_t close = Find(c, at + 1);
                 if (close == npos || Find('<', at + 1, close) != npos) {
-                    Fault(at, "an unclosed attribute value");
+                    Fault(at, StringId::XmlUnclosedAttribute);
                     return npos;
                 }
                 if (element && !CheckReferences(at + 1, close))
@@ -183,7 +185,7 @@ private:
     {
         end = std::min(end, m_xml.size());
         for (size_t amp = Find('&', from, end); amp != npos; amp = Find('&', amp + 1, end)) {
-            if (const char* fault = ReferenceFault(m_xml.substr(amp + 1, end - amp - 1))) {
+            if (const unsigned fault = ReferenceFault(m_xml.substr(amp + 1, end - amp - 1))) {
                 Fault(amp, fault);
                 return false;
             }
@@ -211,7 +213,7 @@ private:
 
     // What is wrong with the text after "&", which must be a defined entity's name or the number of a
     // character, then ";"; null when nothing is. Without a document type only XML's five entities exist.
-    static const char* ReferenceFault(std::string_view body)
+    static unsigned ReferenceFault(std::string_view body)
     {
         size_t length = 0;
         if (!body.empty() && body.front() == '#') {
@@ -228,24 +230,24 @@ private:
                     break;
                 value = value * std::uint32_t(base) + std::uint32_t(digit);
                 if (value > kLastCodePoint)
-                    return "a malformed reference"; // also keeps the value from overflowing
+                    return StringId::XmlMalformedReference; // also keeps the value from overflowing
             }
             if (length == first || length >= body.size() || body[length] != ';')
-                return "a malformed reference";
+                return StringId::XmlMalformedReference;
             if (value == 0)
-                return "a reference to the character U+0000";
+                return StringId::XmlReferenceToNul;
             if (value >= 0xD800 && value <= 0xDFFF)
-                return "a reference to half of a surrogate pair";
-            return nullptr;
+                return StringId::XmlReferenceToSurrogate;
+            return 0;
         }
         while (length < body.size() && IsNameByte(body[length]))
             ++length;
         if (length == 0 || length >= body.size() || body[length] != ';')
-            return "a malformed reference";
+            return StringId::XmlMalformedReference;
         const std::string_view name = body.substr(0, length);
         if (name != "amp" && name != "lt" && name != "gt" && name != "quot" && name != "apos")
-            return "an undefined entity";
-        return nullptr;
+            return StringId::XmlUndefinedEntity;
+        return 0;
     }
 
     // Whether an element's tag is the last thing before the closing blanks: the parser reads past the

@@ -20,7 +20,7 @@
 struct SXmlLexicalFault
 {
     std::size_t offset = 0; // of the construct at fault
-    const char* what = "";  // "an unclosed comment", ...
+    unsigned what = 0;      // the string ID that names the fault: "an unclosed comment", ...
 };
 
 std::optional<SXmlLexicalFault> FindXmlLexicalFault(std::string_view xml);

@@ -1,5 +1,6 @@
 #include "grid/GridClipboard.h"
 
+#include "app/StringTable.h"
 #include "grid/CGridModel.h"
 #include "grid/GridRecords.h"
 
@@ -40,9 +41,9 @@ SCellRange RangeBetween(int anchorRow, int anchorColumn, int row, int column)
 QString ContextCommandText(int command)
 {
     switch (command) {
-    case kCopyCommand: return QString::fromUtf8("复制");
-    case kCopyWholeRowCommand: return QString::fromUtf8("复制整行");
-    case kPasteCommand: return QString::fromUtf8("粘贴");
+    case kCopyCommand: return LoadString(StringId::GridCopy);
+    case kCopyWholeRowCommand: return LoadString(StringId::GridCopyWholeRow);
+    case kPasteCommand: return LoadString(StringId::GridPaste);
     default: return QString();
     }
 }

@@ -24,9 +24,9 @@ struct SCellRange
 SCellRange RangeBetween(int anchorRow, int anchorColumn, int row, int column);
 
 // Commands of the grid's context menu, with their fixed (untranslated) texts.
-constexpr int kCopyCommand = 1025;         // "复制"
-constexpr int kCopyWholeRowCommand = 1026; // "复制整行"
-constexpr int kPasteCommand = 1027;        // "粘贴"
+constexpr int kCopyCommand = 1025;         // "Copy", "复制"
+constexpr int kCopyWholeRowCommand = 1026; // "Copy whole row", "复制整行"
+constexpr int kPasteCommand = 1027;        // "Paste", "粘贴"
 
 QString ContextCommandText(int command);
 // The commands offered by a right click on a cell of this type (-1: a cell without a record):

@@ -1,3 +1,4 @@
+#include "app/StringTable.h"
 #include "cli/CliCommands.h"
 #include "tools/CSimulatedScale.h"
 #include "ui/CTalvexApp.h"
@@ -22,7 +23,7 @@ int main(int argc, char** argv)
             return std::nullopt;
         }
         CSimulatedScale* scale = demoScale.get();
-        return SProvidedPort{{QStringLiteral("Simulated scale (%1)").arg(scale->DevicePath()), scale->DevicePath()},
+        return SProvidedPort{{LoadString(StringId::DemoPortLabel).arg(scale->DevicePath()), scale->DevicePath()},
                              [scale](EPluMode pluMode, ELimitMode limitMode) { scale->SetMode(pluMode, limitMode); }};
     };
     CTalvexApp app;

@@ -8,6 +8,8 @@ packages=(
     build-essential cmake ninja-build pkg-config ccache
     # Qt 6: core, widgets, serial port discovery, SVG icons
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libgl-dev
+    # Qt's own texts (OK, Cancel, file dialogs) in the user's language
+    qt6-translations-l10n
     # spreadsheets and code pages
     liborcus-dev libixion-dev libboost-dev libxlsxwriter-dev libgsf-1-dev zlib1g-dev
     # tests and benchmarks

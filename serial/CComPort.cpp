@@ -1,5 +1,6 @@
 #include "serial/CComPort.h"
 
+#include "app/StringTable.h"
 #include "serial/CReadComThread.h"
 #include "serial/CSerialException.h"
 #include "serial/CSerialPort.h"
@@ -67,7 +68,7 @@ int CComPort::Write(const char* bytes, int count)
 {
     const std::shared_ptr<CSerialPort> port = CurrentPort();
     if (!port)
-        throw CSerialException(EBADF, QStringLiteral("write to a closed connection"), QString());
+        throw CSerialException(EBADF, MessageString(StringId::SerialWriteClosedConnection), QString());
     if (count <= 0)
         return 0;
     return port->Write(bytes, count);

@@ -1,5 +1,6 @@
 #include "serial/CReadComThread.h"
 
+#include "app/StringTable.h"
 #include "serial/CSerialException.h"
 #include "serial/CSerialPort.h"
 
@@ -156,11 +157,11 @@ void CReadComThread::Start()
     const QString devicePath = m_shared->port->DevicePath();
     m_shared->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_shared->wakeFd < 0)
-        throw CSerialException(errno, QStringLiteral("create the receive thread's wake-up descriptor"), devicePath);
+        throw CSerialException(errno, MessageString(StringId::SerialCreateWakeUp), devicePath);
     try {
         m_thread = std::thread(&CReadComThread::Run, m_shared);
     } catch (const std::system_error& error) {
-        throw CSerialException(error.code().value(), QStringLiteral("start the receive thread"), devicePath);
+        throw CSerialException(error.code().value(), MessageString(StringId::SerialStartReceiveThread), devicePath);
     }
 }
 

@@ -15,7 +15,7 @@ public:
     int Error() const { return m_error; }
     // The system's text for the error, for example "Input/output error"; empty when the system has none.
     QString GetErrorMessage() const;
-    // What failed, for example "configure the line".
+    // What failed, in the language of messages, for example "flush the line".
     const QString& Operation() const { return m_operation; }
     const QString& DevicePath() const { return m_devicePath; }
     // A sentence naming the device, the step and the reason, for a message box.

@@ -1,5 +1,6 @@
 #include "serial/CSerialPort.h"
 
+#include "app/StringTable.h"
 #include "serial/CSerialException.h"
 #include "serial/TcpTransport.h"
 
@@ -115,7 +116,7 @@ bool CSerialPort::OpenDevice(const QString& devicePath, int baudRate)
     m_baudRate = baudRate;
     m_pseudoTerminal = IsPseudoTerminalDevice(fd);
     if (::ioctl(m_fd, TIOCEXCL) != 0)
-        Raise(errno, QStringLiteral("take the device for exclusive use"));
+        Raise(errno, MessageString(StringId::SerialTakeExclusive));
     Configure(baudRate);
     AskForLowLatency();
     return true;
@@ -170,16 +171,16 @@ void CSerialPort::RestoreLatency()
 void CSerialPort::Configure(int baudRate)
 {
     if (baudRate <= 0)
-        Raise(EINVAL, QStringLiteral("set the baud rate %1").arg(baudRate));
+        Raise(EINVAL, MessageString(StringId::SerialSetBaudRate).arg(baudRate));
     termios2 line{};
     if (::ioctl(m_fd, TCGETS2, &line) != 0)
-        Raise(errno, QStringLiteral("read the line settings"));
+        Raise(errno, MessageString(StringId::SerialReadLineSettings));
     MakeRawLine(line, baudRate);
     if (::ioctl(m_fd, TCSETS2, &line) != 0)
-        Raise(errno, QStringLiteral("set the line to %1 baud, 8 data bits, no parity, 1 stop bit").arg(baudRate));
+        Raise(errno, MessageString(StringId::SerialSetLine).arg(baudRate));
     // Nothing stale in either direction when a download starts.
     if (::ioctl(m_fd, TCFLSH, TCIOFLUSH) != 0)
-        Raise(errno, QStringLiteral("flush the line"));
+        Raise(errno, MessageString(StringId::SerialFlushLine));
 }
 
 void CSerialPort::Raise(int error, const QString& operation)
@@ -209,7 +210,7 @@ void CSerialPort::ReleaseDevice()
 int CSerialPort::Write(const char* bytes, int count)
 {
     if (m_fd < 0)
-        throw CSerialException(EBADF, QStringLiteral("write to a closed port"), m_devicePath);
+        throw CSerialException(EBADF, MessageString(StringId::SerialWriteClosedPort), m_devicePath);
     int written = 0;
     while (written < count) {
         // A server that dropped the connection must give an error, not the signal that ends the process.
@@ -222,15 +223,15 @@ int CSerialPort::Write(const char* bytes, int count)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno != EAGAIN)
-            throw CSerialException(errno, QStringLiteral("write"), m_devicePath);
+            throw CSerialException(errno, MessageString(StringId::SerialWrite), m_devicePath);
         pollfd room{m_fd, POLLOUT, 0};
         const int ready = ::poll(&room, 1, int(m_writeStallLimit.count()));
         if (ready < 0 && errno != EINTR)
-            throw CSerialException(errno, QStringLiteral("wait to write"), m_devicePath);
+            throw CSerialException(errno, MessageString(StringId::SerialWaitToWrite), m_devicePath);
         if (ready == 0)
-            throw CSerialException(ETIMEDOUT, QStringLiteral("write"), m_devicePath);
+            throw CSerialException(ETIMEDOUT, MessageString(StringId::SerialWrite), m_devicePath);
         if (ready > 0 && !(room.revents & POLLOUT))
-            throw CSerialException(EIO, QStringLiteral("write"), m_devicePath);
+            throw CSerialException(EIO, MessageString(StringId::SerialWrite), m_devicePath);
     }
     return written;
 }

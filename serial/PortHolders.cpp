@@ -1,5 +1,7 @@
 #include "serial/PortHolders.h"
 
+#include "app/StringTable.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -75,8 +77,8 @@ bool IsProgramRunning(const QString& name, const QString& procRoot)
 QString Describe(const SProcess& process)
 {
     if (process.name.isEmpty())
-        return QStringLiteral("process %1").arg(process.pid);
-    return QStringLiteral("%1 (process %2)").arg(process.name).arg(process.pid);
+        return MessageString(StringId::ProcessUnnamed).arg(process.pid);
+    return MessageString(StringId::ProcessNamed).arg(process.name, QString::number(process.pid));
 }
 
 } // namespace PortHolders

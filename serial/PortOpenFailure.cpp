@@ -1,5 +1,7 @@
 #include "serial/PortOpenFailure.h"
 
+#include "app/StringTable.h"
+#include "app/SystemErrorText.h"
 #include "serial/TcpTransport.h"
 #include "serial/UucpLock.h"
 
@@ -46,12 +48,6 @@ bool IsPseudoTerminal(const struct stat& info)
     return S_ISCHR(info.st_mode) && deviceMajor >= 136 && deviceMajor <= 143;
 }
 
-QString SystemText(int error)
-{
-    char buffer[256] = {};
-    return QString::fromLocal8Bit(strerror_r(error, buffer, sizeof buffer));
-}
-
 QString HolderNames(const QList<PortHolders::SProcess>& holders)
 {
     QStringList names;
@@ -64,19 +60,15 @@ QString BusyMessage(const SPortOpenFailure& failure)
 {
     QString text;
     if (!failure.lockFile.isEmpty() && !failure.holders.isEmpty())
-        text = QStringLiteral("Cannot open %1: it is locked by %2 (lock file %3). Close that program, then try again.")
-                   .arg(failure.device, HolderNames(failure.holders), failure.lockFile);
+        text =
+            MessageString(StringId::PortLockedBy).arg(failure.device, HolderNames(failure.holders), failure.lockFile);
     else if (!failure.holders.isEmpty())
-        text = QStringLiteral("Cannot open %1: it is in use by %2. Close that program, then try again.")
-                   .arg(failure.device, HolderNames(failure.holders));
+        text = MessageString(StringId::PortInUseBy).arg(failure.device, HolderNames(failure.holders));
     else
-        text = QStringLiteral("Cannot open %1: it is in use by another program. Close that program, then try again.")
-                   .arg(failure.device);
+        text = MessageString(StringId::PortInUse).arg(failure.device);
     for (const PortHolders::SProcess& holder : failure.holders) {
         if (holder.name == kModemManager) {
-            text += QStringLiteral(" ModemManager probes serial devices that look like modems: stop it "
-                                   "(sudo systemctl stop ModemManager), or tell it to leave the adapter alone with a "
-                                   "udev rule that sets ENV{ID_MM_DEVICE_IGNORE}=\"1\".");
+            text += QLatin1Char(' ') + MessageString(StringId::PortModemManagerHint);
             break;
         }
     }
@@ -85,17 +77,14 @@ QString BusyMessage(const SPortOpenFailure& failure)
 
 QString NetworkMessage(const SPortOpenFailure& failure)
 {
-    const QString prefix = QStringLiteral("Cannot connect to %1: ").arg(failure.device);
     if (!failure.reason.isEmpty())
-        return prefix + failure.reason + QStringLiteral(". Check the address.");
+        return MessageString(StringId::ConnectCheckAddress).arg(failure.device, failure.reason);
     switch (failure.error) {
-    case ECONNREFUSED:
-        return prefix + QStringLiteral("the connection was refused. Check that the device server is on and that "
-                                       "the port number is right.");
+    case ECONNREFUSED: return MessageString(StringId::ConnectRefused).arg(failure.device);
     case EHOSTUNREACH:
-    case ENETUNREACH: return prefix + QStringLiteral("the host cannot be reached. Check the address and the network.");
-    case ETIMEDOUT: return prefix + QStringLiteral("the host does not answer. Check the address and the network.");
-    default: return prefix + SystemText(failure.error) + QLatin1Char('.');
+    case ENETUNREACH: return MessageString(StringId::ConnectUnreachable).arg(failure.device);
+    case ETIMEDOUT: return MessageString(StringId::ConnectNoAnswer).arg(failure.device);
+    default: return MessageString(StringId::ConnectFailed).arg(failure.device, SystemErrorText(failure.error));
     }
 }
 
@@ -105,20 +94,13 @@ QString DeviceMessage(const SPortOpenFailure& failure)
     case EACCES:
     case EPERM:
         if (failure.group.isEmpty())
-            return QStringLiteral("Cannot open %1: permission denied. Ask for access to the device, then log in "
-                                  "again.")
-                .arg(failure.device);
-        return QStringLiteral("Cannot open %1: permission denied. The device belongs to the group \"%2\": add your "
-                              "user to it (sudo usermod -aG %2 $USER), then log out and in again.")
-            .arg(failure.device, failure.group);
+            return MessageString(StringId::PortPermissionDenied).arg(failure.device);
+        return MessageString(StringId::PortPermissionGroup).arg(failure.device, failure.group);
     case EBUSY: return BusyMessage(failure);
     case ENOENT:
     case ENODEV:
-    case ENXIO:
-        return QStringLiteral("Cannot open %1: the device is no longer there. Plug it in again, then choose its "
-                              "port.")
-            .arg(failure.device);
-    default: return QStringLiteral("Cannot open %1: %2.").arg(failure.device, SystemText(failure.error));
+    case ENXIO: return MessageString(StringId::PortGone).arg(failure.device);
+    default: return MessageString(StringId::PortFailed).arg(failure.device, SystemErrorText(failure.error));
     }
 }
 
@@ -165,12 +147,10 @@ SPortOpenFailure CheckNotHeldElsewhere(int fd, const QString& devicePath, const 
 QString Message(const SPortOpenFailure& failure)
 {
     if (failure.device.isEmpty())
-        return QStringLiteral("No port is chosen. Choose the scale's port, then try again.");
+        return MessageString(StringId::PortNotChosen);
     QString text = TcpTransport::IsTcpAddress(failure.device) ? NetworkMessage(failure) : DeviceMessage(failure);
     if (failure.brlttyRunning)
-        text += QStringLiteral(" brltty, the braille display driver, is running: it claims USB serial adapters "
-                               "(CH340, CP210x, FT232) for itself. Unless a braille display is used, remove it "
-                               "(sudo apt remove brltty) and plug the adapter in again.");
+        text += QLatin1Char(' ') + MessageString(StringId::PortBrlttyHint);
     return text;
 }
 

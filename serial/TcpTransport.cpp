@@ -1,5 +1,7 @@
 #include "serial/TcpTransport.h"
 
+#include "app/StringTable.h"
+
 #include <QUrl>
 
 #include <cerrno>
@@ -84,7 +86,7 @@ SConnection Connect(const QString& device, std::chrono::milliseconds timeout)
     quint16 port = 0;
     if (!ParseAddress(device, &host, &port)) {
         connection.error = EINVAL;
-        connection.reason = QStringLiteral("the address is not of the form tcp://HOST:PORT");
+        connection.reason = MessageString(StringId::AddressNotTcp);
         return connection;
     }
     addrinfo hints = {};
@@ -95,8 +97,8 @@ SConnection Connect(const QString& device, std::chrono::milliseconds timeout)
         ::getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &addresses);
     if (resolved != 0) {
         connection.error = (resolved == EAI_SYSTEM) ? errno : EHOSTUNREACH;
-        connection.reason = QStringLiteral("the host name %1 cannot be resolved (%2)")
-                                .arg(host, QString::fromLocal8Bit(::gai_strerror(resolved)));
+        connection.reason =
+            MessageString(StringId::HostNotResolved).arg(host, QString::fromLocal8Bit(::gai_strerror(resolved)));
         return connection;
     }
     connection.error = EHOSTUNREACH;

@@ -18,8 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     icon->setAlignment(Qt::AlignTop);
 
     auto* name = new QLabel(QStringLiteral("<b>Talvex</b> ") + VersionText(), this);
-    auto* purpose =
-        new QLabel(QStringLiteral("Edits the PLU tables of weighing scales and loads them over a serial line."), this);
+    auto* purpose = new QLabel(LoadString(StringId::AboutPurpose), this);
     purpose->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

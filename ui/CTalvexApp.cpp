@@ -5,12 +5,15 @@
 #include "app/IRelauncher.h"
 #include "app/Language.h"
 #include "app/StartOptions.h"
+#include "app/StringTable.h"
 #include "ui/CMessageBoxPrompt.h"
 #include "ui/CTalvexDlg.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 
@@ -36,16 +39,18 @@ int CTalvexApp::Run(int& argc, char** argv, const DemoPortStarter& startDemoPort
     // The installed menu entry's name: the desktop shows the window with the entry's icon and name.
     QApplication::setDesktopFileName(QStringLiteral("com.example.talvex.Talvex"));
     const SStartOptions options = ParseOptions(QApplication::arguments());
+    CSettings settings;
+    // The language is fixed before the first window or text exists, for the life of the process.
+    Language::SetLanguageInForce(
+        Language::ChooseLanguage(settings.ReadInt(ESetting::Language), Language::SystemLcid()));
+    QTranslator qtTexts;
+    InstallQtTranslations(qtTexts, Language::LanguageInForce());
+
     SWindowOptions windowOptions;
     windowOptions.serialDevices = options.serialDevices;
     QString demoError;
     if (options.demo && startDemoPort)
         windowOptions.providedPort = startDemoPort(&demoError);
-
-    CSettings settings;
-    // The language is fixed before the first window or text exists, for the life of the process.
-    Language::SetLanguageInForce(
-        Language::ChooseLanguage(settings.ReadInt(ESetting::Language), Language::SystemLcid()));
 
     CMessageBoxPrompt prompt;
     CProcessRelauncher relauncher;
@@ -53,8 +58,7 @@ int CTalvexApp::Run(int& argc, char** argv, const DemoPortStarter& startDemoPort
     prompt.SetParent(&window);
     window.show();
     if (options.demo && !windowOptions.providedPort) {
-        prompt.ShowMessage(ApplicationCaption(),
-                           QStringLiteral("The simulated scale could not start: %1").arg(demoError),
+        prompt.ShowMessage(ApplicationCaption(), MessageString(StringId::DemoScaleFailed).arg(demoError),
                            IPrompt::EIcon::Warning);
     }
     if (!options.fileToImport.isEmpty()) {

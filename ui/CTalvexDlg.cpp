@@ -477,12 +477,12 @@ void CTalvexDlg::OnOpenTransferLog()
     const QString path = m_transferLog.Path();
     // Before the first download there is no log yet: an empty one shows where it will be.
     if (!m_transferLog.EnsureExists()) {
-        m_prompt.ShowMessage(ApplicationCaption(), LoadString(StringId::TransferLogNotCreated).arg(path),
+        m_prompt.ShowMessage(ApplicationCaption(), MessageString(StringId::TransferLogNotCreated).arg(path),
                              IPrompt::EIcon::Warning);
         return;
     }
     if (!m_fileOpener->Open(path))
-        m_prompt.ShowMessage(ApplicationCaption(), LoadString(StringId::TransferLogNotOpened).arg(path),
+        m_prompt.ShowMessage(ApplicationCaption(), MessageString(StringId::TransferLogNotOpened).arg(path),
                              IPrompt::EIcon::Warning);
 }
 

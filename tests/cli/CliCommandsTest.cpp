@@ -179,6 +179,25 @@ TEST(CliRecords, TakesTheStoredLayoutAndTheLanguagesCodePageByDefault)
     }
 }
 
+// Scripts read what the commands print: with German stored, the reasons stay English while the table still
+// follows the stored language.
+TEST(CliRecords, SpeaksEnglishWhateverTheStoredLanguage)
+{
+    CCliRunner cli;
+    cli.StoreSettings(QStringLiteral("PLUMODE=0\n"), 1031);
+    const QString file = cli.WriteFile(QStringLiteral("table.csv"), "PLU No.,Unit price\r\n5000,2.5\r\n7,x\r\n");
+    const SCliRun run = cli.Run({QStringLiteral("records"), file});
+    ASSERT_TRUE(run.finished);
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2) << Text(run.out);
+    EXPECT_EQ(lines[0], QStringLiteral("1\trejected\tPLU No. 5000 is above 1008"));
+    EXPECT_EQ(lines[1], QStringLiteral("2\trejected\tUnit price 'x' is not a number"));
+
+    const SCliRun broken =
+        cli.Run({QStringLiteral("records"), cli.WriteFile(QStringLiteral("open.csv"), "a,b\n\"1,2\n")});
+    EXPECT_TRUE(broken.err.contains(QLatin1String("is never closed"))) << Text(broken.err);
+}
+
 TEST(CliConvert, RoundTripsThroughBothWorkbookFormatsUnchanged)
 {
     const struct

@@ -1,4 +1,5 @@
 #include "grid/GridClipboard.h"
+#include "app/Language.h"
 #include "grid/CGridModel.h"
 #include "grid/EditorTexts.h"
 
@@ -174,9 +175,30 @@ TEST(GridClipboard, ContextMenuOffersPasteOnlyOnCellsThatTakeText)
         const bool takesText = type == CET_EDIT || type == CET_MULTILINE || type == CET_COMBO || type == CET_RICHEDIT;
         EXPECT_EQ(ContextMenuCommands(type), takesText ? withPaste : copyOnly) << "type " << type;
     }
-    EXPECT_EQ(ContextCommandText(kCopyCommand), QString::fromUtf8("复制"));
-    EXPECT_EQ(ContextCommandText(kCopyWholeRowCommand), QString::fromUtf8("复制整行"));
-    EXPECT_EQ(ContextCommandText(kPasteCommand), QString::fromUtf8("粘贴"));
+}
+
+TEST(GridClipboard, ContextMenuFollowsTheLanguage)
+{
+    const int before = Language::LanguageInForce();
+    const struct
+    {
+        int lcid;
+        const char* copy;
+        const char* copyRow;
+        const char* paste;
+    } cases[] = {
+        {1033, "Copy", "Copy whole row", "Paste"},
+        {1031, "Kopieren", "Ganze Zeile kopieren", "Einfügen"},
+        {2052, "复制", "复制整行", "粘贴"},
+        {3076, "複製", "複製整行", "貼上"},
+    };
+    for (const auto& c : cases) {
+        Language::SetLanguageInForce(c.lcid);
+        EXPECT_EQ(ContextCommandText(kCopyCommand), QString::fromUtf8(c.copy)) << c.lcid;
+        EXPECT_EQ(ContextCommandText(kCopyWholeRowCommand), QString::fromUtf8(c.copyRow)) << c.lcid;
+        EXPECT_EQ(ContextCommandText(kPasteCommand), QString::fromUtf8(c.paste)) << c.lcid;
+    }
+    Language::SetLanguageInForce(before);
 }
 
 // ---- editor texts ----

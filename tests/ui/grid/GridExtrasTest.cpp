@@ -250,9 +250,9 @@ QStringList MenuTexts(const QMenu& menu)
 TEST(GridContextMenu, OffersPasteOnlyOnCellsThatTakeText)
 {
     SExtrasFixture fixture;
-    const QString copy = QString::fromUtf8("复制");
-    const QString copyRow = QString::fromUtf8("复制整行");
-    const QString paste = QString::fromUtf8("粘贴");
+    const QString copy = QStringLiteral("Copy");
+    const QString copyRow = QStringLiteral("Copy whole row");
+    const QString paste = QStringLiteral("Paste");
     const struct
     {
         int column;
@@ -294,7 +294,7 @@ TEST(GridContextMenu, RightClickOnACellOpensItsMenu)
 
     openMenu(fixture.CellRect(4, 3).center());
     EXPECT_EQ(menus, 1);
-    EXPECT_EQ(shown, (QStringList{QString::fromUtf8("复制"), QString::fromUtf8("复制整行")}));
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Copy"), QStringLiteral("Copy whole row")}));
     // The right press chose the cell, so Copy copies the check cell.
     ExpectRange(fixture.view, 4, 3, 4, 3);
 
