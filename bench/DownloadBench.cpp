@@ -72,9 +72,9 @@ bool RunOnce(int baud)
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     const double limit = double(kRows) * (kRecordBytes + kAnswerBytes) * 10.0 / baud;
     std::printf("%6d baud: %s, %d records in %.2f s; line limit %.2f s; ratio %.3f; the program's turnaround %.3f ms"
-                " a record\n",
+                " a record; the scale's own lateness %.3f ms an answer\n",
                 baud, rig.label.toUtf8().constData(), rig.scale.RecordsReceived(), seconds, limit, seconds / limit,
-                rig.scale.MeanTurnaroundMs());
+                rig.scale.MeanTurnaroundMs(), rig.scale.MeanLatenessMs());
     return rig.scale.RecordsReceived() == kRows;
 }
 
