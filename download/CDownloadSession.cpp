@@ -7,6 +7,7 @@
 #include "download/ISerialLine.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
+#include "serial/PromptWakeUps.h"
 
 #include <algorithm>
 
@@ -53,6 +54,9 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     // parser is never touched from here, even by bytes that arrive between the open and now.
     ++m_generation;
     m_line.SetReceiver(this);
+    // Each answer waits for this thread to wake before the next record goes out.
+    if (!m_sliceBeforeDownload)
+        m_sliceBeforeDownload = PromptWakeUps::Ask();
 
     m_running = true;
     m_request = request;
@@ -313,4 +317,8 @@ void CDownloadSession::ClosePort()
     m_line.Close();
     m_running = false;
     ++m_generation;
+    if (m_sliceBeforeDownload) {
+        PromptWakeUps::Restore(*m_sliceBeforeDownload);
+        m_sliceBeforeDownload.reset();
+    }
 }

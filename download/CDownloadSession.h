@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 class CPluTable;
@@ -160,6 +161,8 @@ private:
     int m_recordsAcknowledged = 0;
     bool m_sentAny = false;
     bool m_ended = false; // the outcome is out; the port closes on the close timer
+    // This thread's time slice before the download asked for prompt wake-ups; given back when the port closes.
+    std::optional<std::uint64_t> m_sliceBeforeDownload;
 
     // Touched only by the receive thread; it starts afresh when a delivery of a new download comes.
     CAckParser m_parser;

@@ -2,6 +2,7 @@
 
 #include "serial/CSerialException.h"
 #include "serial/CSerialPort.h"
+#include "serial/PromptWakeUps.h"
 
 #include <atomic>
 #include <cerrno>
@@ -166,6 +167,8 @@ void CReadComThread::Start()
 
 void CReadComThread::Run(const std::shared_ptr<SShared>& shared)
 {
+    // The thread is the line's own, so it keeps the short slice until it ends.
+    PromptWakeUps::Ask();
     CReceiveLoop loop(shared->port->Handle(), shared->wakeFd, *shared->receiver, shared->stop);
     loop.Run();
     shared->finished.store(true);
