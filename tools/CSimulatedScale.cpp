@@ -212,8 +212,6 @@ void CSimulatedScale::CloseDevice()
 void CSimulatedScale::Run()
 {
     char buffer[4096];
-    if (m_options.paceBaud > 0)
-        KeepTimeLikeALine();
     while (!m_stop) {
         pollfd fds[2] = {{m_masterFd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
         const int timeout = m_pending.isEmpty() ? -1 : int(kStaleRecordMs);
@@ -255,6 +253,10 @@ void CSimulatedScale::Run()
 void CSimulatedScale::Feed(const char* bytes, int count, Clock::time_point readAt)
 {
     AdoptNewOptions();
+    if (m_options.paceBaud > 0 && !m_keepingTime) {
+        KeepTimeLikeALine();
+        m_keepingTime = true;
+    }
     m_lastByteAt = NowMs();
     // The bytes queue behind those still crossing, then cross at the line's pace.
     const Clock::time_point chunkStart = std::max(readAt, m_inboundFreeAt);

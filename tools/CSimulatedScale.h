@@ -128,6 +128,7 @@ private:
     Clock::time_point m_recordReadAt; // when the scale read the first byte of the record it is taking
     Clock::time_point m_recordCrossedAt;
     Clock::time_point m_outboundFreeAt;
+    bool m_keepingTime = false; // the thread asked to be scheduled as a line keeps time
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_recordArrived;
