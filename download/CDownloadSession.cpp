@@ -54,9 +54,8 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     // parser is never touched from here, even by bytes that arrive between the open and now.
     ++m_generation;
     m_line.SetReceiver(this);
-    // Each answer waits for this thread to wake before the next record goes out.
-    if (!m_sliceBeforeDownload)
-        m_sliceBeforeDownload = PromptWakeUps::Ask();
+    if (!m_promptWakeUps)
+        m_promptWakeUps = std::make_unique<PromptWakeUps::CRequest>();
 
     m_running = true;
     m_request = request;
@@ -317,8 +316,5 @@ void CDownloadSession::ClosePort()
     m_line.Close();
     m_running = false;
     ++m_generation;
-    if (m_sliceBeforeDownload) {
-        PromptWakeUps::Restore(*m_sliceBeforeDownload);
-        m_sliceBeforeDownload.reset();
-    }
+    m_promptWakeUps.reset();
 }

@@ -12,14 +12,17 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <vector>
 
 class CPluTable;
 class CTransferLog;
 class IPrompt;
 class ISerialLine;
+namespace PromptWakeUps {
+class CRequest;
+}
 
 // What a download needs to know: where the scale is, how fast the line runs, and how its texts are written.
 struct SDownloadRequest
@@ -161,8 +164,8 @@ private:
     int m_recordsAcknowledged = 0;
     bool m_sentAny = false;
     bool m_ended = false; // the outcome is out; the port closes on the close timer
-    // This thread's time slice before the download asked for prompt wake-ups; given back when the port closes.
-    std::optional<std::uint64_t> m_sliceBeforeDownload;
+    // Each answer waits for this thread to wake before the next record goes out; held while the port is open.
+    std::unique_ptr<PromptWakeUps::CRequest> m_promptWakeUps;
 
     // Touched only by the receive thread; it starts afresh when a delivery of a new download comes.
     CAckParser m_parser;

@@ -167,8 +167,7 @@ void CReadComThread::Start()
 
 void CReadComThread::Run(const std::shared_ptr<SShared>& shared)
 {
-    // The thread is the line's own, so it keeps the short slice until it ends.
-    PromptWakeUps::Ask();
+    const PromptWakeUps::CRequest promptWakeUps;
     CReceiveLoop loop(shared->port->Handle(), shared->wakeFd, *shared->receiver, shared->stop);
     loop.Run();
     shared->finished.store(true);

@@ -29,6 +29,7 @@ bool ReadAttributes(SSchedulingAttributes& attributes)
     return ::syscall(SYS_sched_getattr, 0, &attributes, unsigned(sizeof attributes), 0U) == 0;
 }
 
+// Everything else of the thread's scheduling is written back as it was read.
 bool SetSlice(SSchedulingAttributes attributes, std::uint64_t sliceNs)
 {
     attributes.size = sizeof attributes;
@@ -36,26 +37,41 @@ bool SetSlice(SSchedulingAttributes attributes, std::uint64_t sliceNs)
     return ::syscall(SYS_sched_setattr, 0, &attributes, 0U) == 0;
 }
 
+thread_local int t_requests = 0;
+thread_local std::optional<std::uint64_t> t_sliceBefore; // empty when the system refused the request
+
 } // namespace
 
 namespace PromptWakeUps {
 
-std::optional<std::uint64_t> Ask()
+CRequest::CRequest()
+{
+    if (t_requests++ > 0)
+        return;
+    t_sliceBefore = CurrentSliceNs();
+    if (t_sliceBefore) {
+        SSchedulingAttributes attributes;
+        if (!ReadAttributes(attributes) || !SetSlice(attributes, kShortSliceNs))
+            t_sliceBefore.reset();
+    }
+}
+
+CRequest::~CRequest()
+{
+    if (--t_requests > 0 || !t_sliceBefore)
+        return;
+    SSchedulingAttributes attributes;
+    if (ReadAttributes(attributes))
+        SetSlice(attributes, *t_sliceBefore);
+    t_sliceBefore.reset();
+}
+
+std::optional<std::uint64_t> CurrentSliceNs()
 {
     SSchedulingAttributes attributes;
     if (!ReadAttributes(attributes))
         return std::nullopt;
-    const std::uint64_t previous = attributes.runtime;
-    if (!SetSlice(attributes, kShortSliceNs))
-        return std::nullopt;
-    return previous;
-}
-
-void Restore(std::uint64_t sliceNs)
-{
-    SSchedulingAttributes attributes;
-    if (ReadAttributes(attributes))
-        SetSlice(attributes, sliceNs);
+    return attributes.runtime;
 }
 
 } // namespace PromptWakeUps

@@ -9,11 +9,20 @@
 // the thread's niceness and policy, and does nothing where the scheduler has no such notion.
 namespace PromptWakeUps {
 
-// Asks for prompt wake-ups for the calling thread. Returns the time slice it had (0: the system's default), or
-// nothing when the system refused the call.
-std::optional<std::uint64_t> Ask();
+// While a request lives, its thread asks for prompt wake-ups; when the last request of the thread ends, the thread
+// gets its time slice back. Several downloads may share one thread. A request belongs to the thread that made it.
+class CRequest
+{
+public:
+    CRequest();
+    ~CRequest();
 
-// Gives the calling thread back the time slice that Ask returned.
-void Restore(std::uint64_t sliceNs);
+    CRequest(const CRequest&) = delete;
+    CRequest& operator=(const CRequest&) = delete;
+};
+
+// The calling thread's time slice in nanoseconds as the system reports it (0: the system's default), or nothing
+// where it cannot tell.
+std::optional<std::uint64_t> CurrentSliceNs();
 
 } // namespace PromptWakeUps
