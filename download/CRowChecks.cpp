@@ -33,7 +33,23 @@ CRowChecks::CRowChecks(CGridModel& grid, const CPluTable& table, ERecords record
     const int language = Language::LanguageInForce();
     m_textCodePage = TextCodePageForEncoding(kDefaultEncoding, language);
     m_goodsIdCodePage = Language::AnsiCodePage(language);
+    Start();
+}
 
+CRowChecks::CRowChecks(CGridModel& grid, const CPluTable& table, ERecords records, int textCodePage,
+                       int goodsIdCodePage)
+    : m_grid(grid)
+    , m_table(table)
+    , m_textCodePage(textCodePage)
+    , m_goodsIdCodePage(goodsIdCodePage)
+    , m_records(records)
+    , m_rowsOfPlu(std::size_t(kHighestPluNumber) + 1)
+{
+    Start();
+}
+
+void CRowChecks::Start()
+{
     connect(&m_grid, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { OnRowsInserted(first, last); });
     connect(&m_grid, &QAbstractItemModel::rowsRemoved, this,

@@ -92,6 +92,19 @@ bool ReadUnicodeString(QByteArrayView data, qsizetype at, QString& text)
     return true;
 }
 
+// Half of a surrogate pair is no character: in text from position `from` on, it reads as '?', as it does
+// in the texts that reach the cells as UTF-8.
+void ReplaceLoneSurrogates(std::u16string& text, size_t from)
+{
+    for (size_t i = from; i < text.size(); ++i) {
+        const QChar c(text[i]);
+        if (c.isHighSurrogate() && i + 1 < text.size() && QChar(text[i + 1]).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = u'?';
+    }
+}
+
 // Reads across a record and the CONTINUE records after it as one run of bytes, except in the
 // characters of a string: where those go on in the next record, it starts with a new flags byte.
 class CSegmentReader
@@ -332,10 +345,11 @@ bool CXlsReader::ReadWorkbookStream(QByteArrayView stream)
     quint32 firstSheet = 0;
     if (!ReadGlobals(stream, firstSheet) || !ReadSheet(stream, firstSheet))
         return false;
-    m_cells.Finish();
-    // The shared strings were copied into the cells.
+    // The cells hand out the shared strings by their indexes.
+    m_cells.SetSharedUtf16Strings(std::move(m_sharedText), std::move(m_sharedStart));
     m_sharedText = std::u16string();
     m_sharedStart = std::vector<quint32>();
+    m_cells.Finish();
     return true;
 }
 
@@ -386,6 +400,7 @@ bool CXlsReader::ReadSharedStrings(const std::vector<QByteArrayView>& segments)
             ((flags & 4) && !in.U32(extension)) || !in.Characters(count, (flags & 1) != 0, m_sharedText) ||
             !in.Skip(quint64(runs) * 4 + extension))
             return Fail(QStringLiteral("a damaged .xls workbook (its shared string %1 is cut short)").arg(i + 1));
+        ReplaceLoneSurrogates(m_sharedText, m_sharedStart.back());
         m_sharedStart.push_back(quint32(m_sharedText.size()));
     }
     return true;
@@ -400,7 +415,8 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
         U16(record.data, 2) != kWorksheetSubstream)
         return Fail(QStringLiteral("a damaged .xls workbook (its first sheet is not where the workbook says)"));
     const auto setText = [this](int row, int column, QStringView text) {
-        m_cells.SetText(row, column, text.toUtf8().toStdString());
+        const QByteArray utf8 = text.toUtf8();
+        m_cells.SetText(row, column, std::string_view(utf8.constData(), size_t(utf8.size())));
     };
     int depth = 1;
     int stringRow = -1; // a formula whose text result follows in a STRING record
@@ -463,8 +479,7 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
             if (data.size() >= 10) {
                 const quint32 index = U32(data, 6);
                 if (quint64(index) + 1 < m_sharedStart.size()) {
-                    const quint32 start = m_sharedStart[index];
-                    setText(row, column, QStringView(m_sharedText.data() + start, m_sharedStart[index + 1] - start));
+                    m_cells.SetSharedUtf16Text(row, column, index);
                 } else {
                     m_cells.SetEmpty(row, column); // no such shared string
                 }

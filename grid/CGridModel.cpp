@@ -212,6 +212,13 @@ QString CGridModel::CellText(int row, int column) const
     return m_rows[std::size_t(row)].cells[column];
 }
 
+QStringView CGridModel::StoredText(int row, int column) const
+{
+    if (row < 0 || row >= RowCount() || column == m_rowNumberColumn)
+        return QStringView();
+    return m_rows[std::size_t(row)].cells.View(column);
+}
+
 QVector<QString> CGridModel::RowTexts(int row) const
 {
     if (row < 0 || row >= RowCount())

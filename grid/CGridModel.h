@@ -70,6 +70,9 @@ public:
 
     void SetCellText(int row, int column, const QString& text);
     QString CellText(int row, int column) const;
+    // The text the cell holds, without a copy: valid until the row changes. The row number column
+    // holds none (CellText gives its number).
+    QStringView StoredText(int row, int column) const;
     // Sets the texts of one column for rows firstRow, firstRow + 1, ... (texts beyond the last row are
     // not used) with one notification for the rows whose text changed, so that renumbering a long
     // table stays quick. Returns the number of cells changed.

@@ -53,6 +53,7 @@ public:
     int RowCount() const { return m_grid.RowCount(); }
     QVector<QString> RowTexts(int row) const { return m_grid.RowTexts(row); }
     QString CellText(int row, int column) const { return m_grid.CellText(row, column); }
+    QStringView StoredText(int row, int column) const { return m_grid.StoredText(row, column); }
     QString ColumnTitle(int column) const { return m_grid.ColumnTitle(column); }
 
     // Replaces every row with rows laid out for the layout in force (Import), in one insertion, and
