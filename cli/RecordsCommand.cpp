@@ -10,6 +10,22 @@
 #include <cstdio>
 
 namespace Cli {
+namespace {
+
+// The bytes in lower-case hex digits, as QByteArray::toHex writes them, straight onto the end of out.
+void AppendHex(QByteArray& out, const QByteArray& bytes)
+{
+    static const char kDigits[] = "0123456789abcdef";
+    const qsizetype at = out.size();
+    out.resize(at + 2 * bytes.size());
+    char* hex = out.data() + at;
+    for (const char byte : bytes) {
+        *hex++ = kDigits[(uchar(byte) >> 4) & 0xF];
+        *hex++ = kDigits[uchar(byte) & 0xF];
+    }
+}
+
+} // namespace
 
 // Prints, for every row of the imported table (entry row included), whether the download would send
 // it, pass over it or stop at it, with the record's bytes or the reason, then the row's warnings;
@@ -55,7 +71,7 @@ int RunRecords(const QStringList& arguments)
         out += plu.CellText(row, PluLayout::kSrNoColumn).toUtf8();
         out += '\t';
         if (check.outcome == EPluRecordOutcome::Sendable)
-            out += "sendable\t" + check.bytes.toHex();
+            AppendHex(out.append("sendable\t"), check.bytes);
         else if (check.outcome == EPluRecordOutcome::Rejected)
             out += "rejected\t" + check.reason.toUtf8();
         else

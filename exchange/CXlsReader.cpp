@@ -39,6 +39,7 @@ constexpr quint16 kWorksheetSubstream = 0x0010;
 constexpr quint32 kMaxSheetRows = 65536;
 constexpr quint32 kMaxSheetColumns = 256;
 constexpr qint64 kReadChunk = 1 << 20;
+constexpr qsizetype kShortestCellRecord = 14;
 
 quint16 U16(QByteArrayView data, qsizetype at)
 {
@@ -343,6 +344,9 @@ bool CXlsReader::ReadWorkbookStream(QByteArrayView stream)
     m_sharedStart.assign(1, 0);
     m_error.clear();
     quint32 firstSheet = 0;
+    // A text cell takes 14 bytes of the stream, the shortest cell record: room that is never used costs no
+    // memory pages.
+    m_cells.Reserve(size_t(stream.size()) / kShortestCellRecord, 0);
     if (!ReadGlobals(stream, firstSheet) || !ReadSheet(stream, firstSheet))
         return false;
     // The cells hand out the shared strings by their indexes.
