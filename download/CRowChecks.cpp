@@ -1,5 +1,6 @@
 #include "download/CRowChecks.h"
 
+#include "app/ForEachChunk.h"
 #include "app/Language.h"
 #include "download/TextCodePage.h"
 #include "grid/CGridModel.h"
@@ -111,9 +112,12 @@ CRowChecks::SRowCheck CRowChecks::CheckRow(int row) const
 void CRowChecks::CheckAll()
 {
     m_checks.clear();
-    m_checks.reserve(std::size_t(m_grid.RowCount()));
-    for (int row = 0; row < m_grid.RowCount(); ++row)
-        m_checks.push_back(CheckRow(row));
+    m_checks.resize(std::size_t(m_grid.RowCount()));
+    // Each row's check reads only its row and the layout: a long table is checked on several threads.
+    ForEachChunk(m_grid.RowCount(), [this](int first, int end) {
+        for (int row = first; row < end; ++row)
+            m_checks[std::size_t(row)] = CheckRow(row);
+    });
     UpdateRepeats(0, RowCount() - 1);
 }
 
