@@ -9,11 +9,14 @@
 
 #include <orcus/sax_parser.hpp>
 
+#include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 // A package that is a zip archive but not a readable workbook: a part missing, damaged or malformed.
@@ -62,20 +65,55 @@ public:
     // when the package has no such part and it is not required. Throws CPackageError.
     Bytes Part(const std::string& name, bool required) const;
 
-    // Checks the part's XML (its faults name the part and the byte), then hands it to the handler.
+    // Checks the part's XML (its faults name the part and the byte) and hands it to the handler. A
+    // large part is checked on a thread of its own while it is parsed; the check still decides, so a
+    // part that is not well formed is refused with its fault whatever the parser made of it.
     template <typename Handler>
     static void ParseXml(const std::string& name, const Bytes& xml, Handler& handler)
     {
         if (xml.size() <= 1)
             throw CPackageError("the part " + name + " is empty");
         const std::string_view text(xml.data(), xml.size() - 1);
-        if (const auto fault = FindXmlLexicalFault(text))
-            throw CPackageError(std::string(fault->what) + " at byte " + std::to_string(fault->offset) + " of " + name);
-        orcus::sax_parser<Handler> parser(text.data(), text.size(), handler);
-        parser.parse();
+        if (text.size() < kCheckBesideParseBytes) {
+            ThrowIfFault(name, FindXmlLexicalFault(text));
+            orcus::sax_parser<Handler> parser(text.data(), text.size(), handler);
+            parser.parse();
+            return;
+        }
+        std::optional<SXmlLexicalFault> fault;
+        std::exception_ptr checkError;
+        std::thread check([&] {
+            try {
+                fault = FindXmlLexicalFault(text);
+            } catch (...) {
+                checkError = std::current_exception();
+            }
+        });
+        std::exception_ptr parseError;
+        try {
+            orcus::sax_parser<Handler> parser(text.data(), text.size(), handler);
+            parser.parse();
+        } catch (...) {
+            parseError = std::current_exception();
+        }
+        check.join();
+        if (checkError)
+            std::rethrow_exception(checkError);
+        ThrowIfFault(name, fault);
+        if (parseError)
+            std::rethrow_exception(parseError);
     }
 
 private:
+    // Below this size a part is checked, then parsed, on the calling thread.
+    static constexpr size_t kCheckBesideParseBytes = size_t(1) << 20;
+
+    static void ThrowIfFault(const std::string& name, const std::optional<SXmlLexicalFault>& fault)
+    {
+        if (fault)
+            throw CPackageError(std::string(fault->what) + " at byte " + std::to_string(fault->offset) + " of " + name);
+    }
+
     SImportLimits m_limits;
     CZipDirectory m_directory;
     QFile m_file;
