@@ -92,29 +92,27 @@ void BM_BuildByAppendNewRow(benchmark::State& state)
 }
 BENCHMARK(BM_BuildByAppendNewRow)->ArgName("view")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// Many rows in one insertion, with their texts and colours made beforehand (Import); the editors are
-// the layout's columns'.
+// Many rows in one insertion, with their texts made beforehand (Import), and the entry row after them;
+// the editors are the layout's columns'.
 void BM_BuildByInsertRows(benchmark::State& state)
 {
     for (auto _ : state) {
         state.PauseTiming();
         auto bench = std::make_unique<SBench>(state.range(0) != 0);
-        bench->grid.ClearRows();
         state.ResumeTiming();
-        std::vector<SGridRow> rows(kBigTable);
+        std::vector<SPluRow> rows(kBigTable);
         for (int row = 0; row < kBigTable; ++row) {
-            SGridRow& entry = rows[std::size_t(row)];
-            entry.cells = {QString::number(row + 1),
-                           QString::number(row),
-                           QStringLiteral("0.125"),
-                           QStringLiteral("G%1").arg(row),
-                           QStringLiteral("Goods"),
-                           QString(),
-                           QString(),
-                           QString()};
-            entry.color = SColoredRow{row, 0, CPluTable::kCompleteRowColor};
+            SPluRow& imported = rows[std::size_t(row)];
+            imported.cells = {QString(),
+                              QString::number(row),
+                              QStringLiteral("0.125"),
+                              QStringLiteral("G%1").arg(row),
+                              QStringLiteral("Goods"),
+                              QString(),
+                              QString(),
+                              QString()};
         }
-        bench->grid.InsertRows(0, std::move(rows));
+        bench->table.ReplaceRows(std::move(rows));
         QCoreApplication::processEvents();
         state.PauseTiming();
         bench.reset();

@@ -32,10 +32,11 @@ public:
     bool AskOkCancel(const QString&, const QString&, EIcon) override { return true; }
 };
 
-std::vector<SGridRow> PricingRows(int count)
+std::vector<SPluRow> PricingRows(int count)
 {
-    std::vector<SGridRow> rows(static_cast<std::size_t>(count));
+    std::vector<SPluRow> rows(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
+        rows[std::size_t(i)].checked = true; // the Quantity pricing mark is the row's flag, not a text
         rows[std::size_t(i)].cells = CRowTexts{QString::number(i + 1),
                                                QString::number(i % 1008 + 1),
                                                QString::number(1 + (i * 37) % 99999 / 100.0),
@@ -43,8 +44,7 @@ std::vector<SGridRow> PricingRows(int count)
                                                QStringLiteral("\u82F9\u679C Apple %1").arg(i),
                                                QStringLiteral("1kg"),
                                                QStringLiteral("Fresh"),
-                                               QString::number(i % 30 + 1),
-                                               QStringLiteral("\u221A")};
+                                               QString::number(i % 30 + 1)};
     }
     return rows;
 }
@@ -87,13 +87,9 @@ struct SFigures
 SFigures Measure(bool withChecks, int rowCount, int codePage)
 {
     STable t(withChecks, codePage);
-    std::vector<SGridRow> rows = PricingRows(rowCount);
+    std::vector<SPluRow> rows = PricingRows(rowCount);
     SFigures figures;
-    figures.import = Seconds([&] {
-        t.grid.ClearRows();
-        t.grid.InsertRows(0, std::move(rows));
-        t.table.AppendNewRow();
-    });
+    figures.import = Seconds([&] { t.table.ReplaceRows(std::move(rows)); });
     figures.edit = Seconds([&] {
                        for (int i = 0; i < kEdits; ++i)
                            t.grid.CommitEdit(rowCount / 2, 4, QStringLiteral("Pear %1").arg(i));
@@ -111,13 +107,15 @@ int main(int argc, char** argv)
     const int rowCount = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int codePage = argc > 2 ? std::atoi(argv[2]) : 936;
 
-    const std::vector<SGridRow> rows = PricingRows(rowCount);
+    const std::vector<SPluRow> rows = PricingRows(rowCount);
     int sendable = 0;
     const double build = Seconds([&] {
-        for (const SGridRow& row : rows)
-            sendable += BuildPluRecord(row.cells.ToVector(row.cells.size()), EPluMode::Pricing, ELimitMode::Off,
-                                       unsigned(codePage), 1252)
-                            .IsSendable();
+        for (const SPluRow& row : rows) {
+            QVector<QString> texts = row.cells.ToVector(9);
+            texts[8] = row.checked ? CheckedText() : UncheckedText();
+            sendable +=
+                BuildPluRecord(texts, EPluMode::Pricing, ELimitMode::Off, unsigned(codePage), 1252).IsSendable();
+        }
     });
     std::printf("%d rows, code page %d\n", rowCount, codePage);
     std::printf("build every record          %8.1f ms  (%.2f us a record, %d sendable)\n", build * 1e3,

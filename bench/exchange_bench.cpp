@@ -103,11 +103,12 @@ struct SBenchTable
 
     void Fill(int rows)
     {
-        std::vector<SGridRow> gridRows(static_cast<size_t>(rows));
+        std::vector<SPluRow> gridRows(static_cast<size_t>(rows));
         for (int r = 0; r < rows; ++r) {
             QVector<QString> texts{QString()};
             texts.append(RowTexts(r));
-            texts[8] = texts[8] == QLatin1String("1") ? CheckedText() : UncheckedText();
+            gridRows[size_t(r)].checked = texts[8] == QLatin1String("1");
+            texts[8].clear();
             gridRows[size_t(r)].cells = texts;
         }
         table.ReplaceRows(std::move(gridRows));

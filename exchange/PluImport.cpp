@@ -18,8 +18,8 @@
 namespace {
 
 // Builds one table row at a time: file cell j goes to table column j+1, a number cell of a decimal
-// column keeps six decimals, and the check column holds "√" or "×" with the check state to match.
-// Sr.No. is left to the row's position and the editors to the layout's columns.
+// column keeps six decimals, and the check column's cell sets the row's mark. Sr.No. is left to the
+// row's position and the editors to the layout's columns.
 class CRowBuilder
 {
 public:
@@ -59,19 +59,10 @@ public:
                 PluFileLayout::NumberCellText(value, m_fields[std::size_t(tableColumn)].kind == EFieldKind::Decimal);
     }
 
-    SGridRow Take()
+    SPluRow Take()
     {
-        SGridRow row;
-        if (m_checkColumn >= 0) {
-            m_texts[m_checkColumn] = m_checked ? CheckedText() : UncheckedText();
-            if (m_checked) {
-                SEditCtrl record;
-                record.nCol = m_checkColumn;
-                record.nCheck = 1;
-                record.nType = CET_CHECK;
-                row.records.push_back(record);
-            }
-        }
+        SPluRow row;
+        row.checked = m_checked;
         row.cells = m_texts;
         return row;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "exchange/ImportLimits.h"
-#include "grid/CGridModel.h"
+#include "plu/CPluRows.h"
 #include "plu/PluLayout.h"
 
 #include <QString>
@@ -32,9 +32,10 @@ struct SImportResult
     int columnCount = -1;                   // the file's column count; -1 when a text file has no first line
     EPluMode pluMode = EPluMode::Pricing;   // the layout the file was read for
     ELimitMode limitMode = ELimitMode::Off; // the limits the file asks for, for which the rows are laid out
-    // The rows' texts by table column (Sr.No. left to the row's position), the check column's mark and
-    // state; no entry row. The layout's columns give every cell its editor.
-    std::vector<SGridRow> rows;
+    // The rows' texts by table column (Sr.No. left to the row's position and the Quantity pricing
+    // column to the row's mark), and the mark; no entry row. The layout's columns give every cell its
+    // editor.
+    std::vector<SPluRow> rows;
 };
 
 // Reads the whole file for a table in the given layout. The header (first line or row) is not

@@ -13,12 +13,14 @@ CGridModel::CGridModel(QObject* parent)
 {
 }
 
-CGridModel::~CGridModel()
+CGridModel::~CGridModel() = default;
+
+void CGridModel::SetRowStore(IGridRows* rows)
 {
-    for (SGridRow& row : m_rows) {
-        for (SEditCtrl& record : row.records)
-            DeleteRecordWindow(record);
-    }
+    beginResetModel();
+    m_rows = rows ? rows : &m_ownRows;
+    endResetModel();
+    SetSelectionMark(-1);
 }
 
 // ---- columns ----
@@ -32,13 +34,7 @@ int CGridModel::InsertColumn(int index, const QString& title, int width)
         ++m_rowNumberColumn;
     if (m_checkColumn >= index)
         ++m_checkColumn;
-    for (SGridRow& row : m_rows) {
-        row.cells.InsertCell(index);
-        for (SEditCtrl& record : row.records) {
-            if (record.nCol >= index)
-                ++record.nCol;
-        }
-    }
+    m_rows->InsertColumn(index);
     endInsertColumns();
     return index;
 }
@@ -55,22 +51,7 @@ bool CGridModel::DeleteColumn(int index)
         else if (*column > index)
             --*column;
     }
-    for (SGridRow& row : m_rows) {
-        row.cells.RemoveCell(index);
-        // The records of a deleted column go with it; those to its right move left.
-        auto& records = row.records;
-        for (SEditCtrl& record : records) {
-            if (record.nCol == index)
-                DeleteRecordWindow(record);
-        }
-        records.erase(std::remove_if(records.begin(), records.end(),
-                                     [index](const SEditCtrl& record) { return record.nCol == index; }),
-                      records.end());
-        for (SEditCtrl& record : records) {
-            if (record.nCol > index)
-                --record.nCol;
-        }
-    }
+    m_rows->RemoveColumn(index);
     endRemoveColumns();
     return true;
 }
@@ -102,7 +83,6 @@ void CGridModel::InsertRows(int index, std::vector<SGridRow> rows)
         return;
     index = std::clamp(index, 0, RowCount());
     for (SGridRow& row : rows) {
-        row.id = m_nextRowId++;
         auto& records = row.records;
         records.erase(std::remove_if(records.begin(), records.end(),
                                      [this](const SEditCtrl& record) {
@@ -111,16 +91,50 @@ void CGridModel::InsertRows(int index, std::vector<SGridRow> rows)
                                      }),
                       records.end());
     }
-    beginInsertRows(QModelIndex(), index, index + int(rows.size()) - 1);
-    // An empty grid takes the rows as they are, so that a long import is not held twice.
-    if (m_rows.empty())
-        m_rows = std::move(rows);
-    else
-        m_rows.insert(m_rows.begin() + index, std::make_move_iterator(rows.begin()),
-                      std::make_move_iterator(rows.end()));
+    const int count = int(rows.size());
+    InsertStoredRows(index, count, [this, index, &rows] {
+        if (m_rows == &m_ownRows) {
+            m_ownRows.Insert(index, std::move(rows));
+            return;
+        }
+        m_rows->InsertEmpty(index, int(rows.size()));
+        for (std::size_t at = 0; at < rows.size(); ++at) {
+            SGridRow& row = rows[at];
+            const int stored = index + int(at);
+            for (int column = 0; column < row.cells.size(); ++column) {
+                if (column != m_rowNumberColumn)
+                    m_rows->SetText(stored, column, row.cells[column]);
+            }
+            for (const SEditCtrl& record : row.records)
+                m_rows->SetOwnRecord(stored, record);
+            if (row.color)
+                m_rows->SetColor(stored, *row.color);
+            m_rows->SetNumber(stored, row.number);
+        }
+    });
+}
+
+void CGridModel::InsertStoredRows(int index, int count, const std::function<void()>& insert)
+{
+    if (count <= 0)
+        return;
+    index = std::clamp(index, 0, RowCount());
+    beginInsertRows(QModelIndex(), index, index + count - 1);
+    [[maybe_unused]] const int before = RowCount();
+    insert();
+    Q_ASSERT(RowCount() == before + count);
     if (m_selectionMark >= index)
-        m_selectionMark += int(rows.size());
+        m_selectionMark += count;
     endInsertRows();
+}
+
+void CGridModel::StoredRowsChanged(int firstRow, int lastRow)
+{
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, RowCount() - 1);
+    if (firstRow > lastRow || ColumnCount() == 0)
+        return;
+    Q_EMIT dataChanged(index(firstRow, 0), index(lastRow, ColumnCount() - 1));
 }
 
 bool CGridModel::DeleteRow(int index)
@@ -128,9 +142,7 @@ bool CGridModel::DeleteRow(int index)
     if (index < 0 || index >= RowCount())
         return false;
     beginRemoveRows(QModelIndex(), index, index);
-    for (SEditCtrl& record : m_rows[index].records)
-        DeleteRecordWindow(record);
-    m_rows.erase(m_rows.begin() + index);
+    m_rows->Remove(index);
     endRemoveRows();
     if (m_selectionMark == index)
         SetSelectionMark(-1);
@@ -143,25 +155,21 @@ void CGridModel::ClearRows()
 {
     SetSortMarker(-1, Qt::AscendingOrder);
     beginResetModel();
-    for (SGridRow& row : m_rows) {
-        for (SEditCtrl& record : row.records)
-            DeleteRecordWindow(record);
-    }
-    m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_rows->Clear();
     endResetModel();
     SetSelectionMark(-1);
 }
 
 quint64 CGridModel::RowId(int row) const
 {
-    return Row(row).id;
+    Q_ASSERT(IsRow(row));
+    return m_rows->Id(row);
 }
 
 int CGridModel::RowOfId(quint64 id) const
 {
     for (int row = 0; row < RowCount(); ++row) {
-        if (m_rows[row].id == id)
+        if (m_rows->Id(row) == id)
             return row;
     }
     return -1;
@@ -171,7 +179,7 @@ void CGridModel::SetCellText(int row, int column, const QString& text)
 {
     if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount() || column == m_rowNumberColumn)
         return;
-    m_rows[std::size_t(row)].cells.Set(column, text);
+    m_rows->SetText(row, column, text);
     const QModelIndex changed = index(row, column);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
@@ -185,11 +193,10 @@ int CGridModel::SetColumnTexts(int column, int firstRow, const QVector<QString>&
     int lastChanged = -1;
     int changed = 0;
     for (int row = firstRow; row <= lastRow; ++row) {
-        CRowTexts& cells = m_rows[std::size_t(row)].cells;
         const QString& text = texts[row - firstRow];
-        if (column == m_rowNumberColumn || cells.View(column) == text)
+        if (column == m_rowNumberColumn || m_rows->Text(row, column) == text)
             continue;
-        cells.Set(column, text);
+        m_rows->SetText(row, column, text);
         if (firstChanged < 0)
             firstChanged = row;
         lastChanged = row;
@@ -206,26 +213,19 @@ QString CGridModel::CellText(int row, int column) const
     if (row < 0 || row >= RowCount() || column < 0)
         return QString();
     if (column == m_rowNumberColumn) {
-        const int number = m_rows[std::size_t(row)].number;
+        const int number = m_rows->Number(row);
         return number > 0 ? QString::number(number) : QString();
     }
-    return m_rows[std::size_t(row)].cells[column];
-}
-
-QStringView CGridModel::StoredText(int row, int column) const
-{
-    if (row < 0 || row >= RowCount() || column == m_rowNumberColumn)
-        return QStringView();
-    return m_rows[std::size_t(row)].cells.View(column);
+    return m_rows->Text(row, column).toString();
 }
 
 QVector<QString> CGridModel::RowTexts(int row) const
 {
-    if (row < 0 || row >= RowCount())
-        return QVector<QString>(ColumnCount());
-    QVector<QString> texts = m_rows[std::size_t(row)].cells.ToVector(ColumnCount());
-    if (m_rowNumberColumn >= 0 && m_rowNumberColumn < ColumnCount())
-        texts[m_rowNumberColumn] = CellText(row, m_rowNumberColumn);
+    QVector<QString> texts(ColumnCount());
+    if (!IsRow(row))
+        return texts;
+    for (int column = 0; column < ColumnCount(); ++column)
+        texts[column] = CellText(row, column);
     return texts;
 }
 
@@ -243,10 +243,9 @@ void CGridModel::RenumberRows()
     int firstChanged = -1;
     int lastChanged = -1;
     for (int row = 0; row < RowCount(); ++row) {
-        int& number = m_rows[std::size_t(row)].number;
-        if (number == row + 1)
+        if (m_rows->Number(row) == row + 1)
             continue;
-        number = row + 1;
+        m_rows->SetNumber(row, row + 1);
         if (firstChanged < 0)
             firstChanged = row;
         lastChanged = row;
@@ -304,39 +303,33 @@ void CGridModel::SetCheckCell(int row, int checked)
 
 void CGridModel::SetCellRecord(const SEditCtrl& record)
 {
-    if (record.nRow < 0 || record.nRow >= RowCount())
+    if (!IsRow(record.nRow))
         return;
-    DropOwnRecord(record.nRow, record.nCol);
-    const SEditCtrl* shared = ColumnRecord(record.nCol);
-    if (!shared || !shared->SameAs(record))
-        m_rows[std::size_t(record.nRow)].records.push_back(record);
+    StoreRecord(record.nRow, record);
     const QModelIndex changed = index(record.nRow, record.nCol);
     if (changed.isValid())
         Q_EMIT dataChanged(changed, changed, {CellTypeRole, CheckStateValueRole, LockedRole});
 }
 
+void CGridModel::StoreRecord(int row, const SEditCtrl& record)
+{
+    m_rows->DropOwnRecord(row, record.nCol);
+    const SEditCtrl* shared = ColumnRecord(record.nCol);
+    if (shared && shared->SameAs(record))
+        return;
+    m_rows->SetOwnRecord(row, record);
+}
+
 void CGridModel::RemoveCellRecord(int row, int column)
 {
-    if (row < 0 || row >= RowCount())
+    if (!IsRow(row))
         return;
-    DropOwnRecord(row, column);
+    m_rows->DropOwnRecord(row, column);
     if (ColumnRecord(column)) {
         SEditCtrl none;
         none.nCol = column;
         none.nType = CET_NONE;
-        m_rows[std::size_t(row)].records.push_back(none);
-    }
-}
-
-void CGridModel::DropOwnRecord(int row, int column)
-{
-    auto& records = m_rows[std::size_t(row)].records;
-    for (auto it = records.begin(); it != records.end(); ++it) {
-        if (it->nCol == column) {
-            DeleteRecordWindow(*it);
-            records.erase(it);
-            return;
-        }
+        m_rows->SetOwnRecord(row, none);
     }
 }
 
@@ -359,43 +352,11 @@ std::optional<SEditCtrl> CGridModel::FindCellRecord(int row, int column) const
 
 const SEditCtrl* CGridModel::FindRecord(int row, int column) const
 {
-    if (row < 0 || row >= RowCount())
+    if (!IsRow(row))
         return nullptr;
-    for (const SEditCtrl& record : m_rows[std::size_t(row)].records) {
-        if (record.nCol == column)
-            return record.nType == CET_NONE ? nullptr : &record;
-    }
+    if (const SEditCtrl* own = m_rows->OwnRecord(row, column))
+        return own->nType == CET_NONE ? nullptr : own;
     return ColumnRecord(column);
-}
-
-SEditCtrl* CGridModel::OwnRecord(int row, int column)
-{
-    if (row < 0 || row >= RowCount())
-        return nullptr;
-    auto& records = m_rows[std::size_t(row)].records;
-    for (SEditCtrl& record : records) {
-        if (record.nCol == column)
-            return record.nType == CET_NONE ? nullptr : &record;
-    }
-    const SEditCtrl* shared = ColumnRecord(column);
-    if (!shared)
-        return nullptr;
-    records.push_back(*shared);
-    return &records.back();
-}
-
-void CGridModel::DropRecordLikeColumn(int row, int column)
-{
-    const SEditCtrl* shared = ColumnRecord(column);
-    const SEditCtrl* own = FindRecord(row, column);
-    if (shared && own && own != shared && shared->SameAs(*own))
-        DropOwnRecord(row, column);
-}
-
-void CGridModel::DeleteRecordWindow(SEditCtrl& record)
-{
-    delete record.pWnd;
-    record.pWnd = nullptr;
 }
 
 // ---- row colours ----
@@ -407,18 +368,19 @@ void CGridModel::SetRowColor(int row, quint32 background)
 
 void CGridModel::SetRowColors(int row, quint32 text, quint32 background)
 {
-    if (row < 0 || row >= RowCount())
+    if (!IsRow(row))
         return;
-    m_rows[row].color = SColoredRow{row, text, background};
-    NotifyRowChanged(row);
+    if (m_rows->SetColor(row, SColoredRow{row, text, background}))
+        NotifyRowChanged(row);
 }
 
 std::optional<SColoredRow> CGridModel::RowColor(int row) const
 {
-    if (row < 0 || row >= RowCount() || !m_rows[row].color)
+    if (!IsRow(row))
         return std::nullopt;
-    SColoredRow color = *m_rows[row].color;
-    color.nRow = row;
+    std::optional<SColoredRow> color = m_rows->Color(row);
+    if (color)
+        color->nRow = row;
     return color;
 }
 
@@ -501,10 +463,12 @@ bool CGridModel::ToggleCheck(int row, int column)
     const SEditCtrl* found = FindRecord(row, column);
     if (!found || found->nType != CET_CHECK || found->nLocked == 1)
         return false;
-    SEditCtrl* record = OwnRecord(row, column);
-    record->nCheck = record->nCheck == 1 ? 0 : 1;
-    const bool checked = record->nCheck == 1;
-    DropRecordLikeColumn(row, column);
+    SEditCtrl record = *found;
+    record.nRow = row;
+    record.nCol = column;
+    record.nCheck = record.nCheck == 1 ? 0 : 1;
+    const bool checked = record.nCheck == 1;
+    StoreRecord(row, record);
     NotifyRowChanged(row);
     // The owner hears of the click before the cell's text changes.
     NotifyCellChanged(row, column);
@@ -542,13 +506,9 @@ void CGridModel::SortRowsAs(int type, int column, Qt::SortOrder order, int first
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newRowOf(static_cast<std::size_t>(RowCount()));
     std::iota(newRowOf.begin(), newRowOf.end(), 0);
-    std::vector<SGridRow> moved(static_cast<std::size_t>(count));
-    for (int position = 0; position < count; ++position) {
-        const int oldRow = firstRow + sorted[std::size_t(position)];
-        newRowOf[std::size_t(oldRow)] = firstRow + position;
-        moved[std::size_t(position)] = std::move(m_rows[std::size_t(oldRow)]);
-    }
-    std::move(moved.begin(), moved.end(), m_rows.begin() + firstRow);
+    for (int position = 0; position < count; ++position)
+        newRowOf[std::size_t(firstRow + sorted[std::size_t(position)])] = firstRow + position;
+    m_rows->Reorder(firstRow, sorted);
 
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
@@ -626,12 +586,13 @@ QVariant CGridModel::data(const QModelIndex& index, int role) const
     }
     case RowTextColorRole:
     case RowBackgroundColorRole: {
-        const auto& color = m_rows[row].color;
+        const std::optional<SColoredRow> color = m_rows->Color(row);
         if (!color)
             return QVariant();
         return role == RowTextColorRole ? color->crText : color->crBk;
     }
-    case RowIdRole: return m_rows[row].id;
+    case RowIdRole: return m_rows->Id(row);
+    case SortRole: return SortValue(row, column);
     default: return QVariant();
     }
 }
@@ -673,16 +634,10 @@ Qt::ItemFlags CGridModel::flags(const QModelIndex& index) const
 
 // ---- helpers ----
 
-SGridRow& CGridModel::Row(int row)
+QVariant CGridModel::SortValue(int row, int column) const
 {
-    Q_ASSERT(row >= 0 && row < RowCount());
-    return m_rows[std::size_t(row)];
-}
-
-const SGridRow& CGridModel::Row(int row) const
-{
-    Q_ASSERT(row >= 0 && row < RowCount());
-    return m_rows[std::size_t(row)];
+    const int type = std::max(GetColumnType(column), 0);
+    return SortKeyValue(MakeSortKey(CellText(row, column), type), type);
 }
 
 void CGridModel::NotifyRowChanged(int row)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "grid/CGridRows.h"
 #include "grid/CRowTexts.h"
 #include "grid/GridRecords.h"
 #include "grid/ICellMarks.h"
+#include "grid/IGridRows.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -12,22 +14,11 @@
 #include <optional>
 #include <vector>
 
-// One row of the grid with everything that belongs to it, so that texts, editors, colours and
-// check states move with their row on insertion, deletion and sorting.
-struct SGridRow
-{
-    CRowTexts cells;                  // by column; missing cells read as empty text
-    std::vector<SEditCtrl> records;   // at most one per column, only where the cell differs from its
-                                      // column's record; nRow is filled in when read
-    std::optional<SColoredRow> color; // nRow is filled in when read
-    int number = 0;                   // shown in the row number column; 0 shows nothing
-    quint64 id = 0;                   // distinct for every row the grid ever held
-};
-
-// The grid's data: columns with titles, widths and sort types, rows of cell texts, and the
-// records that make cells editable and rows coloured. A column may carry a record that all its cells
-// share, so that a long table keeps records only for the cells that differ. Generic: it knows nothing
-// of PLU records.
+// The grid's data: columns with titles, widths, sort types and the editor record their cells share,
+// and an adapter over rows held in a store (IGridRows): it finds the row behind an index and answers
+// by role, the text, the editor, the check state, the colour and the value the typed sort compares.
+// The rows are the grid's own (CGridRows) unless the owner hands it a store of its own. Generic: it
+// knows nothing of PLU records.
 class CGridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -43,6 +34,9 @@ public:
         ColumnWidthRole,                 // header: int pixels
         RowIdRole,                       // quint64
         CellMarkRole,                    // int: ECellMark, invalid when the cell has no mark
+        SortRole,                        // the value the column's sort type compares: QString for text,
+                                         // qint64 for integers, double for decimals, qint64 msecs for
+                                         // dates (invalid for a text that is no date)
     };
 
     explicit CGridModel(QObject* parent = nullptr);
@@ -55,13 +49,23 @@ public:
     QString ColumnTitle(int column) const;
     int ColumnWidth(int column) const;
 
+    // Where the rows are held: the owner's store, or the grid's own (nullptr). The views are reset;
+    // the store must outlive its use here.
+    void SetRowStore(IGridRows* rows);
+
     // Rows.
     int InsertRow(int index, const QString& firstCellText);
-    // Inserts many rows with a single notification (import, benchmarks). Records that equal their
-    // column's record are dropped.
+    // Inserts many rows with a single notification (benchmarks, tests). Records that equal their
+    // column's record are dropped. A store of the owner's takes them cell by cell.
     void InsertRows(int index, std::vector<SGridRow> rows);
+    // The owner inserts count rows into its own store at index by insert(); the views hear of them
+    // as one insertion.
+    void InsertStoredRows(int index, int count, const std::function<void()>& insert);
+    // The owner changed rows firstRow to lastRow in its own store (a colour its rows decide): the
+    // views show them anew.
+    void StoredRowsChanged(int firstRow, int lastRow);
     bool DeleteRow(int index);
-    int RowCount() const { return int(m_rows.size()); }
+    int RowCount() const { return m_rows->Count(); }
     // Clears the header's sort marker and deletes all rows with their records.
     void ClearRows();
     quint64 RowId(int row) const;
@@ -70,9 +74,6 @@ public:
 
     void SetCellText(int row, int column, const QString& text);
     QString CellText(int row, int column) const;
-    // The text the cell holds, without a copy: valid until the row changes. The row number column
-    // holds none (CellText gives its number).
-    QStringView StoredText(int row, int column) const;
     // Sets the texts of one column for rows firstRow, firstRow + 1, ... (texts beyond the last row are
     // not used) with one notification for the rows whose text changed, so that renumbering a long
     // table stays quick. Returns the number of cells changed.
@@ -106,7 +107,7 @@ public:
     // A copy of the cell's record with nRow and nCol filled in.
     std::optional<SEditCtrl> FindCellRecord(int row, int column) const;
 
-    // Row colours: the text colour stays black.
+    // Row colours: the text colour stays black. A store that decides its rows' colours keeps its own.
     void SetRowColor(int row, quint32 background);
     void SetRowColors(int row, quint32 text, quint32 background);
     std::optional<SColoredRow> RowColor(int row) const;
@@ -173,26 +174,21 @@ private:
         std::optional<SEditCtrl> record; // shared by the column's cells without their own
     };
 
-    SGridRow& Row(int row);
-    const SGridRow& Row(int row) const;
+    bool IsRow(int row) const { return row >= 0 && row < RowCount(); }
     // The cell's own record, or its column's; nullptr when it has none.
     const SEditCtrl* FindRecord(int row, int column) const;
-    // The cell's own record, copied from its column's when it had none.
-    SEditCtrl* OwnRecord(int row, int column);
-    // Drops the cell's own record when it equals its column's.
-    void DropRecordLikeColumn(int row, int column);
-    // Deletes the cell's own record, if any.
-    void DropOwnRecord(int row, int column);
     const SEditCtrl* ColumnRecord(int column) const;
+    // Gives the cell its own record, unless it equals its column's.
+    void StoreRecord(int row, const SEditCtrl& record);
+    QVariant SortValue(int row, int column) const;
     void NotifyRowChanged(int row);
     void NotifyCellChanged(int row, int column);
     QString ToolTip(int row, int column) const;
-    void DeleteRecordWindow(SEditCtrl& record);
 
     std::vector<SColumn> m_columns;
-    std::vector<SGridRow> m_rows;
+    CGridRows m_ownRows;
+    IGridRows* m_rows = &m_ownRows;
     std::vector<SColumnTypes> m_columnTypes;
-    quint64 m_nextRowId = 1;
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     int m_selectionMark = -1;

@@ -76,6 +76,16 @@ int CompareSortKeys(const SCellSortKey& a, const SCellSortKey& b, int sortType)
     }
 }
 
+QVariant SortKeyValue(const SCellSortKey& key, int sortType)
+{
+    switch (sortType) {
+    case CST_INTEGER: return QVariant::fromValue(key.integer);
+    case CST_REAL: return key.real;
+    case CST_DATE: return key.msecs ? QVariant::fromValue(*key.msecs) : QVariant();
+    default: return key.text;
+    }
+}
+
 int CompareCells(const QString& a, const QString& b, int sortType)
 {
     return CompareSortKeys(MakeSortKey(a, sortType), MakeSortKey(b, sortType), sortType);

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 
 #include <optional>
@@ -19,6 +20,9 @@ struct SCellSortKey
 SCellSortKey MakeSortKey(const QString& text, int sortType);
 // Negative when a sorts before b, 0 when they are equal, positive otherwise.
 int CompareSortKeys(const SCellSortKey& a, const SCellSortKey& b, int sortType);
+// The value a sort key compares, for the grid's sort role: QString, qint64, double, or qint64
+// milliseconds for a date (invalid for a text that is no date).
+QVariant SortKeyValue(const SCellSortKey& key, int sortType);
 // Compares two cell texts by a column sort type: the same order as their sort keys.
 int CompareCells(const QString& a, const QString& b, int sortType);
 

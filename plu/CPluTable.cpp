@@ -5,7 +5,6 @@
 #include "app/StringTable.h"
 #include "grid/CGridModel.h"
 
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -22,14 +21,16 @@ CPluTable::CPluTable(CGridModel& grid, CSettings& settings, IPrompt& prompt, QOb
     , m_settings(settings)
     , m_prompt(prompt)
 {
+    m_grid.SetRowStore(&m_rows);
     connect(&m_grid, &CGridModel::cellChanged, this, [this](int row, int) { OnCellCommitted(row); });
     m_grid.SetRowAppender([this] { AppendNewRow(); });
 }
 
 CPluTable::~CPluTable()
 {
-    // The grid may outlive the table; its pastes then stop at the last row.
+    // The grid may outlive the table; it then holds rows of its own, and its pastes stop at the last row.
     m_grid.SetRowAppender({});
+    m_grid.SetRowStore(nullptr);
 }
 
 const std::vector<SPluField>& CPluTable::Columns(EPluMode mode, ELimitMode limits)
@@ -79,48 +80,74 @@ void CPluTable::RebuildTable()
     }
     m_grid.SetRowNumberColumn(kSrNoColumn);
     m_grid.SetCheckColumn(PluLayout::CheckColumn(m_pluMode));
+    m_rows.SetCheckColumn(PluLayout::CheckColumn(m_pluMode));
     AppendNewRow();
     m_unexportedChanges = 0;
 }
 
 void CPluTable::AppendNewRow()
 {
-    const int row = m_grid.RowCount();
+    const int row = RowCount();
     // The whole row is made at once, so that a long table costs one insertion per row.
-    std::vector<SGridRow> rows(1);
-    SGridRow& entry = rows.front();
-    const int checkColumn = m_grid.CheckColumn();
-    if (checkColumn >= 0)
-        entry.cells.Set(checkColumn, UncheckedText());
-    entry.color = SColoredRow{row, 0, kEntryRowColor};
-    entry.number = row + 1;
-    m_grid.InsertRows(row, std::move(rows));
+    std::vector<SPluRow> rows(1);
+    rows.front().entry = true;
+    rows.front().number = row + 1;
+    m_grid.InsertStoredRows(row, 1, [this, row, &rows] { m_rows.Insert(row, std::move(rows)); });
 }
 
-void CPluTable::ReplaceRows(std::vector<SGridRow> rows)
+void CPluTable::ReplaceRows(std::vector<SPluRow> rows)
 {
     m_grid.ClearRows();
-    m_grid.InsertRows(0, std::move(rows));
-    m_grid.RenumberRows();
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rows[row].number = int(row) + 1;
+    const int count = int(rows.size());
+    m_grid.InsertStoredRows(0, count, [this, &rows] { m_rows.Insert(0, std::move(rows)); });
     AppendNewRow();
+}
+
+QVector<QString> CPluTable::RowTexts(int row) const
+{
+    QVector<QString> texts(int(Columns().size()));
+    for (int column = 0; column < texts.size(); ++column)
+        texts[column] = CellText(row, column);
+    return texts;
+}
+
+QString CPluTable::CellText(int row, int column) const
+{
+    if (row < 0 || row >= RowCount() || column < 0)
+        return QString();
+    if (column == kSrNoColumn)
+        return m_rows.Number(row) > 0 ? QString::number(m_rows.Number(row)) : QString();
+    return m_rows.Text(row, column).toString();
+}
+
+QStringView CPluTable::StoredText(int row, int column) const
+{
+    if (row < 0 || row >= RowCount() || column < 0 || column == kSrNoColumn)
+        return QStringView();
+    return m_rows.Text(row, column);
 }
 
 void CPluTable::RemoveEntryRow()
 {
-    const int last = m_grid.RowCount() - 1;
-    if (last >= 0 && IsEntryRow(last))
+    const int last = RowCount() - 1;
+    if (IsEntryRow(last))
         m_grid.DeleteRow(last);
 }
 
 void CPluTable::OnCellCommitted(int row)
 {
-    if (row < 0 || row >= m_grid.RowCount())
+    if (row < 0 || row >= RowCount())
         return;
-    if (m_grid.CellText(row, kPluNoColumn).isEmpty() || m_grid.CellText(row, kValueColumn).isEmpty())
+    if (m_rows.Text(row, kPluNoColumn).isEmpty() || m_rows.Text(row, kValueColumn).isEmpty())
         return;
-    m_grid.SetRowColor(row, kCompleteRowColor);
+    if (m_rows.IsEntry(row)) {
+        m_rows.SetEntry(row, false);
+        m_grid.StoredRowsChanged(row, row);
+    }
     m_unexportedChanges = 1;
-    if (row == m_grid.RowCount() - 1)
+    if (row == RowCount() - 1)
         AppendNewRow();
 }
 
@@ -165,7 +192,7 @@ void CPluTable::ToggleLimitMode(bool askFirst)
 void CPluTable::SortByColumn(int column, Qt::SortOrder order)
 {
     // The entry rows at the end (one, or more after Add) stay there, below the sorted PLUs.
-    int endRow = m_grid.RowCount();
+    int endRow = RowCount();
     while (endRow > 0 && IsEntryRow(endRow - 1))
         --endRow;
     // Sr.No. holds positions: compared as numbers, the rows keep (or reverse) their order, and
@@ -175,12 +202,6 @@ void CPluTable::SortByColumn(int column, Qt::SortOrder order)
     else
         m_grid.SortRows(column, order, 0, endRow);
     m_grid.RenumberRows();
-}
-
-bool CPluTable::IsEntryRow(int row) const
-{
-    const std::optional<SColoredRow> color = m_grid.RowColor(row);
-    return color && color->crBk == kEntryRowColor;
 }
 
 bool CPluTable::ConfirmDiscard(unsigned questionId)

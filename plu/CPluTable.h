@@ -3,6 +3,7 @@
 #include "app/StringTable.h"
 #include "grid/CGridModel.h"
 #include "grid/GridRecords.h"
+#include "plu/CPluRows.h"
 #include "plu/PluLayout.h"
 
 #include <QObject>
@@ -15,10 +16,10 @@
 class CSettings;
 class IPrompt;
 
-// The PLU table: its two layouts (pricing, counting with or without limits), the entry row at the
-// end, row numbering and colours, and the flag of changes not yet exported. The rows are kept
-// compactly in the grid model, which shows them: each row's texts in one string, Sr.No. as the row's
-// number, and the layout's editors as column records shared by every row.
+// The PLU table: its two layouts (pricing, counting with or without limits), its rows with the entry
+// row at the end, row numbering, and the flag of changes not yet exported. The table holds its rows
+// (CPluRows) and hands them to the grid model, which shows them: the layout's editors are column
+// records shared by every row, the entry flag gives a row its colour.
 class CPluTable : public QObject
 {
     Q_OBJECT
@@ -29,11 +30,12 @@ public:
     static constexpr int kPluNoColumn = PluLayout::kPluNoColumn;
     static constexpr int kValueColumn = PluLayout::kValueColumn; // unit price or unit weight
     // Row backgrounds, packed 0x00BBGGRR.
-    static constexpr quint32 kEntryRowColor = PackRgb(240, 100, 100);
-    static constexpr quint32 kCompleteRowColor = PackRgb(255, 255, 255);
+    static constexpr quint32 kEntryRowColor = CPluRows::kEntryRowColor;
+    static constexpr quint32 kCompleteRowColor = CPluRows::kCompleteRowColor;
 
     // The table listens to the grid's cellChanged itself: every edit the user makes reaches
-    // OnCellCommitted without the owner's help. The grid starts empty; call EnterStoredMode.
+    // OnCellCommitted without the owner's help. The grid shows the table's rows from now until the
+    // table is destroyed; it starts empty; call EnterStoredMode.
     CPluTable(CGridModel& grid, CSettings& settings, IPrompt& prompt, QObject* parent = nullptr);
     ~CPluTable() override;
 
@@ -50,16 +52,20 @@ public:
     const std::vector<SPluField>& Columns() const { return Columns(m_pluMode, m_limitMode); }
 
     // The rows, entry row included, and their texts by column (Sr.No. as the row's number).
-    int RowCount() const { return m_grid.RowCount(); }
-    QVector<QString> RowTexts(int row) const { return m_grid.RowTexts(row); }
-    QString CellText(int row, int column) const { return m_grid.CellText(row, column); }
-    QStringView StoredText(int row, int column) const { return m_grid.StoredText(row, column); }
+    int RowCount() const { return m_rows.Count(); }
+    QVector<QString> RowTexts(int row) const;
+    QString CellText(int row, int column) const;
+    // The text the cell holds, without a copy: valid until the row changes. Sr.No. holds none (CellText
+    // gives its number).
+    QStringView StoredText(int row, int column) const;
+    // A row still waiting for its PLU No. and value: the one the user types a new PLU into.
+    bool IsEntryRow(int row) const { return row >= 0 && row < RowCount() && m_rows.IsEntry(row); }
     QString ColumnTitle(int column) const { return m_grid.ColumnTitle(column); }
 
     // Replaces every row with rows laid out for the layout in force (Import), in one insertion, and
     // appends the entry row. Sr.No. follows the rows' positions; every data cell gets the layout's
     // editor.
-    void ReplaceRows(std::vector<SGridRow> rows);
+    void ReplaceRows(std::vector<SPluRow> rows);
     // The empty entry row at the end, when there is one, is removed (a table written to a file
     // by the command line does not carry it).
     void RemoveEntryRow();
@@ -86,8 +92,8 @@ public:
     // Import switches without asking (it asked once at its start).
     void ToggleLimitMode(bool askFirst = true);
 
-    // A header click: sorts the rows by the column's sort type, keeping the entry rows (the red rows
-    // at the end) last, then renumbers Sr.No. 1..n. The rows take their editors, colours and check marks along.
+    // A header click: sorts the rows by the column's sort type, keeping the entry rows at the end
+    // last, then renumbers Sr.No. 1..n. The rows take their editors, entry flags and marks along.
     void SortByColumn(int column, Qt::SortOrder order);
 
     // Asks whether the rows may go (beep, the question, OK/Cancel) when there are unexported changes;
@@ -101,8 +107,7 @@ Q_SIGNALS:
     void modeChanged(EPluMode pluMode, ELimitMode limitMode);
 
 private:
-    // A row still waiting for its PLU No. and value: the one the user types a new PLU into.
-    bool IsEntryRow(int row) const;
+    CPluRows m_rows;
     CGridModel& m_grid;
     CSettings& m_settings;
     IPrompt& m_prompt;

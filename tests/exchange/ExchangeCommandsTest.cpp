@@ -95,8 +95,11 @@ TEST_F(ExchangeCommands, ImportReplacesTheRowsAndSwitchesLimitsOn)
     EXPECT_EQ(m_grid.CellText(0, 7), QStringLiteral("7"));
     EXPECT_EQ(m_grid.CellText(1, 2), QStringLiteral("9"));
     EXPECT_EQ(m_grid.FindCellType(1, 3), CET_EDIT); // cells a short line misses are edited as in a typed row
-    EXPECT_FALSE(m_grid.RowColor(0).has_value());   // imported rows keep the grid's colours
+    ASSERT_TRUE(m_grid.RowColor(0).has_value());
+    EXPECT_EQ(m_grid.RowColor(0)->crBk, PackRgb(255, 255, 255)); // imported rows are no entry rows
+    EXPECT_FALSE(m_table->IsEntryRow(0));
     ASSERT_TRUE(m_grid.RowColor(2).has_value());
+    EXPECT_TRUE(m_table->IsEntryRow(2));
     EXPECT_EQ(m_grid.RowColor(2)->crBk, kNewRowColor); // the entry row
     EXPECT_EQ(m_prompt.messages.size(), 0u);
     EXPECT_TRUE(m_dialogs.filter.contains(QStringLiteral("*.CSV")));

@@ -54,25 +54,19 @@ void FillTable(CPluTable& table, const QList<QStringList>& rows)
 {
     const int columns = int(table.Columns().size());
     const int checkColumn = PluLayout::CheckColumn(table.PluMode());
-    std::vector<SGridRow> gridRows(static_cast<size_t>(rows.size()));
+    std::vector<SPluRow> pluRows(static_cast<size_t>(rows.size()));
     for (int row = 0; row < rows.size(); ++row) {
         QVector<QString> texts(columns);
         for (int column = 1; column < columns && column - 1 < rows[row].size(); ++column)
             texts[column] = rows[row][column - 1];
         if (checkColumn >= 0) {
-            const bool checked = texts[checkColumn] == QLatin1String("1") || texts[checkColumn] == CheckedText();
-            texts[checkColumn] = checked ? CheckedText() : UncheckedText();
-            if (checked) {
-                SEditCtrl record;
-                record.nCol = checkColumn;
-                record.nCheck = 1;
-                record.nType = CET_CHECK;
-                gridRows[size_t(row)].records.push_back(record);
-            }
+            pluRows[size_t(row)].checked =
+                texts[checkColumn] == QLatin1String("1") || texts[checkColumn] == CheckedText();
+            texts[checkColumn].clear();
         }
-        gridRows[size_t(row)].cells = texts;
+        pluRows[size_t(row)].cells = texts;
     }
-    table.ReplaceRows(std::move(gridRows));
+    table.ReplaceRows(std::move(pluRows));
     table.RemoveEntryRow();
 }
 

@@ -268,7 +268,7 @@ TEST(XlsReader, AWholeSheetRangeWithFewCellsImportsEveryRow)
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_EQ(result.columnCount, 256);
     ASSERT_EQ(result.rows.size(), 65535u);
-    for (const SGridRow& row : result.rows)
+    for (const SPluRow& row : result.rows)
         ASSERT_LE(row.cells.size(), 9);
 
     SImportLimits limits;

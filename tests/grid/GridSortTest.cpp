@@ -195,4 +195,37 @@ TEST(GridSort, EveryColumnTypeOrdersItsTexts)
     }
 }
 
+// The sort role gives the value the column's sort type compares, so that a view or a proxy sorting by
+// it orders the rows as a header click does.
+TEST(GridSort, TheSortRoleHoldsTheValueTheColumnTypeCompares)
+{
+    struct SCase
+    {
+        const char* name;
+        int type;
+        const char* text;
+        QVariant value;
+    };
+    const SCase cases[] = {
+        {"text", CST_TEXT, "10 pcs", QVariant(QStringLiteral("10 pcs"))},
+        {"integer reads its leading digits", CST_INTEGER, "9 pcs", QVariant::fromValue(qint64(9))},
+        {"integer without digits", CST_INTEGER, "none", QVariant::fromValue(qint64(0))},
+        {"decimal", CST_REAL, "2.75", QVariant(2.75)},
+        {"date", CST_DATE, "2019-08-13", QVariant::fromValue(QDate(2019, 8, 13).startOfDay().toMSecsSinceEpoch())},
+        {"no date", CST_DATE, "soon", QVariant()},
+        {"reversed text", CST_TEXT_REVERSED, "b", QVariant(QStringLiteral("b"))},
+    };
+    for (const SCase& c : cases) {
+        SPriceGrid fixture({QString::fromUtf8(c.text)});
+        QAbstractItemModelTester tester(&fixture.grid, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        fixture.grid.SetColumnType(2, c.type);
+        const QVariant value = fixture.grid.index(0, 2).data(CGridModel::SortRole);
+        EXPECT_EQ(value.metaType(), c.value.metaType()) << c.name;
+        EXPECT_EQ(value, c.value) << c.name;
+    }
+    // A column without a type compares its texts.
+    SPriceGrid untyped({QStringLiteral("5")});
+    EXPECT_EQ(untyped.grid.index(0, 1).data(CGridModel::SortRole), QVariant(QStringLiteral("plu0")));
+}
+
 } // namespace

@@ -307,15 +307,10 @@ TEST(PluTable, ReplacedRowsTakeTheLayoutsEditorsNumbersAndAnEntryRow)
     QAbstractItemModelTester tester(&fixture.grid, QAbstractItemModelTester::FailureReportingMode::Fatal);
     fixture.Start(0, 0);
     fixture.CompleteLastRow(QStringLiteral("typed"));
-    std::vector<SGridRow> rows(2);
+    std::vector<SPluRow> rows(2);
     rows[0].cells = {QString(), QStringLiteral("7"), QStringLiteral("2.5")};
-    rows[1].cells = {QString(), QStringLiteral("8"), QStringLiteral("1"), QString(),    QString(),
-                     QString(), QString(),           QString(),           CheckedText()};
-    SEditCtrl mark;
-    mark.nCol = 8;
-    mark.nCheck = 1;
-    mark.nType = CET_CHECK;
-    rows[1].records.push_back(mark);
+    rows[1].cells = {QString(), QStringLiteral("8"), QStringLiteral("1")};
+    rows[1].checked = true;
     fixture.table.ReplaceRows(std::move(rows));
 
     ASSERT_EQ(fixture.grid.RowCount(), 3);
@@ -331,6 +326,110 @@ TEST(PluTable, ReplacedRowsTakeTheLayoutsEditorsNumbersAndAnEntryRow)
     EXPECT_EQ(fixture.grid.CellText(1, 8), UncheckedText());
     EXPECT_TRUE(fixture.grid.CommitEdit(0, 6, QStringLiteral("a remark the file did not have")));
     EXPECT_EQ(fixture.table.RowTexts(0).at(6), QStringLiteral("a remark the file did not have"));
+}
+
+// The entry row is known by its flag, which alone decides its colour: a colour set from outside
+// neither completes it nor makes another row an entry row.
+TEST(PluTable, TheEntryFlagDecidesTheBackgroundAndWhichRowsStayLast)
+{
+    SPluFixture fixture;
+    QAbstractItemModelTester tester(&fixture.grid, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    fixture.Start(1, 0);
+    fixture.CompleteLastRow(QStringLiteral("20"));
+    fixture.CompleteLastRow(QStringLiteral("10"));
+    EXPECT_FALSE(fixture.table.IsEntryRow(0));
+    EXPECT_TRUE(fixture.table.IsEntryRow(2));
+
+    QSignalSpy changed(&fixture.grid, &QAbstractItemModel::dataChanged);
+    fixture.Type(2, 1, QStringLiteral("5"));
+    fixture.Type(2, 2, QStringLiteral("1"));
+    // The completed row is shown anew, so its view paints it white.
+    bool rowRepainted = false;
+    for (const QList<QVariant>& arguments : changed) {
+        const QModelIndex topLeft = arguments.at(0).toModelIndex();
+        const QList<int> roles = arguments.at(2).value<QList<int>>();
+        rowRepainted |= topLeft.row() == 2 && (roles.isEmpty() || roles.contains(CGridModel::RowBackgroundColorRole));
+    }
+    EXPECT_TRUE(rowRepainted);
+    EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kWhite, kWhite, kRed}));
+    EXPECT_EQ(fixture.grid.index(3, 1).data(CGridModel::RowBackgroundColorRole).toUInt(), kRed);
+
+    fixture.grid.SetRowColor(3, kWhite);
+    fixture.grid.SetRowColor(0, kRed);
+    EXPECT_EQ(fixture.Backgrounds(), (std::vector<quint32>{kWhite, kWhite, kWhite, kRed}));
+    fixture.table.SortByColumn(1, Qt::AscendingOrder);
+    EXPECT_EQ(fixture.grid.CellText(3, 1), QString()); // the entry row is still last
+    EXPECT_EQ(fixture.grid.CellText(0, 1), QStringLiteral("10"));
+    fixture.table.RemoveEntryRow();
+    EXPECT_EQ(fixture.grid.RowCount(), 3);
+    fixture.table.RemoveEntryRow(); // the last row is a PLU now
+    EXPECT_EQ(fixture.grid.RowCount(), 3);
+}
+
+// The mark is the row's own state and the check column's text; other per-cell editors still work on
+// the table's rows and move with them.
+TEST(PluTable, TheMarkAndTheCellsOwnEditorsLiveWithTheirRows)
+{
+    SPluFixture fixture;
+    QAbstractItemModelTester tester(&fixture.grid, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    fixture.Start(0, 0);
+    fixture.CompleteLastRow(QStringLiteral("1"));
+    fixture.CompleteLastRow(QStringLiteral("2"));
+
+    fixture.grid.SetCheckCell(1, 1);
+    EXPECT_EQ(fixture.grid.CellText(1, 8), CheckedText());
+    EXPECT_EQ(fixture.table.RowTexts(1).at(8), CheckedText());
+    EXPECT_EQ(fixture.grid.index(1, 8).data(CGridModel::CheckStateValueRole).toInt(), 1);
+    fixture.grid.SetCellText(1, 8, UncheckedText());
+    EXPECT_EQ(fixture.grid.FindCellRecord(1, 8)->nCheck, 0);
+
+    SEditCtrl combo;
+    combo.nRow = 0;
+    combo.nCol = 3;
+    combo.nType = CET_COMBO;
+    combo.strList = QStringLiteral("a$b");
+    fixture.grid.SetCellRecord(combo);
+    SEditCtrl locked;
+    locked.nRow = 0;
+    locked.nCol = 8;
+    locked.nType = CET_CHECK;
+    locked.nCheck = 1;
+    locked.nLocked = 1;
+    fixture.grid.SetCellRecord(locked);
+    fixture.grid.RemoveCellRecord(2, 4);
+    EXPECT_FALSE(fixture.grid.ToggleCheck(0, 8));
+    EXPECT_EQ(fixture.grid.CellText(0, 8), CheckedText()); // in the table's rows the text is the mark
+
+    fixture.table.SortByColumn(1, Qt::DescendingOrder); // 2, 1, then the entry row
+    EXPECT_EQ(fixture.grid.FindCellRecord(1, 3)->strList, QStringLiteral("a$b"));
+    EXPECT_EQ(fixture.grid.FindCellRecord(1, 8)->nLocked, 1);
+    EXPECT_EQ(fixture.grid.FindCellType(0, 3), CET_EDIT);
+    EXPECT_EQ(fixture.grid.FindCellType(2, 4), -1);
+
+    fixture.grid.SetSelectionMark(1);
+    fixture.table.DeleteMarkedRow();
+    EXPECT_EQ(fixture.grid.FindCellType(0, 3), CET_EDIT);
+    EXPECT_EQ(fixture.grid.FindCellType(1, 4), -1);
+    EXPECT_EQ(fixture.grid.FindCellType(1, 8), CET_CHECK);
+    EXPECT_EQ(fixture.grid.FindCellRecord(1, 8)->nLocked, 0);
+}
+
+// A grid that outlives its table shows rows of its own again.
+TEST(PluTable, AGridOutlivingItsTableHoldsItsOwnRowsAgain)
+{
+    CTempSettings settings;
+    CScriptedPrompt prompt;
+    CGridModel grid;
+    QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    {
+        CPluTable table(grid, settings.Settings(), prompt);
+        table.EnterStoredMode();
+        ASSERT_EQ(grid.RowCount(), 1);
+    }
+    EXPECT_EQ(grid.RowCount(), 0);
+    grid.InsertRow(0, QString());
+    grid.SetRowColor(0, kRed);
+    EXPECT_EQ(grid.RowColor(0)->crBk, kRed);
 }
 
 // ---- Delete ----
