@@ -94,6 +94,37 @@ int EncodeCharacter(CIconv& converter, QStringView character, char (&buffer)[kLo
     return int(output - buffer);
 }
 
+// One character as UTF-8, byte for byte as iconv writes it, without a call into it; 0 for half of a
+// surrogate pair, which iconv refuses.
+int EncodeUtf8Character(QStringView character, char (&buffer)[kLongestCharacter])
+{
+    char32_t code = character[0].unicode();
+    if (character.size() == 2)
+        code = QChar::surrogateToUcs4(character[0], character[1]);
+    else if (character[0].isSurrogate())
+        return 0;
+    if (code < 0x80) {
+        buffer[0] = char(code);
+        return 1;
+    }
+    if (code < 0x800) {
+        buffer[0] = char(0xC0 | (code >> 6));
+        buffer[1] = char(0x80 | (code & 0x3F));
+        return 2;
+    }
+    if (code < 0x10000) {
+        buffer[0] = char(0xE0 | (code >> 12));
+        buffer[1] = char(0x80 | ((code >> 6) & 0x3F));
+        buffer[2] = char(0x80 | (code & 0x3F));
+        return 3;
+    }
+    buffer[0] = char(0xF0 | (code >> 18));
+    buffer[1] = char(0x80 | ((code >> 12) & 0x3F));
+    buffer[2] = char(0x80 | ((code >> 6) & 0x3F));
+    buffer[3] = char(0x80 | (code & 0x3F));
+    return 4;
+}
+
 SEncoded EncodeImpl(QStringView text, int codePage, int maxBytes)
 {
     SEncoded encoded;
@@ -114,7 +145,9 @@ SEncoded EncodeImpl(QStringView text, int codePage, int maxBytes)
         return encoded;
     }
     CIconv* converter = nullptr;
-    result.reserve(maxBytes >= 0 ? std::min<qsizetype>(maxBytes, text.size() * 4) : text.size());
+    // Bytes go straight into the result, which grows by doubling; it is cut to its length at the end.
+    result.resize(maxBytes >= 0 ? std::min<qsizetype>(maxBytes, text.size() * 4) : text.size() + 16);
+    qsizetype used = 0;
     char buffer[kLongestCharacter];
     for (qsizetype i = 0; i < text.size();) {
         const int length = CharacterLength(text, i);
@@ -124,6 +157,8 @@ SEncoded EncodeImpl(QStringView text, int codePage, int maxBytes)
         if (character.size() == 1 && character[0].unicode() < 0x80) {
             buffer[0] = char(character[0].unicode());
             size = 1;
+        } else if (codePage == kUtf8) {
+            size = EncodeUtf8Character(character, buffer);
         } else {
             if (!converter)
                 converter = &Converter(codePage, EDirection::FromUtf16);
@@ -135,12 +170,16 @@ SEncoded EncodeImpl(QStringView text, int codePage, int maxBytes)
             buffer[0] = '?';
             size = 1;
         }
-        if (maxBytes >= 0 && result.size() + size > maxBytes)
+        if (maxBytes >= 0 && used + size > maxBytes)
             break;
-        result.append(buffer, size);
+        if (used + size > result.size())
+            result.resize(std::max(2 * result.size(), used + size));
+        std::copy(buffer, buffer + size, result.data() + used);
+        used += size;
         encoded.replaced = encoded.replaced || replaced;
         encoded.unitsEncoded = i;
     }
+    result.truncate(used);
     return encoded;
 }
 

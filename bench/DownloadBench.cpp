@@ -7,6 +7,7 @@
 #include "app/Language.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
+#include "plu/PluLayout.h"
 #include "tools/CScaleLineRig.h"
 
 #include <QCoreApplication>
@@ -29,8 +30,7 @@ public:
 };
 
 constexpr int kRows = 1008;
-constexpr int kRecordBytes = 79;
-constexpr int kAnswerBytes = 7;
+constexpr int kAnswerBytes = 7; // STX "SP" "OK" CR LF
 
 void FillTable(CGridModel& grid, CPluTable& table)
 {
@@ -70,11 +70,12 @@ bool RunOnce(int baud)
         return false;
     rig.WaitForEnd(kRows * 3000);
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    const double limit = double(kRows) * (kRecordBytes + kAnswerBytes) * 10.0 / baud;
+    const int recordBytes = PluLayout::RecordSize(EPluMode::Pricing, ELimitMode::Off);
+    const double limit = double(kRows) * (recordBytes + kAnswerBytes) * 10.0 / baud;
     std::printf("%6d baud: %s, %d records in %.2f s; line limit %.2f s; ratio %.3f; the program's turnaround %.3f ms"
-                " a record\n",
+                " a record; the scale's own lateness %.3f ms an answer\n",
                 baud, rig.label.toUtf8().constData(), rig.scale.RecordsReceived(), seconds, limit, seconds / limit,
-                rig.scale.MeanTurnaroundMs());
+                rig.scale.MeanTurnaroundMs(), rig.scale.MeanLatenessMs());
     return rig.scale.RecordsReceived() == kRows;
 }
 

@@ -5,29 +5,48 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
+#include <vector>
+
 namespace Cli {
 namespace {
 
-QString CsvField(const QString& text)
+// A long table's lines are gathered as UTF-16 and turned into UTF-8 in pieces of this many code units,
+// at line ends, so that no cell costs a conversion or an allocation of its own.
+constexpr qsizetype kConvertAfterUnits = 32 * 1024;
+
+void AppendField(QString& line, QStringView text)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
-        !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    const auto special = [](QChar c) {
+        return c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+    };
+    if (std::none_of(text.begin(), text.end(), special)) {
+        line += text;
+        return;
+    }
+    line += QLatin1Char('"');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"'))
+            line += QLatin1Char('"');
+        line += c;
+    }
+    line += QLatin1Char('"');
 }
 
-void AppendLine(QByteArray& bytes, const QVector<QString>& texts)
+void AppendLine(QString& lines, const std::vector<QStringView>& texts)
 {
-    QString line;
-    for (int i = 0; i < texts.size(); ++i) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
         if (i > 0)
-            line += QLatin1Char(',');
-        line += CsvField(texts[i]);
+            lines += QLatin1Char(',');
+        AppendField(lines, texts[i]);
     }
-    line += QStringLiteral("\r\n");
-    bytes += line.toUtf8();
+    lines += QLatin1String("\r\n");
+}
+
+void Convert(QString& lines, QByteArray& bytes)
+{
+    bytes += lines.toUtf8();
+    lines.resize(0); // keeps its room for the next piece
 }
 
 } // namespace
@@ -36,9 +55,15 @@ bool WriteTableAsCsv(const CPluTable& table, const QString& path, QString* error
 {
     // UTF-8 as it is built: the file's bytes are all a long table adds on top of its rows.
     QByteArray bytes;
-    AppendLine(bytes, ExportedHeaderTexts(table));
-    for (int row = 0; row < table.RowCount(); ++row)
-        AppendLine(bytes, ExportedRowTexts(table, row));
+    QString lines;
+    CExportedRows exported(table);
+    AppendLine(lines, exported.Header());
+    for (int row = 0; row < table.RowCount(); ++row) {
+        AppendLine(lines, exported.Row(row));
+        if (lines.size() >= kConvertAfterUnits)
+            Convert(lines, bytes);
+    }
+    Convert(lines, bytes);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit()) {
         if (error)

@@ -5,9 +5,9 @@
 #include "app/StringTable.h"
 #include "download/CTransferLog.h"
 #include "download/ISerialLine.h"
-#include "download/PluRecord.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
+#include "serial/PromptWakeUps.h"
 
 #include <algorithm>
 
@@ -54,6 +54,8 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     // parser is never touched from here, even by bytes that arrive between the open and now.
     ++m_generation;
     m_line.SetReceiver(this);
+    if (!m_promptWakeUps)
+        m_promptWakeUps = std::make_unique<PromptWakeUps::CRequest>();
 
     m_running = true;
     m_request = request;
@@ -75,17 +77,43 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     m_recordInFlight = false;
     m_sentAny = false;
     m_ended = false;
+    m_prepared = SPreparedRecord();
 
     SendPluRecord();
-    if (!m_ended)
+    if (!m_ended) {
         m_ackTimer.start(m_ackTimeoutMs);
+        PrepareNextRecord();
+    }
     return EStart::Started;
 }
 
-SPluRecord CDownloadSession::BuildRecordAt(int row) const
+SPluRecord CDownloadSession::RecordAt(int row)
 {
-    return BuildPluRecord(m_table.RowTexts(row), m_table.PluMode(), m_table.LimitMode(), m_textCodePage,
-                          m_goodsIdCodePage);
+    const QVector<QString> cells = m_table.RowTexts(row);
+    const EPluMode pluMode = m_table.PluMode();
+    const ELimitMode limitMode = m_table.LimitMode();
+    if (m_prepared.row == row && m_prepared.pluMode == pluMode && m_prepared.limitMode == limitMode &&
+        m_prepared.cells == cells) {
+        m_prepared.row = -1;
+        return std::move(m_prepared.record);
+    }
+    return BuildPluRecord(cells, pluMode, limitMode, m_textCodePage, m_goodsIdCodePage);
+}
+
+void CDownloadSession::PrepareNextRecord()
+{
+    m_prepared = SPreparedRecord();
+    const EPluMode pluMode = m_table.PluMode();
+    const ELimitMode limitMode = m_table.LimitMode();
+    // Rows without PLU No. or value are quick to pass over again when the acknowledgement comes.
+    for (int row = m_rowCursor + 1; row < m_rowCount; ++row) {
+        QVector<QString> cells = m_table.RowTexts(row);
+        SPluRecord record = BuildPluRecord(cells, pluMode, limitMode, m_textCodePage, m_goodsIdCodePage);
+        if (record.IsSkipped())
+            continue;
+        m_prepared = {row, std::move(cells), pluMode, limitMode, std::move(record)};
+        return;
+    }
 }
 
 bool CDownloadSession::SendPluRecord()
@@ -93,7 +121,7 @@ bool CDownloadSession::SendPluRecord()
     for (;;) {
         if (m_rowCursor >= m_rowCount)
             return false;
-        const SPluRecord record = BuildRecordAt(m_rowCursor);
+        const SPluRecord record = RecordAt(m_rowCursor);
         switch (record.outcome) {
         case EPluRecordOutcome::Skipped: ++m_rowCursor; continue;
         case EPluRecordOutcome::Rejected:
@@ -213,6 +241,7 @@ void CDownloadSession::OnAnswer(const SLineEvent& answer)
         return;
     if (m_rowCursor < m_rowCount) {
         Q_EMIT progress(m_rowCursor, m_rowCount);
+        PrepareNextRecord();
         return;
     }
     m_ackTimer.stop();
@@ -299,4 +328,5 @@ void CDownloadSession::ClosePort()
     m_line.Close();
     m_running = false;
     ++m_generation;
+    m_promptWakeUps.reset();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/CAckParser.h"
+#include "download/PluRecord.h"
 #include "download/TransferState.h"
 #include "serial/IReceiver.h"
 
@@ -12,6 +13,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -19,7 +21,9 @@ class CPluTable;
 class CTransferLog;
 class IPrompt;
 class ISerialLine;
-struct SPluRecord;
+namespace PromptWakeUps {
+class CRequest;
+}
 
 // What a download needs to know: where the scale is, how fast the line runs, and how its texts are written.
 struct SDownloadRequest
@@ -112,8 +116,12 @@ private:
     void OnLineLost(quint64 generation);
     void OnAcknowledgementTimeout();
 
-    // The record of a row, built from the row's cells as they are now.
-    SPluRecord BuildRecordAt(int row) const;
+    // The record of a row as its cells are now: the prepared one while the row still reads as it did, built
+    // afresh otherwise.
+    SPluRecord RecordAt(int row);
+    // Builds the record that goes out after the one in flight, while the line is busy with that one, so that an
+    // acknowledgement needs only a look at the row before the next record goes out.
+    void PrepareNextRecord();
     // Sends the record of the row under the cursor, passing over rows without PLU No. or value.
     // False when nothing was written (end of table, a rejected row, or a write error).
     bool SendPluRecord();
@@ -145,6 +153,16 @@ private:
     Clock::time_point m_writtenAt;
     Clock::duration m_recordCrossing{};
     QByteArray m_recordBytes; // the record in flight, for a resend
+    // The next row's record and what it was built from; row -1 when none is prepared.
+    struct SPreparedRecord
+    {
+        int row = -1;
+        QVector<QString> cells;
+        EPluMode pluMode = EPluMode::Counting;
+        ELimitMode limitMode = ELimitMode::Off;
+        SPluRecord record;
+    };
+    SPreparedRecord m_prepared;
     int m_retries = 0;
     int m_retriesLeft = 0; // for the record in flight
     int m_retriesMade = 0;
@@ -152,6 +170,8 @@ private:
     int m_recordsAcknowledged = 0;
     bool m_sentAny = false;
     bool m_ended = false; // the outcome is out; the port closes on the close timer
+    // Each answer waits for this thread to wake before the next record goes out; held while the port is open.
+    std::unique_ptr<PromptWakeUps::CRequest> m_promptWakeUps;
 
     // Touched only by the receive thread; it starts afresh when a delivery of a new download comes.
     CAckParser m_parser;

@@ -1,5 +1,6 @@
 #include "download/CRowChecks.h"
 
+#include "app/ForEachChunk.h"
 #include "app/Language.h"
 #include "app/StringTable.h"
 #include "download/TextCodePage.h"
@@ -34,7 +35,23 @@ CRowChecks::CRowChecks(CGridModel& grid, const CPluTable& table, ERecords record
     const int language = Language::LanguageInForce();
     m_textCodePage = TextCodePageForEncoding(kDefaultEncoding, language);
     m_goodsIdCodePage = Language::AnsiCodePage(language);
+    Start();
+}
 
+CRowChecks::CRowChecks(CGridModel& grid, const CPluTable& table, ERecords records, int textCodePage,
+                       int goodsIdCodePage)
+    : m_grid(grid)
+    , m_table(table)
+    , m_textCodePage(textCodePage)
+    , m_goodsIdCodePage(goodsIdCodePage)
+    , m_records(records)
+    , m_rowsOfPlu(std::size_t(kHighestPluNumber) + 1)
+{
+    Start();
+}
+
+void CRowChecks::Start()
+{
     connect(&m_grid, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { OnRowsInserted(first, last); });
     connect(&m_grid, &QAbstractItemModel::rowsRemoved, this,
@@ -96,9 +113,12 @@ CRowChecks::SRowCheck CRowChecks::CheckRow(int row) const
 void CRowChecks::CheckAll()
 {
     m_checks.clear();
-    m_checks.reserve(std::size_t(m_grid.RowCount()));
-    for (int row = 0; row < m_grid.RowCount(); ++row)
-        m_checks.push_back(CheckRow(row));
+    m_checks.resize(std::size_t(m_grid.RowCount()));
+    // Each row's check reads only its row and the layout: a long table is checked on several threads.
+    ForEachChunk(m_grid.RowCount(), [this](int first, int end) {
+        for (int row = first; row < end; ++row)
+            m_checks[std::size_t(row)] = CheckRow(row);
+    });
     UpdateRepeats(0, RowCount() - 1);
 }
 

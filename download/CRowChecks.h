@@ -53,6 +53,8 @@ public:
 
     // Checks every row now, with the code pages a download started now would use.
     CRowChecks(CGridModel& grid, const CPluTable& table, ERecords records = ERecords::Drop, QObject* parent = nullptr);
+    // Checks every row now, with the given code pages (as SetCodePages takes them).
+    CRowChecks(CGridModel& grid, const CPluTable& table, ERecords records, int textCodePage, int goodsIdCodePage);
     ~CRowChecks() override;
 
     // The code pages of the records' texts (the encoding selector's choice and the Goods Id's).
@@ -71,6 +73,8 @@ public:
     std::optional<SCellMark> Mark(int row, int column) const override;
 
 private:
+    // Follows the grid and the table, then checks every row.
+    void Start();
     SRowCheck CheckRow(int row) const;
     void CheckRows(int firstRow, int lastRow);
     void OnRowsInserted(int firstRow, int lastRow);

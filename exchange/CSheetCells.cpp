@@ -76,6 +76,14 @@ void CSheetCells::SetSharedText(int row, int column, quint32 sharedIndex)
         cell->sharedIndex = sharedIndex;
 }
 
+void CSheetCells::SetSharedUtf16Text(int row, int column, quint32 sharedIndex)
+{
+    if (row < 0 || column < 0)
+        return;
+    if (SCell* cell = Add(row, column, EKind::SharedUtf16Text))
+        cell->sharedIndex = sharedIndex;
+}
+
 void CSheetCells::SetEmpty(int row, int column)
 {
     if (row >= 0 && column >= 0)
@@ -85,6 +93,12 @@ void CSheetCells::SetEmpty(int row, int column)
 void CSheetCells::SetSharedStrings(std::vector<QString> strings)
 {
     m_sharedStrings = std::move(strings);
+}
+
+void CSheetCells::SetSharedUtf16Strings(std::u16string text, std::vector<quint32> starts)
+{
+    m_sharedUtf16 = std::move(text);
+    m_sharedUtf16Starts = std::move(starts);
 }
 
 void CSheetCells::Finish()
@@ -134,6 +148,15 @@ SWorkbookCell CSheetCells::Cell(int row, int column) const
     case EKind::SharedText:
         if (found->sharedIndex < m_sharedStrings.size())
             result.text = m_sharedStrings[found->sharedIndex];
+        break;
+    case EKind::SharedUtf16Text:
+        if (size_t(found->sharedIndex) + 1 < m_sharedUtf16Starts.size()) {
+            const quint32 start = m_sharedUtf16Starts[found->sharedIndex];
+            const quint32 end = m_sharedUtf16Starts[size_t(found->sharedIndex) + 1];
+            if (start <= end && end <= m_sharedUtf16.size())
+                result.text =
+                    QString(reinterpret_cast<const QChar*>(m_sharedUtf16.data() + start), qsizetype(end - start));
+        }
         break;
     case EKind::Empty: break;
     }

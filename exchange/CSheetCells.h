@@ -34,9 +34,14 @@ public:
     void SetEscapedText(int row, int column, std::string_view utf8);
     // A text of the shared string table (SetSharedStrings), by its index.
     void SetSharedText(int row, int column, quint32 sharedIndex);
+    // A text of the UTF-16 shared strings (SetSharedUtf16Strings), by its index.
+    void SetSharedUtf16Text(int row, int column, quint32 sharedIndex);
     // A cell that holds a value without text (an error value): it counts as used and reads as empty text.
     void SetEmpty(int row, int column);
     void SetSharedStrings(std::vector<QString> strings);
+    // Shared strings kept as one UTF-16 text, string i from starts[i] to starts[i + 1]: many short
+    // strings cost no allocation each.
+    void SetSharedUtf16Strings(std::u16string text, std::vector<quint32> starts);
 
     // Orders the cells once all are set; lookups need it.
     void Finish();
@@ -54,6 +59,7 @@ private:
         Text,
         EscapedText,
         SharedText,
+        SharedUtf16Text,
         Empty,
     };
 
@@ -81,6 +87,8 @@ private:
     std::vector<SCell> m_cells;
     std::string m_texts;
     std::vector<QString> m_sharedStrings;
+    std::u16string m_sharedUtf16;
+    std::vector<quint32> m_sharedUtf16Starts;
     std::vector<quint32> m_rowStart; // m_rowStart[r] .. m_rowStart[r + 1]: the cells of row r
     int m_columnLimit = 1 << 30;
     bool m_ordered = true;

@@ -67,7 +67,8 @@ public:
     // when the package has no such part and it is not required. Throws CPackageError.
     Bytes Part(const std::string& name, bool required) const;
 
-    // Checks the part's XML (its faults name the part and the byte), then hands it to the handler.
+    // Checks the part's XML (its faults name the part and the byte), then hands it to the handler. The
+    // check comes first because the parser aborts or reads past the buffer on some faults it checks for.
     template <typename Handler>
     static void ParseXml(const std::string& name, const Bytes& xml, Handler& handler)
     {

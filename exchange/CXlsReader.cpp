@@ -40,6 +40,7 @@ constexpr quint16 kWorksheetSubstream = 0x0010;
 constexpr quint32 kMaxSheetRows = 65536;
 constexpr quint32 kMaxSheetColumns = 256;
 constexpr qint64 kReadChunk = 1 << 20;
+constexpr qsizetype kShortestCellRecord = 14;
 
 quint16 U16(QByteArrayView data, qsizetype at)
 {
@@ -91,6 +92,19 @@ bool ReadUnicodeString(QByteArrayView data, qsizetype at, QString& text)
     for (int i = 0; i < count; ++i)
         text[i] = QChar(U16(data, at + 2 * qsizetype(i)));
     return true;
+}
+
+// Half of a surrogate pair is no character: in text from position `from` on, it reads as '?', as it does
+// in the texts that reach the cells as UTF-8.
+void ReplaceLoneSurrogates(std::u16string& text, size_t from)
+{
+    for (size_t i = from; i < text.size(); ++i) {
+        const QChar c(text[i]);
+        if (c.isHighSurrogate() && i + 1 < text.size() && QChar(text[i + 1]).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = u'?';
+    }
 }
 
 // Reads across a record and the CONTINUE records after it as one run of bytes, except in the
@@ -330,12 +344,16 @@ bool CXlsReader::ReadWorkbookStream(QByteArrayView stream)
     m_sharedStart.assign(1, 0);
     m_error.clear();
     quint32 firstSheet = 0;
+    // A text cell takes 14 bytes of the stream, the shortest cell record: room that is never used costs no
+    // memory pages.
+    m_cells.Reserve(size_t(stream.size()) / kShortestCellRecord, 0);
     if (!ReadGlobals(stream, firstSheet) || !ReadSheet(stream, firstSheet))
         return false;
-    m_cells.Finish();
-    // The shared strings were copied into the cells.
+    // The cells hand out the shared strings by their indexes.
+    m_cells.SetSharedUtf16Strings(std::move(m_sharedText), std::move(m_sharedStart));
     m_sharedText = std::u16string();
     m_sharedStart = std::vector<quint32>();
+    m_cells.Finish();
     return true;
 }
 
@@ -386,6 +404,7 @@ bool CXlsReader::ReadSharedStrings(const std::vector<QByteArrayView>& segments)
             ((flags & 4) && !in.U32(extension)) || !in.Characters(count, (flags & 1) != 0, m_sharedText) ||
             !in.Skip(quint64(runs) * 4 + extension))
             return Fail(MessageString(StringId::XlsSharedStringCut).arg(i + 1));
+        ReplaceLoneSurrogates(m_sharedText, m_sharedStart.back());
         m_sharedStart.push_back(quint32(m_sharedText.size()));
     }
     return true;
@@ -400,7 +419,8 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
         U16(record.data, 2) != kWorksheetSubstream)
         return Fail(MessageString(StringId::XlsSheetMisplaced));
     const auto setText = [this](int row, int column, QStringView text) {
-        m_cells.SetText(row, column, text.toUtf8().toStdString());
+        const QByteArray utf8 = text.toUtf8();
+        m_cells.SetText(row, column, std::string_view(utf8.constData(), size_t(utf8.size())));
     };
     int depth = 1;
     int stringRow = -1; // a formula whose text result follows in a STRING record
@@ -459,8 +479,7 @@ bool CXlsReader::ReadSheet(QByteArrayView stream, quint32 position)
             if (data.size() >= 10) {
                 const quint32 index = U32(data, 6);
                 if (quint64(index) + 1 < m_sharedStart.size()) {
-                    const quint32 start = m_sharedStart[index];
-                    setText(row, column, QStringView(m_sharedText.data() + start, m_sharedStart[index + 1] - start));
+                    m_cells.SetSharedUtf16Text(row, column, index);
                 } else {
                     m_cells.SetEmpty(row, column); // no such shared string
                 }

@@ -72,14 +72,15 @@ bool WriteWorkbook(const CPluTable& table, const QString& path, EWorkbookFormat 
         return false;
     }
     bool ok = writer->AddSheet(QStringLiteral("Sheet1"));
-    const QVector<QString> header = ExportedHeaderTexts(table);
-    for (int i = 0; ok && i < header.size(); ++i)
-        ok = writer->WriteText(0, i, header[i]);
+    CExportedRows exported(table);
+    const std::vector<QStringView>& header = exported.Header();
+    for (std::size_t i = 0; ok && i < header.size(); ++i)
+        ok = writer->WriteText(0, int(i), header[i]);
     const int rows = table.RowCount();
     for (int row = 0; ok && row < rows; ++row) {
-        const QVector<QString> texts = ExportedRowTexts(table, row);
-        for (int i = 0; ok && i < texts.size(); ++i)
-            ok = writer->WriteText(row + 1, i, texts[i]);
+        const std::vector<QStringView>& texts = exported.Row(row);
+        for (std::size_t i = 0; ok && i < texts.size(); ++i)
+            ok = writer->WriteText(row + 1, int(i), texts[i]);
     }
     if (ok)
         ok = writer->Save();
@@ -105,39 +106,40 @@ SExportTarget ExportTargetFor(const QString& chosenPath)
     return target;
 }
 
-QVector<QString> ExportedRowTexts(const CPluTable& table, int row)
+CExportedRows::CExportedRows(const CPluTable& table)
+    : m_table(table)
+    , m_columns(PluLayout::ExportedColumns(table.PluMode(), table.LimitMode()))
 {
     const std::vector<SPluField>& fields = table.Columns();
-    QVector<QString> texts;
-    texts.reserve(int(fields.size()));
+    for (std::size_t i = 0; i < m_columns.size(); ++i) {
+        const int column = m_columns[i];
+        if (fields[std::size_t(column)].kind == EFieldKind::Check)
+            m_checkAt = int(i);
+        m_titles.append(PluFileLayout::HeaderTitle(table.ColumnTitle(column)));
+    }
+    for (const QString& title : std::as_const(m_titles))
+        m_header.emplace_back(title);
+    m_texts.resize(m_columns.size());
+}
+
+const std::vector<QStringView>& CExportedRows::Row(int row)
+{
     bool empty = true;
-    int uncheckedAt = -1;
-    for (int column : PluLayout::ExportedColumns(table.PluMode(), table.LimitMode())) {
-        QString text = table.CellText(row, column);
-        if (fields[std::size_t(column)].kind == EFieldKind::Check) {
-            text = PluFileLayout::CheckFileText(text);
-            if (text == QLatin1String("0"))
-                uncheckedAt = int(texts.size());
-            else
+    for (std::size_t i = 0; i < m_columns.size(); ++i) {
+        if (int(i) == m_checkAt) {
+            m_texts[i] = PluFileLayout::CheckFileText(m_table.StoredText(row, m_columns[i]));
+            if (m_texts[i] != u"0")
                 empty = false;
-        } else if (!text.isEmpty()) {
-            empty = false;
+        } else {
+            m_texts[i] = m_table.StoredText(row, m_columns[i]);
+            empty = empty && m_texts[i].isEmpty();
         }
-        texts.append(text);
     }
     // A row the user left empty (the entry row) writes no cell: a "0" alone would come back from the
     // file as a row of its own.
-    if (empty && uncheckedAt >= 0)
-        texts[uncheckedAt].clear();
-    return texts;
-}
-
-QVector<QString> ExportedHeaderTexts(const CPluTable& table)
-{
-    QVector<QString> titles;
-    for (int column : PluLayout::ExportedColumns(table.PluMode(), table.LimitMode()))
-        titles.append(PluFileLayout::HeaderTitle(table.ColumnTitle(column)));
-    return titles;
+    if (empty && m_checkAt >= 0)
+        m_texts[std::size_t(m_checkAt)] = QStringView();
+    return m_texts;
 }
 
 SExportResult ExportTable(const CPluTable& table, const SExportTarget& target)

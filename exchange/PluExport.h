@@ -3,7 +3,10 @@
 #include "exchange/Workbook.h"
 
 #include <QString>
+#include <QStringView>
 #include <QVector>
+
+#include <vector>
 
 class CPluTable;
 
@@ -17,11 +20,26 @@ struct SExportTarget
 
 SExportTarget ExportTargetFor(const QString& chosenPath);
 
-// The texts a file holds for a row of the table, in file order: the exported columns, a check mark as
-// "1" or "0" (nothing in a row that holds nothing else, such as the entry row). The header row is the
-// same with the column titles.
-QVector<QString> ExportedRowTexts(const CPluTable& table, int row);
-QVector<QString> ExportedHeaderTexts(const CPluTable& table);
+// The texts a file holds for the rows of the table, in file order: the exported columns, a check mark
+// as "1" or "0" (nothing in a row that holds nothing else, such as the entry row). The header row is
+// the same with the column titles. The texts are the table's own, not copies: a row's stay valid until
+// the next row is asked for or the table changes.
+class CExportedRows
+{
+public:
+    explicit CExportedRows(const CPluTable& table);
+
+    const std::vector<QStringView>& Header() const { return m_header; }
+    const std::vector<QStringView>& Row(int row);
+
+private:
+    const CPluTable& m_table;
+    std::vector<int> m_columns;
+    int m_checkAt = -1; // the check column's place among the exported columns
+    QVector<QString> m_titles;
+    std::vector<QStringView> m_header;
+    std::vector<QStringView> m_texts;
+};
 
 struct SExportResult
 {

@@ -46,9 +46,9 @@ QString NumberCellText(double value, bool decimalColumn)
     return decimalColumn ? SixDecimals(value) : TruncatedInteger(value);
 }
 
-QString CheckFileText(QStringView cellText)
+QStringView CheckFileText(QStringView cellText)
 {
-    return cellText == CheckedText() ? QStringLiteral("1") : QStringLiteral("0");
+    return cellText == CheckedMark() ? QStringView(u"1") : QStringView(u"0");
 }
 
 bool QuantityPricingChecked(QStringView text)

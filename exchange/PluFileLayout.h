@@ -16,7 +16,7 @@ QString SixDecimals(double value);
 QString TruncatedInteger(double value);
 
 // What a check column's cell becomes in a file: "1" for a checked mark, "0" otherwise.
-QString CheckFileText(QStringView cellText);
+QStringView CheckFileText(QStringView cellText);
 
 // The quantity-pricing check of a text: unchecked when, trimmed and in any case, it is empty, "0",
 // "false" (also as German, French, Spanish and Italian spreadsheets write it), "no" or "×"; checked otherwise.

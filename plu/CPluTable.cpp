@@ -122,6 +122,13 @@ QString CPluTable::CellText(int row, int column) const
     return m_rows.Text(row, column).toString();
 }
 
+QStringView CPluTable::StoredText(int row, int column) const
+{
+    if (row < 0 || row >= RowCount() || column < 0 || column == kSrNoColumn)
+        return QStringView();
+    return m_rows.Text(row, column);
+}
+
 void CPluTable::RemoveEntryRow()
 {
     const int last = RowCount() - 1;

@@ -55,6 +55,9 @@ public:
     int RowCount() const { return m_rows.Count(); }
     QVector<QString> RowTexts(int row) const;
     QString CellText(int row, int column) const;
+    // The text the cell holds, without a copy: valid until the row changes. Sr.No. holds none (CellText
+    // gives its number).
+    QStringView StoredText(int row, int column) const;
     // A row still waiting for its PLU No. and value: the one the user types a new PLU into.
     bool IsEntryRow(int row) const { return row >= 0 && row < RowCount() && m_rows.IsEntry(row); }
     QString ColumnTitle(int column) const { return m_grid.ColumnTitle(column); }

@@ -3,6 +3,7 @@
 #include "app/StringTable.h"
 #include "serial/CSerialException.h"
 #include "serial/CSerialPort.h"
+#include "serial/PromptWakeUps.h"
 
 #include <atomic>
 #include <cerrno>
@@ -167,6 +168,7 @@ void CReadComThread::Start()
 
 void CReadComThread::Run(const std::shared_ptr<SShared>& shared)
 {
+    const PromptWakeUps::CRequest promptWakeUps;
     CReceiveLoop loop(shared->port->Handle(), shared->wakeFd, *shared->receiver, shared->stop);
     loop.Run();
     shared->finished.store(true);

@@ -10,7 +10,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -19,6 +21,22 @@ namespace {
 const QByteArray kAcknowledgement = QByteArrayLiteral("\x02SPOK\r\n");
 const QByteArray kRefusal = QByteArrayLiteral("\x02SPNG\r\n");
 constexpr qint64 kStaleRecordMs = 1000; // a record that stops half-way is dropped after this pause
+// A sleep ends this much early and the rest is waited out awake: a timer's wake-up comes tens of microseconds late,
+// and a real line delivers its last byte on time.
+constexpr std::chrono::microseconds kAwakeWait{100};
+
+using Clock = std::chrono::steady_clock;
+
+// A real scale is hardware: what the simulation spends being woken and scheduled is not the line's time, and would
+// be counted against the program. Where the system allows it, the scale's thread runs ahead of ordinary threads and
+// its timers are not rounded; elsewhere it goes on as it is.
+void KeepTimeLikeALine()
+{
+    prctl(PR_SET_TIMERSLACK, 1UL);
+    sched_param priority{};
+    priority.sched_priority = sched_get_priority_min(SCHED_FIFO);
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority);
+}
 
 qint64 NowMs()
 {
@@ -198,6 +216,8 @@ void CSimulatedScale::Run()
         pollfd fds[2] = {{m_masterFd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
         const int timeout = m_pending.isEmpty() ? -1 : int(kStaleRecordMs);
         const int ready = ::poll(fds, 2, timeout);
+        // The bytes are on the line from here on; nothing later of the scale's own wake-up counts.
+        const Clock::time_point readyAt = Clock::now();
         if (ready < 0 && errno == EINTR)
             continue;
         if (m_stop)
@@ -220,7 +240,7 @@ void CSimulatedScale::Run()
         if (fds[0].revents & POLLIN) {
             const ssize_t count = ::read(m_masterFd, buffer, sizeof buffer);
             if (count > 0)
-                Feed(buffer, int(count));
+                Feed(buffer, int(count), readyAt);
             else if (count < 0 && errno != EAGAIN && errno != EINTR && errno != EIO)
                 break;
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
@@ -230,14 +250,23 @@ void CSimulatedScale::Run()
     }
 }
 
-void CSimulatedScale::Feed(const char* bytes, int count)
+void CSimulatedScale::Feed(const char* bytes, int count, Clock::time_point readAt)
 {
     AdoptNewOptions();
+    if (m_options.paceBaud > 0 && !m_keepingTime) {
+        KeepTimeLikeALine();
+        m_keepingTime = true;
+    }
     m_lastByteAt = NowMs();
+    // The bytes queue behind those still crossing, then cross at the line's pace.
+    const Clock::time_point chunkStart = std::max(readAt, m_inboundFreeAt);
+    m_inboundFreeAt = chunkStart + LineTime(count);
     const int expected = ScaleRecord::ExpectedLength(PluMode(), LimitMode());
     for (int i = 0; i < count; ++i) {
         if (m_pending.isEmpty() && bytes[i] != '\x02')
             continue; // noise between records
+        if (m_pending.isEmpty())
+            m_recordReadAt = readAt;
         m_pending.append(bytes[i]);
         if (m_options.disconnectMidRecord > 0 && m_pending.size() == expected / 2 &&
             RecordsReceived() + 1 == m_options.disconnectMidRecord) {
@@ -249,6 +278,7 @@ void CSimulatedScale::Feed(const char* bytes, int count)
         if (m_pending.size() == expected) {
             const QByteArray record = m_pending;
             m_pending.clear();
+            m_recordCrossedAt = chunkStart + LineTime(i + 1);
             HandleRecord(record);
             if (m_stop || m_masterFd < 0)
                 return;
@@ -262,12 +292,11 @@ void CSimulatedScale::HandleRecord(const QByteArray& record)
     const EPluMode pluMode = PluMode();
     const ELimitMode limitMode = LimitMode();
     QString problem = ScaleRecord::CheckRecord(record, pluMode, limitMode);
-    const auto arrivedAt = std::chrono::steady_clock::now();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         number = ++m_recordCount;
         if (m_answered) {
-            m_turnaroundTotal += arrivedAt - m_lastAnswerAt;
+            m_turnaroundTotal += m_recordReadAt - m_lastAnswerAt;
             ++m_turnarounds;
             m_answered = false;
         }
@@ -282,10 +311,6 @@ void CSimulatedScale::HandleRecord(const QByteArray& record)
         m_stop = true;
         return;
     }
-    // The record takes its time on the line before the scale has it; the answer goes out after that. One sleep
-    // until then (rather than one per step) keeps the pacing close to a real line's.
-    m_recordCrossedAt =
-        std::chrono::steady_clock::now() + std::chrono::microseconds(LineTimeMicroseconds(int(record.size())));
     const bool silent =
         number == m_options.silentRecord || (m_options.silentFrom > 0 && number >= m_options.silentFrom);
     if (silent)
@@ -317,13 +342,12 @@ void CSimulatedScale::HandleRecord(const QByteArray& record)
 bool CSimulatedScale::Answer(const QByteArray& reply, bool firstAnswer)
 {
     if (!m_options.garbageBeforeReply.isEmpty() &&
-        (!PauseUntil(m_recordCrossedAt) ||
+        (!WaitForOutboundLine(int(m_options.garbageBeforeReply.size())) ||
          !WriteAll(m_options.garbageBeforeReply.constData(), int(m_options.garbageBeforeReply.size()))))
         return false;
     if (m_options.garbageGapMs > 0 && !Pause(qint64(m_options.garbageGapMs) * 1000))
         return false;
-    const auto replyStart = std::max(std::chrono::steady_clock::now(), m_recordCrossedAt);
-    if (!PauseUntil(replyStart + std::chrono::microseconds(LineTimeMicroseconds(int(reply.size())))))
+    if (!WaitForOutboundLine(int(reply.size())))
         return false;
     if (firstAnswer) {
         // Counted as it goes out, so that the program cannot have seen the answer before it is counted.
@@ -346,6 +370,22 @@ bool CSimulatedScale::Answer(const QByteArray& reply, bool firstAnswer)
         m_lastAnswerAt = std::chrono::steady_clock::now();
         m_answered = true;
     }
+    return true;
+}
+
+bool CSimulatedScale::WaitForOutboundLine(int bytes)
+{
+    // The bytes start once the record has crossed and the line is free of what went before, and the program has
+    // them when the last one has crossed too: on a pseudo-terminal they are written then, all at once.
+    const Clock::time_point start = std::max({Clock::now(), m_recordCrossedAt, m_outboundFreeAt});
+    const Clock::time_point crossed = start + LineTime(bytes);
+    if (!PauseUntil(crossed))
+        return false;
+    m_outboundFreeAt = crossed;
+    const Clock::duration late = Clock::now() - crossed;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_latenessTotal += late;
+    ++m_latenessCount;
     return true;
 }
 
@@ -372,10 +412,14 @@ bool CSimulatedScale::Pause(qint64 microseconds)
 bool CSimulatedScale::PauseUntil(std::chrono::steady_clock::time_point deadline)
 {
     using namespace std::chrono;
+    const Clock::time_point wakeAt = deadline - kAwakeWait;
     while (!m_stop && !m_disconnect) {
-        const auto left = duration_cast<nanoseconds>(deadline - steady_clock::now()).count();
-        if (left <= 0)
+        const auto left = duration_cast<nanoseconds>(wakeAt - steady_clock::now()).count();
+        if (left <= 0) {
+            while (steady_clock::now() < deadline) {
+            }
             return true;
+        }
         // A wait to the microsecond that the wake-up descriptor cuts short when the scale stops.
         pollfd wake{m_wakeFd, POLLIN, 0};
         const timespec timeout{time_t(left / 1000000000), long(left % 1000000000)};
@@ -384,11 +428,13 @@ bool CSimulatedScale::PauseUntil(std::chrono::steady_clock::time_point deadline)
     return false;
 }
 
-qint64 CSimulatedScale::LineTimeMicroseconds(int bytes) const
+Clock::duration CSimulatedScale::LineTime(int bytes) const
 {
     if (m_options.paceBaud <= 0)
-        return 0;
-    return qint64(bytes) * 10 * 1000000 / m_options.paceBaud;
+        return Clock::duration::zero();
+    // 10 bits a byte: start bit, 8 data bits, stop bit.
+    return std::chrono::duration_cast<Clock::duration>(
+        std::chrono::nanoseconds(qint64(bytes) * 10 * 1000000000 / m_options.paceBaud));
 }
 
 void CSimulatedScale::AppendCsv(const QStringList& row)
@@ -430,6 +476,14 @@ double CSimulatedScale::MeanTurnaroundMs() const
     if (m_turnarounds == 0)
         return 0;
     return std::chrono::duration<double, std::milli>(m_turnaroundTotal).count() / m_turnarounds;
+}
+
+double CSimulatedScale::MeanLatenessMs() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_latenessCount == 0)
+        return 0;
+    return std::chrono::duration<double, std::milli>(m_latenessTotal).count() / m_latenessCount;
 }
 
 int CSimulatedScale::RecordsAnswered() const

@@ -65,8 +65,11 @@ public:
     int RecordsReceived() const;
     // Records whose (first) answer has begun to go out.
     int RecordsAnswered() const;
-    // How long the program took, on average, from an answer's last byte to the next record's.
+    // How long the program took, on average, from writing an answer to the first byte of the next record.
     double MeanTurnaroundMs() const;
+    // How late, on average, the scale's bytes went out against the line it paces: the simulation's own delay, which
+    // a real line does not have.
+    double MeanLatenessMs() const;
     // The rows accepted so far, decoded (see ScaleRecord::DecodeRecord).
     std::vector<QStringList> AcceptedRows() const;
     // Every record received, as bytes.
@@ -81,18 +84,23 @@ public:
 
 private:
     void Run();
-    void Feed(const char* bytes, int count);
+    using Clock = std::chrono::steady_clock;
+
+    // Bytes that were read at readAt.
+    void Feed(const char* bytes, int count, Clock::time_point readAt);
     void HandleRecord(const QByteArray& record);
     bool Answer(const QByteArray& reply, bool firstAnswer);
     // Takes the options that SetOptions left, on the scale's thread.
     void AdoptNewOptions();
     // Closes the line as an unplugged adapter would; the scale takes nothing more.
     void Vanish();
+    // Waits until this many bytes sent now would have crossed the line; false when stopped.
+    bool WaitForOutboundLine(int bytes);
     bool WriteAll(const char* bytes, int count);
     // Sleeps, unless the scale is stopped meanwhile; false when stopped.
     bool Pause(qint64 microseconds);
     bool PauseUntil(std::chrono::steady_clock::time_point deadline);
-    qint64 LineTimeMicroseconds(int bytes) const;
+    Clock::duration LineTime(int bytes) const;
     void AppendCsv(const QStringList& row);
     void CloseDevice();
 
@@ -114,7 +122,13 @@ private:
 
     QByteArray m_pending;
     qint64 m_lastByteAt = 0;
-    std::chrono::steady_clock::time_point m_recordCrossedAt; // when the last record had crossed the line
+    // The scale's line in each direction: when the last byte received, the last record, and the last byte sent
+    // have crossed it (10 bits a byte at the paced rate).
+    Clock::time_point m_inboundFreeAt;
+    Clock::time_point m_recordReadAt; // when the scale read the first byte of the record it is taking
+    Clock::time_point m_recordCrossedAt;
+    Clock::time_point m_outboundFreeAt;
+    bool m_keepingTime = false; // the thread asked to be scheduled as a line keeps time
 
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_recordArrived;
@@ -124,6 +138,8 @@ private:
     std::chrono::steady_clock::time_point m_lastAnswerAt;
     std::chrono::steady_clock::duration m_turnaroundTotal{};
     int m_turnarounds = 0;
+    std::chrono::steady_clock::duration m_latenessTotal{};
+    int m_latenessCount = 0;
     std::vector<QByteArray> m_records;
     std::vector<QStringList> m_rows;
     QStringList m_problems;

@@ -38,6 +38,37 @@ TEST(CodePage, LimitedEncodingNeverCutsACharacter)
     EXPECT_EQ(CodePage::EncodeLimited(name, 936, 0), QByteArray());
 }
 
+// The limited UTF-8 path writes the bytes itself: each sequence length, a pair cut by the limit, and
+// half a pair, which goes as '?' and is reported.
+TEST(CodePage, LimitedUtf8WritesEverySequenceLength)
+{
+    const QChar high(0xD83D);
+    const QChar low(0xDE00);
+    struct SCase
+    {
+        QString text;
+        int maxBytes;
+        QByteArray bytes;
+        bool replaced;
+    };
+    const SCase cases[] = {
+        {QStringLiteral("a\u00E9\u82F9\uFFFD"), 64, Hex("61c3a9e88bb9efbfbd"), false},
+        {QString::fromUtf8("x😀y"), 64, Hex("78f09f988079"), false},
+        {QString::fromUtf8("x😀y"), 4, Hex("78"), false},
+        {QString(high) + QLatin1Char('z'), 64, QByteArray("?z"), true},
+        {QLatin1Char('z') + QString(low), 64, QByteArray("z?"), true},
+        {QString(low) + QString(high), 64, QByteArray("??"), true},
+    };
+    for (const SCase& c : cases) {
+        const CodePage::SEncoded encoded = CodePage::EncodeReported(c.text, 65001, c.maxBytes);
+        EXPECT_EQ(encoded.bytes, c.bytes) << c.text.toStdString();
+        EXPECT_EQ(encoded.replaced, c.replaced) << c.text.toStdString();
+        if (c.maxBytes >= c.text.size() * 4) {
+            EXPECT_EQ(encoded.bytes, CodePage::Encode(c.text, 65001)) << c.text.toStdString();
+        }
+    }
+}
+
 TEST(CodePage, DecodesAndReplacesInvalidBytes)
 {
     EXPECT_EQ(CodePage::Decode(Hex("c4e3"), 936), QString::fromUtf8("你"));

@@ -2,6 +2,7 @@
 #include "download/CDownloadSession.h"
 #include "download/CTransferLog.h"
 #include "download/DownloadLabels.h"
+#include "download/PluRecord.h"
 #include "download/TextCodePage.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
@@ -248,6 +249,83 @@ INSTANTIATE_TEST_SUITE_P(
                     {QByteArrayLiteral("SPOK\r\n"), QByteArrayLiteral("SP\n")},
                     2,
                     "Fail!"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The grid stays editable during a download: each record goes out as its row reads when the previous one is
+// acknowledged, also when the session had built it beforehand. The edits bypass the grid's notifications.
+struct SEditCase
+{
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> rows;
+    void (*edit)(CGridModel&);
+    int secondPlu; // PLU No. of the second record written; 0 when none is
+    const char* label;
+};
+
+class DownloadRowEdits : public ::testing::TestWithParam<SEditCase>
+{
+};
+
+TEST_P(DownloadRowEdits, GoOutAsTheRowReadsWhenItsTurnComes)
+{
+    const SEditCase& c = GetParam();
+    SDownloadFixture f(c.rows);
+    ASSERT_EQ(f.Start(), CDownloadSession::EStart::Started);
+    ASSERT_EQ(f.line.Written().size(), 1);
+    c.edit(f.grid);
+    f.line.Deliver(kAck);
+    f.Settle();
+    EXPECT_EQ(f.label, QString::fromUtf8(c.label)) << f.toolTip.toStdString();
+    if (c.secondPlu == 0) {
+        EXPECT_EQ(f.line.Written().size(), 1);
+        return;
+    }
+    ASSERT_EQ(f.line.Written().size(), 2);
+    EXPECT_EQ(f.WrittenPlu(1), c.secondPlu);
+    const int row = f.session.RowCursor();
+    const SPluRecord now =
+        BuildPluRecord(f.table.RowTexts(row), f.table.PluMode(), f.table.LimitMode(), 65001, DefaultRecordCodePage());
+    EXPECT_EQ(f.line.Written().at(1), now.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DownloadRowEdits,
+    ::testing::Values(
+        SEditCase{"PriceChanged",
+                  {{"1", "2"}, {"2", "3"}, {"3", "4"}},
+                  [](CGridModel& g) { g.SetCellText(1, 2, QStringLiteral("7.25")); },
+                  2,
+                  "33%"},
+        SEditCase{"NameTyped",
+                  {{"1", "2"}, {"2", "3"}, {"3", "4"}},
+                  [](CGridModel& g) { g.SetCellText(1, 4, QStringLiteral("Pears")); },
+                  2,
+                  "33%"},
+        SEditCase{"RowEmptied",
+                  {{"1", "2"}, {"2", "3"}, {"3", "4"}},
+                  [](CGridModel& g) { g.SetCellText(1, 1, QString()); },
+                  3,
+                  "66%"},
+        SEditCase{"EmptyRowFilled",
+                  {{"1", "2"}, {"", ""}, {"3", "4"}},
+                  [](CGridModel& g) {
+                      g.SetCellText(1, 1, QStringLiteral("7"));
+                      g.SetCellText(1, 2, QStringLiteral("8"));
+                  },
+                  7,
+                  "33%"},
+        SEditCase{"RowMadeUnsendable",
+                  {{"1", "2"}, {"2", "3"}, {"3", "4"}},
+                  [](CGridModel& g) { g.SetCellText(1, 1, QStringLiteral("2000")); },
+                  0,
+                  "Fail!"},
+        SEditCase{"UnsendableRowMended",
+                  {{"1", "2"}, {"2000", "3"}, {"3", "4"}},
+                  [](CGridModel& g) { g.SetCellText(1, 1, QStringLiteral("5")); },
+                  5,
+                  "33%"},
+        SEditCase{
+            "RowsReordered", {{"1", "2"}, {"2", "3"}, {"3", "4"}}, [](CGridModel& g) { g.DeleteRow(1); }, 3, "33%"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DownloadSession, ShowsZeroPercentAfterTheFirstOfTwoHundred)

@@ -208,6 +208,43 @@ TEST(WorkbookReaders, RefusePartsThatTheXmlParserCannotBeTrustedWith)
     ExpectText(*Load(EWorkbookFormat::Ods, goodOds), 0, 0, QStringLiteral("AB"));
 }
 
+// A large sheet is refused for a fault as a small one is, whether the check or the parser finds it.
+TEST(WorkbookReaders, ALargePartIsCheckedAsASmallOneIs)
+{
+    using namespace HandMadePackage;
+    QTemporaryDir dir;
+    QByteArray rows;
+    for (int r = 1; r <= 30000; ++r)
+        rows += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"A" + QByteArray::number(r) +
+                "\" t=\"inlineStr\"><is><t>Apple</t></is></c></row>";
+    const QByteArray badCell = "<row r=\"30001\"><c r=\"1A\"><v>1</v></c></row>";
+    const struct
+    {
+        QByteArray sheet;
+        const char* message; // empty: read
+    } cases[] = {
+        {rows, ""},
+        {rows + "<row r=\"30001\"><c r=\"A30001\"><v>&bogus;</v></c></row>", "an undefined entity at byte "},
+        {rows + badCell, "a malformed cell reference"},
+        {badCell + rows + "<row>", "an end tag that does not match its start tag at byte "},
+    };
+    for (const auto& c : cases) {
+        ASSERT_GT(c.sheet.size(), 1 << 20);
+        const QString path = dir.filePath(QStringLiteral("large.xlsx"));
+        ASSERT_TRUE(WriteFile(path, Xlsx(SheetXml(c.sheet))));
+        std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(EWorkbookFormat::Xlsx);
+        if (*c.message == '\0') {
+            ASSERT_TRUE(reader->Load(path)) << reader->ErrorString().toStdString();
+            EXPECT_EQ(reader->LastRow(), 30000);
+            EXPECT_EQ(reader->Cell(29999, 0).text, QStringLiteral("Apple"));
+            continue;
+        }
+        EXPECT_FALSE(reader->Load(path)) << c.message;
+        EXPECT_TRUE(reader->ErrorString().contains(QString::fromLatin1(c.message)))
+            << c.message << ": " << reader->ErrorString().toStdString();
+    }
+}
+
 // A part must unpack to exactly the bytes its package declares for it, or the workbook would be read
 // cut short or padded with zeros.
 TEST(WorkbookReaders, RefusePackagesWhosePartsContradictWhatTheyDeclare)

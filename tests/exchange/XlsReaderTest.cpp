@@ -183,6 +183,30 @@ TEST(XlsReader, ASharedStringGoesOnAcrossRecordsInEitherWidth)
     EXPECT_EQ(reader.Cell(0, 0).text, QString::fromUtf8("abc共享de"));
 }
 
+// Half of a surrogate pair is no character: it reads as '?', also where the next shared string starts
+// with the other half.
+TEST(XlsReader, HalfASurrogatePairInASharedStringReadsAsAQuestionMark)
+{
+    const QChar high(0xD83D);
+    const QChar low(0xDE00);
+    const QStringList texts = {QString(high) + low + QLatin1Char('a'), QLatin1Char('b') + QString(high),
+                               QString(low) + QLatin1Char('c')};
+    QByteArray sst;
+    B::Put32(sst, 3);
+    B::Put32(sst, 3);
+    QByteArray cells;
+    for (int i = 0; i < texts.size(); ++i) {
+        sst += B::Text(texts[i], true);
+        cells += B::Record(0x00FD, B::Cell(i, 0, B::U32(quint32(i))));
+    }
+    CXlsReader reader;
+    ASSERT_TRUE(reader.ReadWorkbookStream(B::Workbook(cells, B::Record(0x00FC, sst))))
+        << reader.ErrorString().toStdString();
+    EXPECT_EQ(reader.Cell(0, 0).text, texts[0]);
+    EXPECT_EQ(reader.Cell(1, 0).text, QStringLiteral("b?"));
+    EXPECT_EQ(reader.Cell(2, 0).text, QStringLiteral("?c"));
+}
+
 TEST(XlsReader, RefusesDamagedStreamsWithAReason)
 {
     const QByteArray cell = B::Record(0x0203, B::Cell(0, 0, B::Double(1)));

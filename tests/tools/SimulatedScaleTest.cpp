@@ -142,6 +142,34 @@ TEST(SimulatedScale, VanishingHangsUpTheLine)
     EXPECT_EQ(line.ReadLine(3000), QByteArray()); // hang-up, no answer
 }
 
+// At 9600 baud a byte takes 10 bits of 1/9600 s. The answer comes once the record and then the answer itself
+// could have crossed the line, and not a great deal later; a record that follows at once crosses after the first.
+TEST(SimulatedScale, PacedAnswersComeWhenTheLineWouldHaveCarriedThem)
+{
+    using namespace std::chrono;
+    const auto lineTime = [](qsizetype bytes) { return microseconds(bytes * 10 * 1000000 / 9600); };
+    const QByteArray answer = QByteArrayLiteral("\x02SPOK\r\n");
+    constexpr milliseconds kSlack{20}; // for a busy machine; counting the record twice would be 80 ms
+    SScaleOptions options;
+    options.paceBaud = 9600;
+    CSimulatedScale scale(options);
+    ASSERT_TRUE(scale.Start());
+    CLine line(scale.DevicePath());
+    const auto sent = steady_clock::now();
+    line.Send(kCountingRecord + kCountingRecord);
+    EXPECT_EQ(line.ReadLine(), answer);
+    const auto first = steady_clock::now() - sent;
+    EXPECT_EQ(line.ReadLine(), answer);
+    const auto second = steady_clock::now() - sent;
+
+    const auto firstDue = lineTime(kCountingRecord.size()) + lineTime(answer.size());
+    EXPECT_GE(first, firstDue);
+    EXPECT_LT(first, firstDue + kSlack);
+    const auto secondDue = 2 * lineTime(kCountingRecord.size()) + lineTime(answer.size());
+    EXPECT_GE(second, secondDue);
+    EXPECT_LT(second, secondDue + kSlack);
+}
+
 TEST(SimulatedScale, StopsPromptlyWhileIdleOrPacing)
 {
     SScaleOptions options;
