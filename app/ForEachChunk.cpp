@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -17,20 +18,24 @@ void ForEachChunk(int count, const std::function<void(int, int)>& work)
     std::vector<std::thread> workers;
     std::vector<std::exception_ptr> errors(static_cast<size_t>(chunks));
     const int perChunk = (count + chunks - 1) / chunks;
+    const auto runChunk = [&](int chunk) {
+        try {
+            work(chunk * perChunk, std::min(count, (chunk + 1) * perChunk));
+        } catch (...) {
+            errors[size_t(chunk)] = std::current_exception();
+        }
+    };
+    // A chunk whose thread cannot be had is done here, after the first.
+    std::vector<int> chunksHere{0};
     for (int chunk = 1; chunk < chunks; ++chunk) {
-        workers.emplace_back([&, chunk] {
-            try {
-                work(chunk * perChunk, std::min(count, (chunk + 1) * perChunk));
-            } catch (...) {
-                errors[size_t(chunk)] = std::current_exception();
-            }
-        });
+        try {
+            workers.emplace_back(runChunk, chunk);
+        } catch (const std::system_error&) {
+            chunksHere.push_back(chunk);
+        }
     }
-    try {
-        work(0, std::min(count, perChunk));
-    } catch (...) {
-        errors[0] = std::current_exception();
-    }
+    for (const int chunk : chunksHere)
+        runChunk(chunk);
     for (std::thread& worker : workers)
         worker.join();
     for (const std::exception_ptr& error : errors) {

@@ -1,7 +1,7 @@
 #include "exchange/PluImport.h"
 
-#include "app/StringTable.h"
 #include "app/ForEachChunk.h"
+#include "app/StringTable.h"
 #include "exchange/CCsvRecordReader.h"
 #include "exchange/CStdioFileEx.h"
 #include "exchange/DecimalComma.h"
