@@ -16,8 +16,14 @@ struct SSettingKey
 };
 
 constexpr SSettingKey kKeys[] = {
-    {ESetting::Language, "Language", -1}, {ESetting::Port, "PORT", 0},       {ESetting::Bps, "BPS", 1},
-    {ESetting::PluMode, "PLUMODE", 1},    {ESetting::LimMode, "LIMMODE", 0}, {ESetting::PortName, "PORTNAME", 0},
+    {ESetting::Language, "Language", -1},
+    {ESetting::Port, "PORT", 0},
+    {ESetting::Bps, "BPS", 1},
+    {ESetting::PluMode, "PLUMODE", 1},
+    {ESetting::LimMode, "LIMMODE", 0},
+    {ESetting::PortName, "PORTNAME", 0},
+    {ESetting::Retries, "RETRIES", 0},
+    {ESetting::AckTimeout, "ACKTIMEOUT", 3000},
 };
 
 const SSettingKey& Entry(ESetting key)

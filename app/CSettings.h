@@ -6,15 +6,17 @@
 
 class QSettings;
 
-// The settings kept per user between runs in the section "[SET]": five integers and the chosen port's name.
+// The settings kept per user between runs in the section "[SET]": integers and the chosen port's name.
 enum class ESetting
 {
-    Language, // LCID of the interface language; 0 chooses from the system locale, -1 keeps it
-    Port,     // index of the selected entry of the port selector
-    Bps,      // index of the selected entry of the baud selector
-    PluMode,  // 0 pricing, 1 counting
-    LimMode,  // 0 limits off, 1 on
-    PortName, // text: the stable name of the port last downloaded to (its /dev/serial/by-id link, else its path)
+    Language,   // LCID of the interface language; 0 chooses from the system locale, -1 keeps it
+    Port,       // index of the selected entry of the port selector
+    Bps,        // index of the selected entry of the baud selector
+    PluMode,    // 0 pricing, 1 counting
+    LimMode,    // 0 limits off, 1 on
+    PortName,   // text: the stable name of the port last downloaded to (its /dev/serial/by-id link, else its path)
+    Retries,    // how often the window's downloads send a record without an answer again
+    AckTimeout, // milliseconds the window's downloads wait for each answer
 };
 
 class CSettings

@@ -222,6 +222,20 @@ const SLocalizedString kStrings[] = {
     {297, {"Copy", "Kopieren", "Copiar", "Copier", "Copia", "复制", "複製"}},
     {298, {"Copy whole row", "Ganze Zeile kopieren", "Copiar fila entera", "Copier toute la ligne", "Copia riga intera", "复制整行", "複製整行"}},
     {299, {"Paste", "Einfügen", "Pegar", "Coller", "Incolla", "粘贴", "貼上"}},
+    {300, {"Acknowledged by the scale", "Von der Waage bestätigt", "Confirmado por la balanza", "Confirmé par la balance", "Confermato dalla bilancia", "秤已确认", "秤已確認"}},
+    {301, {"Refused by the scale", "Von der Waage abgelehnt", "Rechazado por la balanza", "Refusé par la balance", "Rifiutato dalla bilancia", "秤已拒绝", "秤已拒絕"}},
+    {302, {"No answer from the scale", "Keine Antwort von der Waage", "Sin respuesta de la balanza", "Pas de réponse de la balance", "Nessuna risposta dalla bilancia", "秤无应答", "秤無應答"}},
+    {303, {"Not sent", "Nicht gesendet", "No enviado", "Non envoyé", "Non inviato", "未发送", "未發送"}},
+    {304, {"Transfer…", "Übertragung…", "Transferencia…", "Transfert…", "Trasferimento…", "传输…", "傳輸…"}},
+    {305, {"Transfer log", "Übertragungsprotokoll", "Registro de transferencias", "Journal des transferts", "Registro dei trasferimenti", "传输日志", "傳輸日誌"}},
+    {306, {"Retries of a record without answer:", "Wiederholungen eines unbeantworteten Datensatzes:", "Reintentos de un registro sin respuesta:", "Nouvelles tentatives pour un enregistrement sans réponse:", "Tentativi per un record senza risposta:", "无应答记录的重发次数:", "無應答記錄的重發次數:"}},
+    {307, {"Acknowledgement time-out:", "Zeitlimit für die Bestätigung:", "Tiempo de espera de la confirmación:", "Délai de confirmation:", "Tempo di attesa della conferma:", "确认超时:", "確認逾時:"}},
+    {308, {"ms", "ms", "ms", "ms", "ms", "毫秒", "毫秒"}},
+    {309, {"The last download stopped at row %1. Continue there, or start again from the first row?", "Die letzte Übertragung endete in Zeile %1. Dort fortsetzen oder wieder mit der ersten Zeile beginnen?", "La última transferencia se detuvo en la fila %1. ¿Continuar desde allí o empezar de nuevo desde la primera fila?", "Le dernier transfert s'est arrêté à la ligne %1. Reprendre à cette ligne ou recommencer à la première?", "L'ultimo trasferimento si è fermato alla riga %1. Riprendere da lì o ricominciare dalla prima riga?", "上次下载在第 %1 行停止。从该行继续,还是从第一行重新开始?", "上次下載在第 %1 行停止。從該行繼續,還是從第一行重新開始?"}},
+    {310, {"Continue at row %1", "Ab Zeile %1 fortsetzen", "Continuar en la fila %1", "Reprendre à la ligne %1", "Riprendi dalla riga %1", "从第 %1 行继续", "從第 %1 行繼續"}},
+    {311, {"Start from the first row", "Mit der ersten Zeile beginnen", "Empezar desde la primera fila", "Recommencer à la première ligne", "Ricomincia dalla prima riga", "从第一行开始", "從第一行開始"}},
+    {312, {"The transfer log %1 could not be created.", "Das Übertragungsprotokoll %1 konnte nicht angelegt werden.", "No se pudo crear el registro de transferencias %1.", "Le journal des transferts %1 n'a pas pu être créé.", "Impossibile creare il registro dei trasferimenti %1.", "无法创建传输日志 %1。", "無法建立傳輸日誌 %1。"}},
+    {313, {"No program was found to show the transfer log %1.", "Es wurde kein Programm gefunden, das das Übertragungsprotokoll %1 anzeigt.", "No se encontró ningún programa para mostrar el registro de transferencias %1.", "Aucun programme n'a été trouvé pour afficher le journal des transferts %1.", "Nessun programma trovato per mostrare il registro dei trasferimenti %1.", "找不到可显示传输日志 %1 的程序。", "找不到可顯示傳輸日誌 %1 的程式。"}},
 };
 // clang-format on
 

@@ -199,6 +199,21 @@ constexpr unsigned DemoPortLabel = 296;
 constexpr unsigned GridCopy = 297;
 constexpr unsigned GridCopyWholeRow = 298;
 constexpr unsigned GridPaste = 299;
+// The download's record of each row, its settings and its log.
+constexpr unsigned TransferAcknowledged = 300;
+constexpr unsigned TransferRefused = 301;
+constexpr unsigned TransferNoAnswer = 302;
+constexpr unsigned TransferNotSent = 303;
+constexpr unsigned TransferMenu = 304;
+constexpr unsigned TransferLogMenu = 305;
+constexpr unsigned TransferRetries = 306;
+constexpr unsigned TransferTimeout = 307;
+constexpr unsigned Milliseconds = 308;
+constexpr unsigned ResumeQuestion = 309;
+constexpr unsigned ResumeContinue = 310;
+constexpr unsigned ResumeFromFirst = 311;
+constexpr unsigned TransferLogNotCreated = 312;
+constexpr unsigned TransferLogNotOpened = 313;
 } // namespace StringId
 
 // The text of a string ID in the given language (an LCID): the table of that exact language,

@@ -3,6 +3,8 @@
 #include "cli/CliTable.h"
 #include "download/CComPortLine.h"
 #include "download/CDownloadSession.h"
+#include "download/CLineTrace.h"
+#include "download/CTracedLine.h"
 #include "download/CTransferLog.h"
 #include "download/LineChoices.h"
 #include "download/TextCodePage.h"
@@ -10,6 +12,7 @@
 #include "serial/PortDiscovery.h"
 #include "serial/PortOpenFailure.h"
 #include "serial/PortSelection.h"
+#include "serial/StablePortName.h"
 
 #include <QEventLoop>
 #include <QTextStream>
@@ -27,8 +30,10 @@ namespace {
 struct SPortDownload
 {
     QString device;
+    QString portName; // the device's stable name, for the transfer log
     Portwire::CComPort port;
     std::unique_ptr<CComPortLine> line;
+    std::unique_ptr<CTracedLine> tracedLine; // with --trace: the line the session uses
     std::unique_ptr<CDownloadSession> session;
     int percent = -1; // the last share shown; -1 before the first
     QString reason;   // why it failed; the session's texts name the row
@@ -111,6 +116,16 @@ QString ResolvePort(const QString& given, const PortDiscovery::PortList& ports)
     return listed >= 0 ? ports.at(listed).devicePath : given;
 }
 
+// The name that finds the device again, as the window remembers it: the listed port's, else the device's by-id link.
+QString StableNameOfDevice(const QString& device, const PortDiscovery::PortList& ports)
+{
+    for (const PortDiscovery::SPortEntry& entry : ports) {
+        if (entry.devicePath == device)
+            return PortDiscovery::StableNameOf(entry);
+    }
+    return StablePortName::ForDevice(device, QStringLiteral("/dev/serial/by-id"));
+}
+
 } // namespace
 
 int RunDownload(const QStringList& arguments)
@@ -138,8 +153,13 @@ int RunDownload(const QStringList& arguments)
         QStringLiteral("Send a record that gets no answer again, up to N times (default 0); a refusal is never "
                        "sent again."),
         QStringLiteral("N"), QStringLiteral("0"));
-    parser.addOptions(
-        {portOption, baudOption, options.mode, options.encoding, timeoutOption, fromRowOption, retriesOption});
+    const QCommandLineOption traceOption(
+        QStringLiteral("trace"),
+        QStringLiteral("Write every record sent and every answer received to FILE, in hex, with the milliseconds "
+                       "since the start (for a technician)."),
+        QStringLiteral("FILE"));
+    parser.addOptions({portOption, baudOption, options.mode, options.encoding, timeoutOption, fromRowOption,
+                       retriesOption, traceOption});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The table (.csv, .xls, .xlsx, .ods)."));
     int exitCode = kSuccess;
     if (!ParseCommandLine(parser, arguments, command, &exitCode))
@@ -180,6 +200,8 @@ int RunDownload(const QStringList& arguments)
         return kUsageError;
 
     const PortDiscovery::PortList discovered = PortDiscovery::DiscoverSerialPorts({});
+    // Declared before the downloads: their lines write to it until they are closed.
+    CLineTrace trace;
     std::vector<std::unique_ptr<SPortDownload>> downloads;
     for (const QString& given : portsGiven) {
         auto download = std::make_unique<SPortDownload>();
@@ -195,7 +217,17 @@ int RunDownload(const QStringList& arguments)
                 return kUsageError;
             }
         }
+        download->portName = StableNameOfDevice(download->device, discovered);
         downloads.push_back(std::move(download));
+    }
+
+    const bool tracing = parser.isSet(traceOption);
+    if (tracing) {
+        QString error;
+        if (!trace.Open(parser.value(traceOption), &error)) {
+            PrintError(command, QStringLiteral("cannot write the trace %1: %2").arg(parser.value(traceOption), error));
+            return kUsageError;
+        }
     }
 
     const CTransferLog transferLog;
@@ -210,7 +242,12 @@ int RunDownload(const QStringList& arguments)
     for (auto& download : downloads) {
         SPortDownload* d = download.get();
         d->line = std::make_unique<CComPortLine>(d->port);
-        d->session = std::make_unique<CDownloadSession>(table.Table(), *d->line, table.Prompt());
+        ISerialLine* line = d->line.get();
+        if (tracing) {
+            d->tracedLine = std::make_unique<CTracedLine>(*d->line, trace);
+            line = d->tracedLine.get();
+        }
+        d->session = std::make_unique<CDownloadSession>(table.Table(), *line, table.Prompt());
         d->session->SetAcknowledgementTimeoutMs(timeoutMs);
         d->session->SetTransferLog(&transferLog);
         QObject::connect(d->session.get(), &CDownloadSession::progress, d->session.get(),
@@ -224,6 +261,7 @@ int RunDownload(const QStringList& arguments)
                                  loop.quit();
                          });
         request.devicePath = d->device;
+        request.portName = d->portName;
         ++running;
         const CDownloadSession::EStart start = d->session->Start(request);
         if (start == CDownloadSession::EStart::Started)

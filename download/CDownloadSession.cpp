@@ -67,6 +67,7 @@ CDownloadSession::EStart CDownloadSession::Start(const SDownloadRequest& request
     m_retriesMade = 0;
     m_recordsSent = 0;
     m_recordsAcknowledged = 0;
+    Q_EMIT started(m_rowCursor, m_rowCount);
     Q_EMIT progress(m_rowCursor, m_rowCount);
     m_textCodePage = unsigned(request.textCodePage);
     // Every record of one download uses the same code page for Goods Id.
@@ -125,6 +126,7 @@ bool CDownloadSession::SendPluRecord()
         case EPluRecordOutcome::Skipped: ++m_rowCursor; continue;
         case EPluRecordOutcome::Rejected:
             // Nothing goes out, so no answer can come: the download ends here and names the row.
+            Q_EMIT rowTransferred(m_rowCursor, ETransferState::NotSent);
             Fail(m_rowCursor, MessageString(StringId::DownloadRowRejected).arg(m_rowCursor + 1).arg(record.reason));
             return false;
         case EPluRecordOutcome::Sendable: m_retriesLeft = m_retries; return WriteRecord(record.bytes);
@@ -141,6 +143,7 @@ bool CDownloadSession::WriteRecord(const QByteArray& bytes)
     m_recordBytes = bytes;
     if (!m_line.Write(bytes, &error)) {
         m_prompt.ShowMessage(ApplicationCaption(), error, IPrompt::EIcon::Error);
+        Q_EMIT rowTransferred(m_rowCursor, ETransferState::NotSent);
         Fail(m_rowCursor, MessageString(StringId::DownloadRowNotSent).arg(m_rowCursor + 1).arg(error));
         return false;
     }
@@ -224,10 +227,12 @@ void CDownloadSession::OnAnswer(const SLineEvent& answer)
     m_recordInFlight = false;
     if (answer.verdict == CAckParser::EVerdict::Refused) {
         m_ackTimer.stop();
+        Q_EMIT rowTransferred(m_rowCursor, ETransferState::Refused);
         Fail(m_rowCursor, MessageString(StringId::DownloadRowRefused).arg(m_rowCursor + 1));
         return;
     }
     ++m_recordsAcknowledged;
+    Q_EMIT rowTransferred(m_rowCursor, ETransferState::Acknowledged);
     // The order is fixed: the time-out starts again before the next record goes out.
     m_ackTimer.start(m_ackTimeoutMs);
     ++m_rowCursor;
@@ -248,6 +253,8 @@ void CDownloadSession::OnLineLost(quint64 generation)
     if (!m_running || generation != m_generation.load() || m_ended)
         return;
     m_ackTimer.stop();
+    if (m_recordInFlight)
+        Q_EMIT rowTransferred(m_rowCursor, ETransferState::NoAnswer);
     Fail(m_rowCursor < m_rowCount ? m_rowCursor : -1,
          MessageString(StringId::DownloadDisconnected).arg(m_rowCursor + 1));
 }
@@ -270,6 +277,8 @@ void CDownloadSession::OnAcknowledgementTimeout()
         row = -1;
         reason = MessageString(StringId::DownloadNothingSendable);
     } else {
+        if (m_recordInFlight)
+            Q_EMIT rowTransferred(row, ETransferState::NoAnswer);
         reason = MessageString(StringId::DownloadNoAnswer)
                      .arg(row + 1)
                      .arg(Language::MessageLocale().toString(m_ackTimeoutMs / 1000.0));
@@ -292,6 +301,7 @@ void CDownloadSession::Finish(bool success, int failedRow, const QString& reason
     if (m_log) {
         STransferEntry entry;
         entry.startedAt = m_startedAt;
+        entry.port = m_request.portName.isEmpty() ? m_request.devicePath : m_request.portName;
         entry.device = m_request.devicePath;
         entry.baudRate = m_request.baudRate;
         const bool pricing = m_table.PluMode() == EPluMode::Pricing;

@@ -2,6 +2,7 @@
 
 #include "download/CAckParser.h"
 #include "download/PluRecord.h"
+#include "download/TransferState.h"
 #include "serial/IReceiver.h"
 
 #include <QByteArray>
@@ -28,6 +29,7 @@ class CRequest;
 struct SDownloadRequest
 {
     QString devicePath; // the serial device of the scale
+    QString portName;   // the device's stable name, for the transfer log; empty: the device path
     int baudRate = 0;
     int textCodePage = 0; // code page of the records' text fields: 936, 950, 65001, or 0 for the 8-bit one
     int firstRow = 0;     // the row to start at: 0, or the row a failed download stopped at
@@ -74,6 +76,10 @@ public:
     int RetriesMade() const { return m_retriesMade; }
 
 Q_SIGNALS:
+    // The port opened and the download begins at firstRow of rowCount rows.
+    void started(int firstRow, int rowCount);
+    // What became of the record of a row: each acknowledged row, and the row the download stopped at.
+    void rowTransferred(int row, ETransferState state);
     // done of total rows are behind the download: (0, total) at the start, then after each
     // acknowledgement that leaves rows to send.
     void progress(int done, int total);

@@ -21,8 +21,12 @@ QString CTransferLog::Format(const STransferEntry& entry)
 {
     QString reason = entry.reason;
     reason.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return QStringLiteral("%1 port %2, %3 baud, %4, code page %5: %6 records sent, %7 acknowledged, %8 retries; %9")
-               .arg(entry.startedAt.toUTC().toString(Qt::ISODate), entry.device)
+    // The stable name finds the adapter again; the device path says where it was at the time.
+    const QString port = entry.port.isEmpty() ? entry.device : entry.port;
+    const QString device =
+        entry.device.isEmpty() || entry.device == port ? QString() : QStringLiteral(" (%1)").arg(entry.device);
+    return QStringLiteral("%1 port %2%3, %4 baud, %5, code page %6: %7 records sent, %8 acknowledged, %9 retries; %10")
+               .arg(entry.startedAt.toUTC().toString(Qt::ISODate), port, device)
                .arg(entry.baudRate)
                .arg(entry.layout)
                .arg(entry.textCodePage)
@@ -33,6 +37,17 @@ QString CTransferLog::Format(const STransferEntry& entry)
            (entry.success || entry.failedRow < 0 ? QString() : QStringLiteral(" at row %1").arg(entry.failedRow + 1)) +
            (reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)) +
            QStringLiteral(", %1 s\n").arg(double(entry.durationMs) / 1000, 0, 'f', 1);
+}
+
+bool CTransferLog::EnsureExists() const
+{
+    const QFileInfo info(m_path);
+    if (info.isFile())
+        return true;
+    if (!QDir().mkpath(info.absolutePath()))
+        return false;
+    QFile file(m_path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
 bool CTransferLog::Append(const STransferEntry& entry) const

@@ -7,6 +7,7 @@
 struct STransferEntry
 {
     QDateTime startedAt;
+    QString port;   // the port's stable name (its /dev/serial/by-id link), else its device path
     QString device; // the port's device path
     int baudRate = 0;
     QString layout; // "pricing" or "counting"
@@ -33,6 +34,9 @@ public:
     // $XDG_STATE_HOME/Talvex/transfers.log, ~/.local/state/Talvex/transfers.log when that is not set.
     static QString DefaultPath();
     const QString& Path() const { return m_path; }
+    // Creates the log, empty, with its folder when it is not there yet (to show it before any download); false when
+    // it cannot be created.
+    bool EnsureExists() const;
 
     // False when the log cannot be written (a download does not fail for that).
     bool Append(const STransferEntry& entry) const;

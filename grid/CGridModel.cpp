@@ -533,17 +533,40 @@ void CGridModel::NotifyMarksChanged(int firstRow, int lastRow)
     Q_EMIT dataChanged(index(firstRow, 0), index(lastRow, ColumnCount() - 1), {CellMarkRole, Qt::ToolTipRole});
 }
 
+void CGridModel::NotifyRowMarksChanged(int firstRow, int lastRow)
+{
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, RowCount() - 1);
+    if (firstRow > lastRow || m_rowNumberColumn < 0 || m_rowNumberColumn >= ColumnCount())
+        return;
+    Q_EMIT dataChanged(index(firstRow, m_rowNumberColumn), index(lastRow, m_rowNumberColumn),
+                       {RowMarkRole, Qt::ToolTipRole});
+}
+
+std::optional<SRowMark> CGridModel::RowMark(int row, int column) const
+{
+    if (!m_rowMarks || column != m_rowNumberColumn)
+        return std::nullopt;
+    return m_rowMarks->RowMark(row);
+}
+
 QString CGridModel::ToolTip(int row, int column) const
 {
     const QString text = CellText(row, column).left(79);
     const std::optional<SCellMark> mark = m_cellMarks ? m_cellMarks->Mark(row, column) : std::nullopt;
-    if (!mark)
+    const std::optional<SRowMark> rowMark = RowMark(row, column);
+    if (!mark && !rowMark)
         return text;
-    // A tooltip of a few lines: the reasons first, then the cell's text.
+    // A tooltip of a few lines: the row's mark and the reasons first, then the cell's text.
     constexpr int kShownReasons = 3;
-    QStringList lines = mark->lines.mid(0, kShownReasons);
-    if (mark->lines.size() > kShownReasons)
-        lines.append(QStringLiteral("\u2026"));
+    QStringList lines;
+    if (rowMark)
+        lines.append(rowMark->text);
+    if (mark) {
+        lines += mark->lines.mid(0, kShownReasons);
+        if (mark->lines.size() > kShownReasons)
+            lines.append(QStringLiteral("\u2026"));
+    }
     if (!text.isEmpty())
         lines.append(text);
     return lines.join(QLatin1Char('\n'));
@@ -573,6 +596,10 @@ QVariant CGridModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole: return ToolTip(row, column);
     case CellMarkRole: {
         const std::optional<SCellMark> mark = m_cellMarks ? m_cellMarks->Mark(row, column) : std::nullopt;
+        return mark ? QVariant(int(mark->kind)) : QVariant();
+    }
+    case RowMarkRole: {
+        const std::optional<SRowMark> mark = RowMark(row, column);
         return mark ? QVariant(int(mark->kind)) : QVariant();
     }
     case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));

@@ -5,6 +5,7 @@
 #include "grid/GridRecords.h"
 #include "grid/ICellMarks.h"
 #include "grid/IGridRows.h"
+#include "grid/IRowMarks.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -37,6 +38,7 @@ public:
         SortRole,                        // the value the column's sort type compares: QString for text,
                                          // qint64 for integers, double for decimals, qint64 msecs for
                                          // dates (invalid for a text that is no date)
+        RowMarkRole,                     // int: ERowMark, on the row number column only; invalid without a mark
     };
 
     explicit CGridModel(QObject* parent = nullptr);
@@ -151,6 +153,9 @@ public:
     void SetCellMarks(const ICellMarks* marks) { m_cellMarks = marks; }
     // The marks of rows firstRow to lastRow changed: the view repaints them.
     void NotifyMarksChanged(int firstRow, int lastRow);
+    // Marks on whole rows, shown in the row number column, or none when marks is null; marks must outlive its use.
+    void SetRowMarks(const IRowMarks* marks) { m_rowMarks = marks; }
+    void NotifyRowMarksChanged(int firstRow, int lastRow);
 
     // QAbstractItemModel
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -184,6 +189,8 @@ private:
     void NotifyRowChanged(int row);
     void NotifyCellChanged(int row, int column);
     QString ToolTip(int row, int column) const;
+    // The row's mark, in the row number column only.
+    std::optional<SRowMark> RowMark(int row, int column) const;
 
     std::vector<SColumn> m_columns;
     CGridRows m_ownRows;
@@ -193,6 +200,7 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     int m_selectionMark = -1;
     const ICellMarks* m_cellMarks = nullptr;
+    const IRowMarks* m_rowMarks = nullptr;
     std::function<void()> m_appendRow;
     int m_rowNumberColumn = -1;
     int m_checkColumn = -1;

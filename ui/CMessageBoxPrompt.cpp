@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -41,4 +42,17 @@ bool CMessageBoxPrompt::AskOkCancel(const QString& caption, const QString& text,
     box.setDefaultButton(QMessageBox::Cancel);
     box.setEscapeButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
+}
+
+int CMessageBoxPrompt::AskChoice(const QString& caption, const QString& text, const QStringList& answers, EIcon icon)
+{
+    QMessageBox box(ToBoxIcon(icon), caption, text, QMessageBox::Cancel, m_parent);
+    QList<QAbstractButton*> buttons;
+    for (const QString& answer : answers)
+        buttons.append(box.addButton(answer, QMessageBox::AcceptRole));
+    if (!buttons.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.constFirst()));
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }

@@ -15,6 +15,7 @@ public:
     void Beep(int frequencyHz, int durationMs) override;
     void ShowMessage(const QString& caption, const QString& text, EIcon icon) override;
     bool AskOkCancel(const QString& caption, const QString& text, EIcon icon) override;
+    int AskChoice(const QString& caption, const QString& text, const QStringList& answers, EIcon icon) override;
 
 private:
     QWidget* m_parent;

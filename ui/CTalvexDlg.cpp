@@ -12,15 +12,19 @@
 #include "app/TextNumbers.h"
 #include "download/DownloadLabels.h"
 #include "download/LineChoices.h"
+#include "download/ResumeQuestion.h"
 #include "download/TextCodePage.h"
+#include "download/TransferSettings.h"
 #include "exchange/ExchangeCommands.h"
 #include "exchange/PluImport.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortSelection.h"
 #include "ui/CAboutDlg.h"
+#include "ui/CDesktopFileOpener.h"
 #include "ui/CFileDialogs.h"
 #include "ui/CPortSelector.h"
 #include "ui/CToolBarEx.h"
+#include "ui/CTransferDlg.h"
 #include "ui/CommandIds.h"
 #include "ui/Resources.h"
 #include "ui/grid/CMFCListCtrlEx.h"
@@ -70,6 +74,8 @@ CTalvexDlg::CTalvexDlg(CSettings& settings, IPrompt& prompt, IRelauncher& relaun
     setWindowIcon(ProgramIcon());
     m_ownFileDialogs = std::make_unique<CFileDialogs>(this);
     m_fileDialogs = m_ownFileDialogs.get();
+    m_ownFileOpener = std::make_unique<CDesktopFileOpener>();
+    m_fileOpener = m_ownFileOpener.get();
     CreateSelectorsAndGrid();
     FillPortSelector(options);
     const int baudIndex = m_settings.ReadInt(ESetting::Bps);
@@ -166,6 +172,7 @@ void CTalvexDlg::ConnectTableAndDownload()
             m_providedPort->followLayout(pluMode, limitMode);
     });
     m_download.SetTransferLog(&m_transferLog);
+    m_transferStates.Follow(m_download);
     connect(&m_download, &CDownloadSession::progress, this, &CTalvexDlg::OnDownloadProgress);
     connect(&m_download, &CDownloadSession::finished, this, &CTalvexDlg::OnDownloadFinished);
     connect(m_gridView, &CMFCListCtrlEx::sortRequested, &m_table, &CPluTable::SortByColumn);
@@ -215,6 +222,9 @@ void CTalvexDlg::CreateToolBar()
     AddCommandItem(setting, LoadString(StringId::Pricing), CommandId::Pricing, true);
     AddCommandItem(setting, LoadString(StringId::Counting), CommandId::Counting, true);
     AddCommandItem(setting, LoadString(StringId::Lim), CommandId::Lim, true);
+    setting.addSeparator();
+    AddCommandItem(setting, MenuItemText(LoadString(StringId::TransferMenu)), CommandId::TransferSettings);
+    AddCommandItem(setting, MenuItemText(LoadString(StringId::TransferLogMenu)), CommandId::TransferLog);
     // The desktop has no window menu to carry the About item, so it ends the Setting menu.
     const QString about = LoadString(StringId::AboutMenu);
     if (!about.isEmpty()) {
@@ -306,6 +316,8 @@ bool CTalvexDlg::OnCommand(int commandId)
     case CommandId::Pricing: m_table.SetPluMode(EPluMode::Pricing); return true;
     case CommandId::Counting: m_table.SetPluMode(EPluMode::Counting); return true;
     case CommandId::Lim: m_table.ToggleLimitMode(); return true;
+    case CommandId::TransferSettings: OnTransferSettings(); return true;
+    case CommandId::TransferLog: OnOpenTransferLog(); return true;
     case CommandId::About: ShowAbout(); return true;
     // The drop-down buttons open their menus and send no command; these IDs ask for nothing.
     case CommandId::Setting:
@@ -317,6 +329,11 @@ bool CTalvexDlg::OnCommand(int commandId)
 void CTalvexDlg::SetFileDialogs(IFileDialogs* dialogs)
 {
     m_fileDialogs = dialogs ? dialogs : m_ownFileDialogs.get();
+}
+
+void CTalvexDlg::SetFileOpener(IFileOpener* opener)
+{
+    m_fileOpener = opener ? opener : m_ownFileOpener.get();
 }
 
 void CTalvexDlg::OnImport()
@@ -349,6 +366,8 @@ void CTalvexDlg::OnDownload()
     request.devicePath = PortDiscovery::DevicePathForPortNumber(m_port.Ports(), PortIndex() + 1);
     request.baudRate = int(TextNumbers::ReadLeadingInteger(m_baudSelector->currentText()));
     request.textCodePage = TextCodePageForEncoding(EncodingIndex(), Language::LanguageInForce());
+    if (!PrepareDownload(request))
+        return;
     m_progressLabel->setToolTip(QString());
     const CDownloadSession::EStart start = m_download.Start(request);
     if (start == CDownloadSession::EStart::PortNotOpened) {
@@ -361,6 +380,24 @@ void CTalvexDlg::OnDownload()
     m_settings.WriteInt(ESetting::Bps, BaudIndex());
     RememberChosenPort();
     m_settings.Sync();
+}
+
+bool CTalvexDlg::PrepareDownload(SDownloadRequest& request)
+{
+    // A download in progress goes on as it is: Start turns this one away, without a question.
+    if (m_download.IsRunning())
+        return true;
+    const std::optional<int> firstRow = AskFirstRow(m_prompt, m_transferStates.ResumeRow());
+    if (!firstRow)
+        return false;
+    request.firstRow = *firstRow;
+    const STransferSettings transfer = ReadTransferSettings(m_settings);
+    request.retries = transfer.retries;
+    m_download.SetAcknowledgementTimeoutMs(transfer.ackTimeoutMs);
+    const int index = PortIndex();
+    if (index >= 0 && index < m_ports.size())
+        request.portName = PortDiscovery::StableNameOf(m_ports.at(index));
+    return true;
 }
 
 void CTalvexDlg::ReportPortOpenFailure(const SPortOpenFailure& failure)
@@ -424,6 +461,29 @@ void CTalvexDlg::OnLanguageCommand(int lcid)
     m_restartPending = 1;
     // Posted, as the window's close box would: the command returns before the window closes.
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void CTalvexDlg::OnTransferSettings()
+{
+    CTransferDlg dialog(ReadTransferSettings(m_settings), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    WriteTransferSettings(m_settings, dialog.Values());
+    m_settings.Sync();
+}
+
+void CTalvexDlg::OnOpenTransferLog()
+{
+    const QString path = m_transferLog.Path();
+    // Before the first download there is no log yet: an empty one shows where it will be.
+    if (!m_transferLog.EnsureExists()) {
+        m_prompt.ShowMessage(ApplicationCaption(), MessageString(StringId::TransferLogNotCreated).arg(path),
+                             IPrompt::EIcon::Warning);
+        return;
+    }
+    if (!m_fileOpener->Open(path))
+        m_prompt.ShowMessage(ApplicationCaption(), MessageString(StringId::TransferLogNotOpened).arg(path),
+                             IPrompt::EIcon::Warning);
 }
 
 void CTalvexDlg::ShowAbout()

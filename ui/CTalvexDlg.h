@@ -4,6 +4,7 @@
 #include "download/CDownloadSession.h"
 #include "download/CRowChecks.h"
 #include "download/CTransferLog.h"
+#include "download/CTransferStates.h"
 #include "grid/CGridModel.h"
 #include "plu/CPluTable.h"
 #include "serial/CComPort.h"
@@ -19,6 +20,7 @@
 #include <QWidget>
 
 class CMFCListCtrlEx;
+class IFileOpener;
 class CPortSelector;
 class IFileDialogs;
 class CSettings;
@@ -61,6 +63,8 @@ public:
 
     // Import's and Export's dialogs; the desktop's own unless a test sets others.
     void SetFileDialogs(IFileDialogs* dialogs);
+    // What opens the transfer log; the desktop unless a test sets another.
+    void SetFileOpener(IFileOpener* opener);
     // Imports a file given on the command line, as Import does after its dialog.
     bool ImportFile(const QString& path);
 
@@ -97,6 +101,8 @@ public:
     CGridModel& Grid() { return m_grid; }
     CPluTable& Table() { return m_table; }
     const CRowChecks& RowChecks() const { return m_rowChecks; }
+    const CTransferStates& TransferStates() const { return m_transferStates; }
+    const CTransferLog& TransferLog() const { return m_transferLog; }
     CDownloadSession& Download() { return m_download; }
 
 protected:
@@ -118,6 +124,9 @@ private:
     void OnImport();
     void OnExport();
     void OnDownload();
+    // Fills in where the download starts (asking after a failure), how it retries and waits, and the port's name;
+    // false when the user cancelled.
+    bool PrepareDownload(SDownloadRequest& request);
     void OnDownloadProgress(int done, int total);
     void OnDownloadFinished(bool success, int failedRow, const QString& reason);
     // Selects the row that a download failed at and scrolls it into view.
@@ -126,6 +135,8 @@ private:
     // says what to do; without a chosen port, the request to choose one.
     void ReportPortOpenFailure(const SPortOpenFailure& failure);
     void RememberChosenPort();
+    void OnTransferSettings();
+    void OnOpenTransferLog();
     PortDiscovery::PortList DiscoverPorts() const;
 
     CSettings& m_settings;
@@ -136,6 +147,7 @@ private:
     CGridModel m_grid;
     CPluTable m_table;
     CRowChecks m_rowChecks{m_grid, m_table};
+    CTransferStates m_transferStates{m_grid, m_table, m_rowChecks};
     Portwire::CComPort m_port;
     CComPortLine m_line{m_port};
     CDownloadSession m_download;
@@ -148,6 +160,8 @@ private:
     QString m_chosenPortName;
     std::unique_ptr<IFileDialogs> m_ownFileDialogs;
     IFileDialogs* m_fileDialogs = nullptr;
+    std::unique_ptr<IFileOpener> m_ownFileOpener;
+    IFileOpener* m_fileOpener = nullptr;
     CToolBarEx* m_toolBar = nullptr;
     CPortSelector* m_portSelector = nullptr;
     QComboBox* m_baudSelector = nullptr;

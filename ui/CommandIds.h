@@ -20,5 +20,7 @@ constexpr int LanguageGerman = 20016;
 constexpr int Pricing = 20020;
 constexpr int Counting = 20021;
 constexpr int Lim = 20022;
+constexpr int TransferSettings = 20023;
+constexpr int TransferLog = 20024;
 constexpr int About = 16;
 } // namespace CommandId

@@ -359,4 +359,57 @@ TEST(CliDownload, OneFailedPortOfTwoFailsTheRunButNotTheOtherPort)
     EXPECT_EQ(ReadAll(good.csv).toStdString(), kCountingTable.toStdString());
 }
 
+// The trace holds, for each port, every record as 'talvex records' shows it and every answer, with times.
+TEST(CliDownload, TheTraceHoldsEveryRecordsBytes)
+{
+    CCliRunner cli;
+    const QString table = cli.WriteFile(QStringLiteral("table.csv"), kCountingTable);
+    const QString tracePath = cli.Path(QStringLiteral("trace.txt"));
+    SScale scale(cli, QStringLiteral("scale"), {QStringLiteral("--silent"), QStringLiteral("2")});
+    ASSERT_FALSE(scale.Device().isEmpty());
+
+    const SCliRun records =
+        cli.Run({QStringLiteral("records"), table, QStringLiteral("--mode"), QStringLiteral("counting")});
+    ASSERT_EQ(records.exitCode, 0) << Text(records.err);
+    QStringList expected;
+    for (const QString& line : records.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.value(1) == QLatin1String("sendable"))
+            expected << fields.value(2);
+    }
+    ASSERT_EQ(expected.size(), 3);
+    // The second record goes unanswered once and is sent again.
+    expected.insert(1, expected.at(1));
+
+    const SCliRun run =
+        cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), scale.Device(), QStringLiteral("--mode"),
+                 QStringLiteral("counting"), QStringLiteral("--retries"), QStringLiteral("1"),
+                 QStringLiteral("--ack-timeout"), QStringLiteral("500"), QStringLiteral("--trace"), tracePath});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << Text(run.out) << Text(run.err);
+
+    const QStringList trace = QString::fromUtf8(ReadAll(tracePath)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    static const QRegularExpression traced(QStringLiteral("^ *\\d+\\.\\d{3} (\\S+) ([<>-]) (.*)$"));
+    QStringList sent;
+    int answers = 0;
+    for (const QString& line : trace) {
+        if (line.startsWith(QLatin1Char('#')))
+            continue;
+        const QRegularExpressionMatch match = traced.match(line);
+        ASSERT_TRUE(match.hasMatch()) << Text(line);
+        EXPECT_EQ(Text(match.captured(1)), Text(scale.Device()));
+        if (match.captured(2) == QLatin1String(">"))
+            sent << match.captured(3).remove(QLatin1Char(' '));
+        else if (match.captured(2) == QLatin1String("<"))
+            answers += match.captured(3).contains(QLatin1String("53 50 4f 4b")) ? 1 : 0;
+    }
+    EXPECT_EQ(sent, expected);
+    EXPECT_EQ(answers, 3);
+
+    const SCliRun unwritable = cli.Run({QStringLiteral("download"), table, QStringLiteral("--port"), scale.Device(),
+                                        QStringLiteral("--trace"), cli.Path(QStringLiteral("missing/trace.txt"))});
+    EXPECT_EQ(unwritable.exitCode, 2);
+    EXPECT_TRUE(unwritable.err.contains(QStringLiteral("cannot write the trace"))) << Text(unwritable.err);
+}
+
 } // namespace

@@ -50,7 +50,8 @@ talvex rec|records
 talvex --|--demo --help --serial-device --version
 talvex --demo |new.XLSX old.xls plu.csv shop.ods sub
 # each command's options, as its --help lists them
-talvex download --|--ack-timeout --baud --encoding --from-row --help --mode --port --retries
+talvex download --|--ack-timeout --baud --encoding --from-row --help --mode --port --retries --trace
+talvex download --trace |new.XLSX notes.txt old.xls plu.csv shop.ods sub
 talvex records --|--encoding --help --mode
 talvex convert --m|--mode
 talvex ports --|--help --serial-device

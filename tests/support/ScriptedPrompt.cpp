@@ -20,6 +20,17 @@ bool CScriptedPrompt::AskOkCancel(const QString& caption, const QString& text, E
     return answer;
 }
 
+int CScriptedPrompt::AskChoice(const QString& caption, const QString& text, const QStringList& answers, EIcon icon)
+{
+    messages.push_back({caption, text, icon, true});
+    lastAnswers = answers;
+    if (m_choices.empty())
+        return 0;
+    const int answer = m_choices.front();
+    m_choices.pop_front();
+    return answer;
+}
+
 int CScriptedPrompt::QuestionCount() const
 {
     int count = 0;

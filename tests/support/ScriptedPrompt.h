@@ -19,17 +19,22 @@ public:
     };
 
     void AnswerNext(bool ok) { m_answers.push_back(ok); }
+    // The index of the answer the next AskChoice gives (-1: Cancel); the first answer when none is scripted.
+    void ChooseNext(int answer) { m_choices.push_back(answer); }
 
     void Beep(int frequencyHz, int durationMs) override;
     void ShowMessage(const QString& caption, const QString& text, EIcon icon) override;
     bool AskOkCancel(const QString& caption, const QString& text, EIcon icon) override;
+    int AskChoice(const QString& caption, const QString& text, const QStringList& answers, EIcon icon) override;
 
     int beeps = 0;
     std::vector<SMessage> messages;
+    QStringList lastAnswers; // the answers the last AskChoice offered
 
     int QuestionCount() const;
     int MessageCount() const;
 
 private:
     std::deque<bool> m_answers;
+    std::deque<int> m_choices;
 };

@@ -88,7 +88,7 @@ TEST(DemoDownload, FollowsTheTablesLayoutAndShowsTheFailedRow)
     window.OnCommand(CommandId::Counting); // nothing typed yet: no question
     f.Type(0, {QStringLiteral("1"), QStringLiteral("0.5")});
     f.Type(1, {QStringLiteral("2000"), QStringLiteral("0.5")});
-    window.Download().SetAcknowledgementTimeoutMs(300);
+    f.settings.Settings().WriteInt(ESetting::AckTimeout, 300);
     window.OnCommand(CommandId::Download);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.ProgressLabel().text() == QStringLiteral("Fail!"); }, 10000));
     EXPECT_EQ(f.scale.AcceptedRows().size(), 1u); // the counting record was taken

@@ -123,11 +123,14 @@ TEST(MainWindow, DropDownMenus)
 
     const QMenu* setting = window.ToolBar().DropDownMenu(6);
     ASSERT_NE(setting, nullptr);
-    EXPECT_EQ(MenuTexts(*setting),
-              (QStringList{LoadString(StringId::Pricing), LoadString(StringId::Counting), LoadString(StringId::Lim),
-                           QStringLiteral("-"), LoadString(StringId::AboutMenu)}));
+    EXPECT_EQ(
+        MenuTexts(*setting),
+        (QStringList{LoadString(StringId::Pricing), LoadString(StringId::Counting), LoadString(StringId::Lim),
+                     QStringLiteral("-"), LoadString(StringId::TransferMenu), LoadString(StringId::TransferLogMenu),
+                     QStringLiteral("-"), LoadString(StringId::AboutMenu)}));
     EXPECT_EQ(MenuCommands(*setting),
-              (QList<int>{CommandId::Pricing, CommandId::Counting, CommandId::Lim, 0, CommandId::About}));
+              (QList<int>{CommandId::Pricing, CommandId::Counting, CommandId::Lim, 0, CommandId::TransferSettings,
+                          CommandId::TransferLog, 0, CommandId::About}));
 
     const QMenu* languages = window.ToolBar().DropDownMenu(7);
     ASSERT_NE(languages, nullptr);

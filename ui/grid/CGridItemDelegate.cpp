@@ -24,6 +24,7 @@ QColor RoleColor(const QModelIndex& index, int role, const QColor& fallback)
 }
 
 constexpr int kBoxSize = 15;
+constexpr int kRowMarkSize = 14;
 
 // The tint of a cell that will not reach the scale as typed, by ECellMark.
 QColor MarkTint(const QModelIndex& index, const QColor& fallback)
@@ -37,6 +38,50 @@ QColor MarkTint(const QModelIndex& index, const QColor& fallback)
     case ECellMark::Warning: return QColor(255, 236, 150);
     }
     return fallback;
+}
+
+// The sign of a row's mark, drawn at the right end of the row number cell: a disc in the mark's colour with a
+// symbol, so that the marks differ in shape as well as in colour.
+void DrawRowMark(QPainter* painter, const QRect& cell, ERowMark mark)
+{
+    const int size = std::min(cell.height() - 4, kRowMarkSize);
+    if (size < 6)
+        return;
+    const QRectF disc(cell.right() - size - 2, cell.center().y() - size / 2.0, size, size);
+    QColor colour;
+    QString symbol;
+    switch (mark) {
+    case ERowMark::Done:
+        colour = QColor(40, 150, 60);
+        symbol = QStringLiteral("\u2713");
+        break;
+    case ERowMark::Failed:
+        colour = QColor(205, 35, 35);
+        symbol = QStringLiteral("\u2715");
+        break;
+    case ERowMark::Unanswered:
+        colour = QColor(225, 130, 0);
+        symbol = QStringLiteral("?");
+        break;
+    case ERowMark::Pending: colour = QColor(150, 150, 150); break;
+    }
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    if (mark == ERowMark::Pending) {
+        // Not sent: an empty ring.
+        painter->setPen(QPen(colour, 1.5));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawEllipse(disc.adjusted(1, 1, -1, -1));
+        return;
+    }
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(colour);
+    painter->drawEllipse(disc);
+    QFont font = painter->font();
+    font.setPixelSize(std::max(6, size - 4));
+    font.setBold(true);
+    painter->setFont(font);
+    painter->setPen(Qt::white);
+    painter->drawText(disc, Qt::AlignCenter, symbol);
 }
 
 } // namespace
@@ -69,7 +114,10 @@ void CGridItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
     painter->save();
     painter->fillRect(option.rect, background);
-    const QRect textRect = option.rect.adjusted(index.column() == 0 ? 2 : 6, 1, -1, -1);
+    const QVariant rowMark = index.data(CGridModel::RowMarkRole);
+    // The row's mark keeps the right end of its cell for itself.
+    const int markWidth = rowMark.isValid() ? kRowMarkSize + 4 : 0;
+    const QRect textRect = option.rect.adjusted(index.column() == 0 ? 2 : 6, 1, -1 - markWidth, -1);
     if (index.data(CGridModel::CellTypeRole).toInt() == CET_CHECK) {
         DrawCheckBox(painter, textRect, index.data(CGridModel::CheckStateValueRole).toInt() == 1,
                      index.data(CGridModel::LockedRole).toInt() == 1);
@@ -82,6 +130,8 @@ void CGridItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         painter->setPen(text);
         painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, elided);
     }
+    if (rowMark.isValid())
+        DrawRowMark(painter, option.rect, ERowMark(rowMark.toInt()));
     painter->restore();
 }
 
