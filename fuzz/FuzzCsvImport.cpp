@@ -2,6 +2,7 @@
 // layout. The first byte chooses the layout, the current limits setting and the language; the rest is the file.
 
 #include "app/Language.h"
+#include "app/StringTable.h"
 #include "exchange/PluImport.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -26,7 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString path = FuzzSupport::ScratchFile(QStringLiteral("table.csv"), data + 1, size - 1);
     const SImportResult result = ReadImportFile(path, pluMode, limitMode, FuzzSupport::Limits());
     FuzzSupport::CheckImport(result, path, pluMode);
-    // A text file always opens, so only a quote that is never closed may refuse it.
-    FUZZ_CHECK(result.ok || result.error.contains(QStringLiteral(" is never closed")), result.error.toStdString());
+    // A text file always opens, so only a quote that is never closed may refuse it, in the language of messages.
+    const QString unclosedQuote = MessageString(StringId::ImportUnclosedQuote);
+    const QString unclosedQuoteEnd = unclosedQuote.mid(unclosedQuote.indexOf(QStringLiteral("%1")) + 2);
+    FUZZ_CHECK(result.ok || result.error.contains(unclosedQuoteEnd), result.error.toStdString());
     return 0;
 }
