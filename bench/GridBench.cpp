@@ -184,10 +184,13 @@ void BM_SortByRealColumn(benchmark::State& state)
 {
     SBench bench(state.range(0) != 0);
     bench.Fill(kBigTable);
-    // Weights in a scattered order, so that most rows move.
-    for (int row = 0; row < kBigTable - 1; ++row)
+    // Complete rows with weights in a scattered order, so that most rows move; only the last stays an entry row.
+    for (int row = 0; row < kBigTable - 1; ++row) {
+        bench.grid.SetCellText(row, CPluTable::kPluNoColumn, QString::number(row + 1));
         bench.grid.SetCellText(row, CPluTable::kValueColumn,
                                QString::number(double((row * 7919) % kBigTable) / 8.0, 'f', 3));
+        bench.table.OnCellCommitted(row);
+    }
     Qt::SortOrder order = Qt::AscendingOrder;
     for (auto _ : state) {
         bench.table.SortByColumn(CPluTable::kValueColumn, order);
