@@ -1,5 +1,7 @@
 #include "grid/CGridRows.h"
 
+#include "grid/RowReorder.h"
+
 #include <QObject>
 
 #include <algorithm>
@@ -44,10 +46,7 @@ void CGridRows::Clear()
 
 void CGridRows::Reorder(int first, const std::vector<int>& order)
 {
-    std::vector<SGridRow> moved(order.size());
-    for (std::size_t position = 0; position < order.size(); ++position)
-        moved[position] = std::move(m_rows[std::size_t(first + order[position])]);
-    std::move(moved.begin(), moved.end(), m_rows.begin() + first);
+    ReorderRows(m_rows, first, order);
 }
 
 void CGridRows::InsertColumn(int column)

@@ -1,5 +1,7 @@
 #include "plu/CPluRows.h"
 
+#include "grid/RowReorder.h"
+
 #include <QObject>
 #include <QString>
 
@@ -74,10 +76,7 @@ void CPluRows::Clear()
 
 void CPluRows::Reorder(int first, const std::vector<int>& order)
 {
-    std::vector<SPluRow> moved(order.size());
-    for (std::size_t position = 0; position < order.size(); ++position)
-        moved[position] = std::move(m_rows[std::size_t(first + order[position])]);
-    std::move(moved.begin(), moved.end(), m_rows.begin() + first);
+    ReorderRows(m_rows, first, order);
 }
 
 void CPluRows::InsertColumn(int column)
