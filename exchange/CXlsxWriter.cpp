@@ -8,9 +8,8 @@
 #include <xlsxwriter.h>
 
 #if defined(__ELF__)
-#include <minizip/zip.h>
-
 #include <dlfcn.h>
+#include <zlib.h>
 #endif
 
 namespace {
@@ -28,7 +27,10 @@ QString LibraryReason(lxw_error error)
 // fifth larger. The workbook library is the only user of the zip library in the program, and this
 // definition takes the place of the zip library's own for it: the call is passed on unchanged but for
 // the level.
-extern "C" int zipOpenNewFileInZip4_64(zipFile file, const char* filename, const zip_fileinfo* zipfi,
+//
+// Declared as the zip library (minizip 1.1) declares it, whose header the program does not need: the
+// call has C linkage, so only the types' sizes matter, and the file information is passed on untouched.
+extern "C" int zipOpenNewFileInZip4_64(void* file, const char* filename, const void* zipfi,
                                        const void* extrafield_local, uInt size_extrafield_local,
                                        const void* extrafield_global, uInt size_extrafield_global, const char* comment,
                                        int method, int level, int raw, int windowBits, int memLevel, int strategy,
@@ -37,8 +39,9 @@ extern "C" int zipOpenNewFileInZip4_64(zipFile file, const char* filename, const
 {
     using OpenFunction = decltype(&zipOpenNewFileInZip4_64);
     static const auto zipLibraryOpen = reinterpret_cast<OpenFunction>(dlsym(RTLD_NEXT, "zipOpenNewFileInZip4_64"));
+    constexpr int kZipInternalError = -104; // the zip library's ZIP_INTERNALERROR
     if (!zipLibraryOpen)
-        return ZIP_INTERNALERROR;
+        return kZipInternalError;
     if (method == Z_DEFLATED && level == Z_DEFAULT_COMPRESSION)
         level = Z_BEST_SPEED;
     return zipLibraryOpen(file, filename, zipfi, extrafield_local, size_extrafield_local, extrafield_global,
