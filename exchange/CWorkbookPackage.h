@@ -9,12 +9,10 @@
 #include <orcus/sax_parser.hpp>
 
 #include <functional>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 // A package that is a zip archive but not a readable workbook: a part missing, damaged or malformed.
 class CPackageError : public std::runtime_error
