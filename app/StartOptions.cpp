@@ -3,6 +3,8 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
+#include <algorithm>
+
 namespace {
 
 const QString kDemo = QStringLiteral("demo");
@@ -43,4 +45,27 @@ QStringList RestartArguments(const SStartOptions& options)
     for (const QString& device : options.serialDevices)
         arguments << QStringLiteral("--%1=%2").arg(kSerialDevice, device);
     return arguments;
+}
+
+QString MissingDisplayReason(const QStringList& arguments, const QStringList& environment)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+    const auto isSet = [&environment](QLatin1String name) {
+        const QString prefix = name + QLatin1Char('=');
+        return std::any_of(environment.begin(), environment.end(), [&prefix](const QString& entry) {
+            return entry.startsWith(prefix) && entry.size() > prefix.size();
+        });
+    };
+    const bool platformChosen = isSet(QLatin1String("QT_QPA_PLATFORM")) ||
+                                arguments.contains(QLatin1String("-platform")) ||
+                                arguments.contains(QLatin1String("--platform"));
+    if (platformChosen || isSet(QLatin1String("DISPLAY")) || isSet(QLatin1String("WAYLAND_DISPLAY")))
+        return QString();
+    return QStringLiteral("no display to show the window on: neither DISPLAY nor WAYLAND_DISPLAY is set. "
+                          "The commands run without one (talvex --help).");
+#else
+    Q_UNUSED(arguments);
+    Q_UNUSED(environment);
+    return QString();
+#endif
 }

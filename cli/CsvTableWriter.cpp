@@ -1,11 +1,14 @@
 #include "cli/CsvTableWriter.h"
 
+#include "app/ForEachChunk.h"
 #include "exchange/PluExport.h"
 #include "plu/CPluTable.h"
 
 #include <QSaveFile>
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 #include <vector>
 
 namespace Cli {
@@ -53,19 +56,32 @@ void Convert(QString& lines, QByteArray& bytes)
 
 bool WriteTableAsCsv(const CPluTable& table, const QString& path, QString* error)
 {
-    // UTF-8 as it is built: the file's bytes are all a long table adds on top of its rows.
-    QByteArray bytes;
-    QString lines;
+    // UTF-8 as it is built: the file's bytes are all a long table adds on top of its rows. A long
+    // table's rows are turned into text on several threads, each its own piece of the file.
     CExportedRows exported(table);
-    AppendLine(lines, exported.Header());
-    for (int row = 0; row < table.RowCount(); ++row) {
-        AppendLine(lines, exported.Row(row));
-        if (lines.size() >= kConvertAfterUnits)
-            Convert(lines, bytes);
-    }
-    Convert(lines, bytes);
+    std::map<int, QByteArray> pieces; // by their first row
+    std::mutex piecesLock;
+    ForEachChunk(table.RowCount(), [&](int first, int end) {
+        QByteArray bytes;
+        QString lines;
+        std::vector<QStringView> texts;
+        for (int row = first; row < end; ++row) {
+            exported.Row(row, texts);
+            AppendLine(lines, texts);
+            if (lines.size() >= kConvertAfterUnits)
+                Convert(lines, bytes);
+        }
+        Convert(lines, bytes);
+        const std::lock_guard<std::mutex> lock(piecesLock);
+        pieces.emplace(first, std::move(bytes));
+    });
+    QString header;
+    AppendLine(header, exported.Header());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit()) {
+    bool written = file.open(QIODevice::WriteOnly) && file.write(header.toUtf8()) >= 0;
+    for (auto piece = pieces.begin(); written && piece != pieces.end(); ++piece)
+        written = file.write(piece->second) >= 0;
+    if (!written || !file.commit()) {
         if (error)
             *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
         return false;

@@ -25,15 +25,12 @@ QString CTransferLog::Format(const STransferEntry& entry)
     const QString port = entry.port.isEmpty() ? entry.device : entry.port;
     const QString device =
         entry.device.isEmpty() || entry.device == port ? QString() : QStringLiteral(" (%1)").arg(entry.device);
+    // Filled in one call, so that a "%" in a device path or a layout's name is not taken for a place.
     return QStringLiteral("%1 port %2%3, %4 baud, %5, code page %6: %7 records sent, %8 acknowledged, %9 retries; %10")
-               .arg(entry.startedAt.toUTC().toString(Qt::ISODate), port, device)
-               .arg(entry.baudRate)
-               .arg(entry.layout)
-               .arg(entry.textCodePage)
-               .arg(entry.recordsSent)
-               .arg(entry.recordsAcknowledged)
-               .arg(entry.retries)
-               .arg(entry.success ? QStringLiteral("Success") : QStringLiteral("Fail!")) +
+               .arg(entry.startedAt.toUTC().toString(Qt::ISODate), port, device, QString::number(entry.baudRate),
+                    entry.layout, QString::number(entry.textCodePage), QString::number(entry.recordsSent),
+                    QString::number(entry.recordsAcknowledged), QString::number(entry.retries),
+                    entry.success ? QStringLiteral("Success") : QStringLiteral("Fail!")) +
            (entry.success || entry.failedRow < 0 ? QString() : QStringLiteral(" at row %1").arg(entry.failedRow + 1)) +
            (reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)) +
            QStringLiteral(", %1 s\n").arg(double(entry.durationMs) / 1000, 0, 'f', 1);

@@ -2,6 +2,8 @@
 
 #include "exchange/XlsxTextEscapes.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <utility>
 
@@ -119,11 +121,44 @@ void CSheetCells::Finish()
     }
 }
 
+namespace {
+
+// Makes the text empty, keeping its room unless another string shares it.
+void Empty(QString& text)
+{
+    if (text.isDetached())
+        text.resize(0);
+    else
+        text = QString();
+}
+
+void AssignUtf8(QString& text, const char* utf8, qsizetype length)
+{
+    // As QString::fromUtf8 does: a leading byte order mark is dropped, a malformed byte replaced.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    Empty(text);
+    text.resize(decoder.requiredSpace(length));
+    const QChar* end = decoder.appendToBuffer(text.data(), QByteArrayView(utf8, length));
+    text.truncate(end - text.constData());
+}
+
+} // namespace
+
 SWorkbookCell CSheetCells::Cell(int row, int column) const
 {
-    SWorkbookCell result;
-    if (row < 0 || row >= m_lastRow || size_t(row) + 1 >= m_rowStart.size())
-        return result;
+    SWorkbookCell cell;
+    ReadCell(row, column, cell);
+    return cell;
+}
+
+void CSheetCells::ReadCell(int row, int column, SWorkbookCell& into) const
+{
+    into.isNumber = false;
+    into.number = 0;
+    if (row < 0 || row >= m_lastRow || size_t(row) + 1 >= m_rowStart.size()) {
+        Empty(into.text);
+        return;
+    }
     const SCell* found = nullptr;
     for (quint32 i = m_rowStart[size_t(row)]; i < m_rowStart[size_t(row) + 1]; ++i) {
         if (m_cells[i].column == column)
@@ -131,34 +166,37 @@ SWorkbookCell CSheetCells::Cell(int row, int column) const
         else if (m_cells[i].column > column)
             break;
     }
-    if (!found)
-        return result;
+    if (!found) {
+        Empty(into.text);
+        return;
+    }
     switch (found->kind) {
     case EKind::Number:
-        result.isNumber = true;
-        result.number = found->number;
+        into.isNumber = true;
+        into.number = found->number;
+        Empty(into.text);
         break;
-    case EKind::Text:
-        result.text = QString::fromUtf8(m_texts.data() + found->text.offset, qsizetype(found->text.length));
-        break;
+    case EKind::Text: AssignUtf8(into.text, m_texts.data() + found->text.offset, qsizetype(found->text.length)); break;
     case EKind::EscapedText:
-        result.text =
+        into.text =
             UnescapeXlsxText(QString::fromUtf8(m_texts.data() + found->text.offset, qsizetype(found->text.length)));
         break;
     case EKind::SharedText:
         if (found->sharedIndex < m_sharedStrings.size())
-            result.text = m_sharedStrings[found->sharedIndex];
+            into.text = m_sharedStrings[found->sharedIndex];
+        else
+            Empty(into.text);
         break;
-    case EKind::SharedUtf16Text:
+    case EKind::SharedUtf16Text: {
+        Empty(into.text);
         if (size_t(found->sharedIndex) + 1 < m_sharedUtf16Starts.size()) {
             const quint32 start = m_sharedUtf16Starts[found->sharedIndex];
             const quint32 end = m_sharedUtf16Starts[size_t(found->sharedIndex) + 1];
             if (start <= end && end <= m_sharedUtf16.size())
-                result.text =
-                    QString(reinterpret_cast<const QChar*>(m_sharedUtf16.data() + start), qsizetype(end - start));
+                into.text.append(reinterpret_cast<const QChar*>(m_sharedUtf16.data() + start), qsizetype(end - start));
         }
         break;
-    case EKind::Empty: break;
     }
-    return result;
+    case EKind::Empty: Empty(into.text); break;
+    }
 }

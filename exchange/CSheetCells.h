@@ -51,6 +51,9 @@ public:
     int LastCol() const { return m_lastCol; }
     // Safe to call from several threads at once after Finish().
     SWorkbookCell Cell(int row, int column) const;
+    // The same into a cell whose text keeps its room from one call to the next, so that reading a long
+    // sheet costs no allocation a cell.
+    void ReadCell(int row, int column, SWorkbookCell& into) const;
 
 private:
     enum class EKind : quint8

@@ -25,6 +25,7 @@ public:
     int LastRow() const override { return m_cells.LastRow(); }
     int LastCol() const override { return m_cells.LastCol(); }
     SWorkbookCell Cell(int row, int column) const override { return m_cells.Cell(row, column); }
+    void ReadCell(int row, int column, SWorkbookCell& into) const override { m_cells.ReadCell(row, column, into); }
 
     // Reads the first sheet from the bytes of a Workbook stream; false when they are not one.
     bool ReadWorkbookStream(QByteArrayView stream);

@@ -8,6 +8,7 @@
 #include <orcus/sax_parser.hpp>
 
 #include <charconv>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <stdexcept>
@@ -22,6 +23,13 @@ using CCheckedXml = CWorkbookPackage::CCheckedXml;
 
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
+
+// Whether the name is the literal; with the literal's length known the comparison needs no call.
+template <std::size_t N>
+bool Is(std::string_view name, const char (&literal)[N])
+{
+    return name.size() == N - 1 && std::memcmp(name.data(), literal, N - 1) == 0;
+}
 
 bool IsXmlSpace(char c)
 {
@@ -236,48 +244,53 @@ public:
     {
         if (!attribute.ns.empty())
             return;
-        if (attribute.name == "r")
-            m_attributeR = attribute.value;
-        else if (attribute.name == "t")
-            m_attributeT = attribute.value;
+        if (Is(attribute.name, "r"))
+            Keep(m_attributeR, m_attributeRText, attribute);
+        else if (Is(attribute.name, "t"))
+            Keep(m_attributeT, m_attributeTText, attribute);
     }
 
     void start_element(const orcus::sax::parser_element& element)
     {
         const std::string_view name = element.name;
-        if (name == "sheetData") {
+        if (Is(name, "sheetData")) {
             m_inSheetData = true;
         } else if (m_inSheetData) {
-            if (name == "row")
-                StartRow();
-            else if (name == "c")
+            if (Is(name, "c"))
                 StartCell();
-            else if (name == "v" && m_inCell)
-                m_target = ETarget::Value, m_hasValue = true;
-            else if (name == "is" && m_inCell)
-                m_inInlineString = true, m_hasInline = true;
-            else if (name == "rPh")
+            else if (Is(name, "v")) {
+                if (m_inCell)
+                    m_target = ETarget::Value, m_hasValue = true;
+            } else if (Is(name, "t")) {
+                if (m_inInlineString && m_phoneticDepth == 0)
+                    m_target = ETarget::InlineText;
+            } else if (Is(name, "is")) {
+                if (m_inCell)
+                    m_inInlineString = true, m_hasInline = true;
+            } else if (Is(name, "row"))
+                StartRow();
+            else if (Is(name, "rPh"))
                 ++m_phoneticDepth;
-            else if (name == "t" && m_inInlineString && m_phoneticDepth == 0)
-                m_target = ETarget::InlineText;
         }
-        m_attributeR.clear();
-        m_attributeT.clear();
+        m_attributeR = std::string_view();
+        m_attributeT = std::string_view();
     }
 
     void end_element(const orcus::sax::parser_element& element)
     {
         const std::string_view name = element.name;
-        if (name == "v" || name == "t") {
+        if (Is(name, "v") || Is(name, "t")) {
             m_target = ETarget::None;
-        } else if (name == "rPh") {
-            --m_phoneticDepth;
-        } else if (name == "is") {
+        } else if (Is(name, "c")) {
+            if (m_inCell) {
+                CommitCell();
+                m_inCell = false;
+            }
+        } else if (Is(name, "is")) {
             m_inInlineString = false;
-        } else if (name == "c" && m_inCell) {
-            CommitCell();
-            m_inCell = false;
-        } else if (name == "sheetData") {
+        } else if (Is(name, "rPh")) {
+            --m_phoneticDepth;
+        } else if (Is(name, "sheetData")) {
             m_inSheetData = false;
         }
     }
@@ -298,6 +311,18 @@ private:
         InlineText,
     };
 
+    // An attribute's value stays where the parser has it until the element starts, unless the parser
+    // made it on a buffer of its own (after undoing references), which the next event reuses.
+    static void Keep(std::string_view& value, std::string& copy, const orcus::sax::parser_attribute& attribute)
+    {
+        if (attribute.transient) {
+            copy.assign(attribute.value);
+            value = copy;
+        } else {
+            value = attribute.value;
+        }
+    }
+
     void StartRow()
     {
         m_row = m_attributeR.empty() ? m_row + 1 : ParseRowNumber(m_attributeR);
@@ -317,7 +342,7 @@ private:
             ParseCellReference(m_attributeR, m_cellRow, m_cellColumn);
         }
         m_column = m_cellColumn;
-        m_type = m_attributeT;
+        m_type.assign(m_attributeT);
         m_value.clear();
         m_inline.clear();
         m_hasValue = false;
@@ -327,7 +352,7 @@ private:
 
     void CommitCell()
     {
-        if (m_type == "s") {
+        if (Is(m_type, "s")) {
             if (!m_hasValue)
                 return;
             unsigned long index = 0;
@@ -337,18 +362,18 @@ private:
                 m_cells.SetSharedText(m_cellRow, m_cellColumn, quint32(index));
             else
                 m_cells.SetEmpty(m_cellRow, m_cellColumn);
-        } else if (m_type == "inlineStr") {
+        } else if (Is(m_type, "inlineStr")) {
             if (m_hasInline)
                 AddText(m_inline);
-        } else if (m_type == "str" || m_type == "d") {
+        } else if (Is(m_type, "str") || Is(m_type, "d")) {
             if (m_hasValue)
                 AddText(m_value);
-        } else if (m_type == "b") {
+        } else if (Is(m_type, "b")) {
             if (m_hasValue) {
                 const std::string_view text = Trimmed(m_value);
                 m_cells.SetNumber(m_cellRow, m_cellColumn, text == "1" || text == "true" ? 1 : 0);
             }
-        } else if (m_type == "e") {
+        } else if (Is(m_type, "e")) {
             if (m_hasValue)
                 m_cells.SetEmpty(m_cellRow, m_cellColumn); // an error value reads as empty text
         } else if (m_hasValue) {
@@ -372,8 +397,10 @@ private:
     }
 
     CSheetCells& m_cells;
-    std::string m_attributeR;
-    std::string m_attributeT;
+    std::string_view m_attributeR; // of the element that is starting
+    std::string_view m_attributeT;
+    std::string m_attributeRText; // where a transient value is kept
+    std::string m_attributeTText;
     bool m_inSheetData = false;
     int m_row = -1;
     int m_column = -1;

@@ -124,22 +124,28 @@ CExportedRows::CExportedRows(const CPluTable& table)
 
 const std::vector<QStringView>& CExportedRows::Row(int row)
 {
+    Row(row, m_texts);
+    return m_texts;
+}
+
+void CExportedRows::Row(int row, std::vector<QStringView>& texts) const
+{
+    texts.resize(m_columns.size());
     bool empty = true;
     for (std::size_t i = 0; i < m_columns.size(); ++i) {
         if (int(i) == m_checkAt) {
-            m_texts[i] = PluFileLayout::CheckFileText(m_table.StoredText(row, m_columns[i]));
-            if (m_texts[i] != u"0")
+            texts[i] = PluFileLayout::CheckFileText(m_table.StoredText(row, m_columns[i]));
+            if (texts[i] != u"0")
                 empty = false;
         } else {
-            m_texts[i] = m_table.StoredText(row, m_columns[i]);
-            empty = empty && m_texts[i].isEmpty();
+            texts[i] = m_table.StoredText(row, m_columns[i]);
+            empty = empty && texts[i].isEmpty();
         }
     }
     // A row the user left empty (the entry row) writes no cell: a "0" alone would come back from the
     // file as a row of its own.
     if (empty && m_checkAt >= 0)
-        m_texts[std::size_t(m_checkAt)] = QStringView();
-    return m_texts;
+        texts[std::size_t(m_checkAt)] = QStringView();
 }
 
 SExportResult ExportTable(const CPluTable& table, const SExportTarget& target)

@@ -31,6 +31,8 @@ public:
 
     const std::vector<QStringView>& Header() const { return m_header; }
     const std::vector<QStringView>& Row(int row);
+    // The same into texts of the caller's, for several threads at once.
+    void Row(int row, std::vector<QStringView>& texts) const;
 
 private:
     const CPluTable& m_table;

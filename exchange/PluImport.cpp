@@ -20,14 +20,16 @@ namespace {
 
 // Builds one table row at a time: file cell j goes to table column j+1, a number cell of a decimal
 // column keeps six decimals, and the check column's cell sets the row's mark. Sr.No. is left to the
-// row's position and the editors to the layout's columns.
+// row's position and the editors to the layout's columns. The row's texts are the caller's until
+// Take() copies them into the row, so that a cell's text is copied once.
 class CRowBuilder
 {
 public:
     CRowBuilder(EPluMode mode, ELimitMode limits)
         : m_fields(PluLayout::Fields(mode, limits))
         , m_checkColumn(PluLayout::CheckColumn(mode))
-        , m_texts(int(m_fields.size()))
+        , m_texts(m_fields.size())
+        , m_numberTexts(m_fields.size())
     {
     }
 
@@ -35,29 +37,32 @@ public:
 
     void Begin()
     {
-        m_texts.fill(QString());
+        std::fill(m_texts.begin(), m_texts.end(), QStringView());
         m_checked = false;
     }
 
-    void SetText(int tableColumn, const QString& text)
+    // The text must stay as it is until Take().
+    void SetText(int tableColumn, QStringView text)
     {
         if (tableColumn >= TableColumns())
             return;
         if (tableColumn == m_checkColumn)
             m_checked = PluFileLayout::QuantityPricingChecked(text);
         else
-            m_texts[tableColumn] = text;
+            m_texts[std::size_t(tableColumn)] = text;
     }
 
     void SetNumber(int tableColumn, double value)
     {
         if (tableColumn >= TableColumns())
             return;
-        if (tableColumn == m_checkColumn)
+        if (tableColumn == m_checkColumn) {
             m_checked = PluFileLayout::QuantityPricingChecked(value);
-        else
-            m_texts[tableColumn] =
-                PluFileLayout::NumberCellText(value, m_fields[std::size_t(tableColumn)].kind == EFieldKind::Decimal);
+        } else {
+            QString& text = m_numberTexts[std::size_t(tableColumn)];
+            text = PluFileLayout::NumberCellText(value, m_fields[std::size_t(tableColumn)].kind == EFieldKind::Decimal);
+            m_texts[std::size_t(tableColumn)] = text;
+        }
     }
 
     SPluRow Take()
@@ -71,7 +76,8 @@ public:
 private:
     const std::vector<SPluField>& m_fields;
     int m_checkColumn;
-    QVector<QString> m_texts;
+    std::vector<QStringView> m_texts;
+    std::vector<QString> m_numberTexts; // the texts SetNumber makes, for m_texts to refer to
     bool m_checked = false;
 };
 
@@ -125,8 +131,9 @@ SImportResult ReadTextFile(const QString& path, EPluMode mode, ELimitMode limits
             const int count = std::min(used, int(fields.size()));
             builder.Begin();
             for (int j = 0; j < count; ++j) {
-                const bool decimal = decimalComma && columns[std::size_t(j) + 1].kind == EFieldKind::Decimal;
-                builder.SetText(j + 1, decimal ? WithDecimalPoint(fields[j]) : fields[j]);
+                if (decimalComma && columns[std::size_t(j) + 1].kind == EFieldKind::Decimal)
+                    fields[j] = WithDecimalPoint(fields[j]);
+                builder.SetText(j + 1, fields[j]);
             }
             result.rows.push_back(builder.Take());
         }
@@ -159,10 +166,13 @@ SImportResult ReadWorkbook(const QString& path, EWorkbookFormat format, EPluMode
     result.rows.resize(size_t(std::max(lastRow - 1, 0)));
     ForEachChunk(int(result.rows.size()), [&](int first, int end) {
         CRowBuilder builder(mode, result.limitMode);
+        // One cell a column, each keeping its text's room from row to row.
+        std::vector<SWorkbookCell> cells(std::size_t(std::max(used, 0)));
         for (int index = first; index < end; ++index) {
             builder.Begin();
             for (int column = 0; column < used; ++column) {
-                const SWorkbookCell cell = reader->Cell(index + 1, column);
+                SWorkbookCell& cell = cells[std::size_t(column)];
+                reader->ReadCell(index + 1, column, cell);
                 if (cell.isNumber)
                     builder.SetNumber(column + 1, cell.number);
                 else

@@ -41,6 +41,8 @@ public:
 
     // Once Load has returned, Cell may be called from several threads at once.
     virtual SWorkbookCell Cell(int row, int column) const = 0;
+    // The same into a cell whose text may keep its room from one call to the next.
+    virtual void ReadCell(int row, int column, SWorkbookCell& into) const { into = Cell(row, column); }
 };
 
 // Writes a new workbook of text cells.

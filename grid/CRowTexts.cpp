@@ -24,6 +24,12 @@ CRowTexts& CRowTexts::operator=(std::initializer_list<QString> texts)
     return *this;
 }
 
+CRowTexts& CRowTexts::operator=(const std::vector<QStringView>& texts)
+{
+    AssignTexts(texts);
+    return *this;
+}
+
 int CRowTexts::size() const
 {
     return m_data.isEmpty() ? 0 : int(m_data.at(0).unicode());
@@ -84,6 +90,12 @@ QVector<QString> CRowTexts::ToVector(int count) const
 
 void CRowTexts::Assign(const QVector<QString>& texts)
 {
+    AssignTexts(texts);
+}
+
+template <typename Texts>
+void CRowTexts::AssignTexts(const Texts& texts)
+{
     // Trailing empty cells read the same without being held.
     int count = int(texts.size());
     while (count > 0 && texts[count - 1].isEmpty())
@@ -108,8 +120,8 @@ void CRowTexts::Assign(const QVector<QString>& texts)
         *out++ = QChar(char16_t(end & 0xFFFF));
     }
     for (int column = 0; column < count; ++column) {
-        const QString& text = texts[column];
-        std::copy(text.constBegin(), text.constEnd(), out);
+        const auto& text = texts[column];
+        std::copy(text.begin(), text.end(), out);
         out += text.size();
     }
     m_data = std::move(data);

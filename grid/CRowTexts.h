@@ -5,6 +5,7 @@
 #include <QVector>
 
 #include <initializer_list>
+#include <vector>
 
 // The texts of one row's cells kept in a single string, so that a long table costs one allocation a
 // row instead of one a cell. The string starts with the cell count and each cell's end (two code units
@@ -18,6 +19,8 @@ public:
 
     CRowTexts& operator=(const QVector<QString>& texts);
     CRowTexts& operator=(std::initializer_list<QString> texts);
+    // The texts are copied: they need to live only for the call.
+    CRowTexts& operator=(const std::vector<QStringView>& texts);
 
     // The cells held; those beyond read as empty.
     int size() const;
@@ -41,6 +44,8 @@ private:
     int Start(int column) const { return column == 0 ? 0 : End(column - 1); }
     const QChar* TextBegin() const { return m_data.constData() + 1 + size() * kHeaderUnitsPerCell; }
     void Assign(const QVector<QString>& texts);
+    template <typename Texts>
+    void AssignTexts(const Texts& texts);
 
     QString m_data;
 };

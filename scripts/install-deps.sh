@@ -11,7 +11,7 @@ packages=(
     # Qt's own texts (OK, Cancel, file dialogs) in the user's language
     qt6-translations-l10n
     # spreadsheets and code pages
-    liborcus-dev libixion-dev libboost-dev libxlsxwriter-dev libgsf-1-dev zlib1g-dev
+    liborcus-dev libixion-dev libboost-dev libxlsxwriter-dev libminizip-dev libgsf-1-dev zlib1g-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # independent spreadsheet readers and writers used by the tests

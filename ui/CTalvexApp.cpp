@@ -12,8 +12,11 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QProcess>
 #include <QTimer>
 #include <QTranslator>
+
+#include <cstdio>
 
 namespace {
 
@@ -34,6 +37,14 @@ SStartOptions ParseOptions(const QStringList& arguments)
 
 int CTalvexApp::Run(int& argc, char** argv, const DemoPortStarter& startDemoPort)
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString noDisplay = MissingDisplayReason(arguments, QProcess::systemEnvironment());
+    if (!noDisplay.isEmpty()) {
+        std::fprintf(stderr, "talvex: %s\n", noDisplay.toLocal8Bit().constData());
+        return 1;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(TALVEX_VERSION));
     // The installed menu entry's name: the desktop shows the window with the entry's icon and name.

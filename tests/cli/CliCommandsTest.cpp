@@ -240,6 +240,23 @@ TEST(CliConvert, RoundTripsThroughBothWorkbookFormatsUnchanged)
     }
 }
 
+TEST(CliConvert, ALongTableComesOutWholeAndInOrder)
+{
+    // Long enough for its rows to be written in several pieces.
+    QByteArray csv =
+        "PLU No.,Unit price,Goods Id,Goods Name,Specification,Remark,Expiration(Days),Quantity pricing\r\n";
+    for (int row = 1; row <= 40000; ++row)
+        csv += QByteArray::number(row) + ",1.5,K" + QByteArray::number(row) + ",\"Pears, " + QByteArray::number(row) +
+               "\",,,," + (row % 3 == 0 ? "1" : "0") + "\r\n";
+    CCliRunner cli;
+    const SCliRun run =
+        cli.Run({QStringLiteral("convert"), cli.WriteFile(QStringLiteral("long.csv"), csv),
+                 cli.Path(QStringLiteral("out.csv")), QStringLiteral("--mode"), QStringLiteral("pricing")});
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(run.exitCode, 0) << Text(run.err);
+    EXPECT_TRUE(cli.ReadFile(QStringLiteral("out.csv")) == csv);
+}
+
 TEST(CliPorts, ListsTheSelectorsPortsWithTheNumberThatPortTakes)
 {
     CCliRunner cli;

@@ -217,6 +217,12 @@ TEST(TransferRecord, TheLogNamesThePortByItsStableNameAndWhereItWas)
     STransferEntry entry;
     entry.device = QStringLiteral("tcp://10.0.0.7:4001");
     EXPECT_TRUE(CTransferLog::Format(entry).contains(QStringLiteral(" port tcp://10.0.0.7:4001, ")));
+
+    // A "%" in a name is written as it is, not filled in with a later value.
+    entry.device = QStringLiteral("/dev/tty%4%10");
+    entry.baudRate = 19200;
+    EXPECT_TRUE(CTransferLog::Format(entry).contains(QStringLiteral(" port /dev/tty%4%10, 19200 baud, ")))
+        << CTransferLog::Format(entry).toStdString();
 }
 
 TEST(TransferRecord, TheLogIsCreatedEmptyToBeShownBeforeAnyDownload)

@@ -2,6 +2,7 @@
 
 #include "app/Language.h"
 #include "app/StringTable.h"
+#include "exchange/CZipDirectory.h"
 #include "exchange/PluExport.h"
 #include "exchange/PluFileLayout.h"
 #include "exchange/PluImport.h"
@@ -228,6 +229,26 @@ TEST_F(PluExport, XlsRefusesMoreRowsThanASheetHoldsBeforeWriting)
     const QString xlsx = m_dir.filePath(QStringLiteral("big.xlsx"));
     ASSERT_TRUE(ExportTable(fixture.table, SExportTarget{xlsx, EWorkbookFormat::Xlsx}).ok);
     EXPECT_EQ(ReadBack(xlsx, EWorkbookFormat::Xlsx)->LastRow(), 65537);
+}
+
+TEST_F(PluExport, XlsxPartsAreDeflatedAtTheFastestLevel)
+{
+    STableFixture fixture(kPricing, kNoLimits);
+    FillTable(fixture.table, {Strings({"1", "2.5", "3", "name"})});
+    const QString path = m_dir.filePath(QStringLiteral("fast.xlsx"));
+    ASSERT_TRUE(ExportTable(fixture.table, SExportTarget{path, EWorkbookFormat::Xlsx}).ok);
+    CZipDirectory directory;
+    ASSERT_TRUE(directory.Read(path));
+    const CZipDirectory::SEntry* sheet = directory.Find("xl/worksheets/sheet1.xml");
+    ASSERT_NE(sheet, nullptr);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_GT(bytes.size(), qsizetype(sheet->localHeaderOffset) + 8);
+    // Bits 1 and 2 of a deflated entry's flags tell its level; both set is the fastest.
+    const auto flags = quint8(bytes[qsizetype(sheet->localHeaderOffset) + 6]);
+    EXPECT_EQ(sheet->method, 8);
+    EXPECT_EQ(flags & 0x6, 0x6);
 }
 
 TEST_F(PluExport, ALargeTableReadsBackWholeAndInOrder)
