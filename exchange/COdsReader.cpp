@@ -277,9 +277,9 @@ private:
 void ReadFirstSheet(const CWorkbookPackage& package, CSheetCells& cells, const SImportLimits& limits)
 {
     const std::string part = "content.xml";
-    const CWorkbookPackage::Bytes xml = package.Part(part, true);
+    const CWorkbookPackage::CCheckedXml xml = package.CheckedXmlPart(part, true);
     CContentHandler handler(cells, limits);
-    CWorkbookPackage::ParseXml(part, xml, handler);
+    CWorkbookPackage::ParseXml(xml, handler);
     if (!handler.sawTable)
         throw CPackageError(MessageString(StringId::WorkbookNoSheet));
     cells.Finish();

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "app/StringTable.h"
 #include "exchange/CZipDirectory.h"
 #include "exchange/ImportLimits.h"
-#include "exchange/XmlLexicalCheck.h"
 
 #include <QFile>
 #include <QString>
@@ -11,11 +9,10 @@
 #include <orcus/sax_parser.hpp>
 
 #include <functional>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 // A package that is a zip archive but not a readable workbook: a part missing, damaged or malformed.
 class CPackageError : public std::runtime_error
@@ -36,24 +33,54 @@ class CWorkbookPackage
 {
 public:
     // The bytes of a part. Unpacking writes every byte, so the buffer is not cleared first: for the
-    // sheet of a large table that would touch tens of megabytes once more.
+    // sheet of a large table that would touch tens of megabytes once more. A large buffer is placed
+    // where the system can back it with large memory pages, which takes fewer page faults to fill.
     class Bytes
     {
     public:
         Bytes() = default;
-        explicit Bytes(size_t size)
-            : m_data(new char[size])
-            , m_size(size)
-        {
-        }
-        char* data() { return m_data.get(); }
-        const char* data() const { return m_data.get(); }
+        explicit Bytes(size_t size);
+        ~Bytes();
+        Bytes(Bytes&& other) noexcept;
+        Bytes& operator=(Bytes&& other) noexcept;
+        Bytes(const Bytes&) = delete;
+        Bytes& operator=(const Bytes&) = delete;
+
+        char* data() { return m_data; }
+        const char* data() const { return m_data; }
         size_t size() const { return m_size; }
         bool empty() const { return m_size == 0; }
 
     private:
-        std::unique_ptr<char[]> m_data;
+        void Release();
+
+        char* m_data = nullptr;
         size_t m_size = 0;
+        size_t m_mapped = 0; // the length of the mapping that holds the bytes; 0 when they were allocated
+    };
+
+    // A part whose XML has passed the lexical check whole, after it unpacked to its declared size and
+    // checksum: only such a part is handed to the XML parser.
+    class CCheckedXml
+    {
+    public:
+        // The part is absent (and was not required).
+        bool empty() const { return m_bytes.empty(); }
+        // Followed by one NUL byte, which the parser may look at past the end.
+        std::string_view Text() const
+        {
+            return m_bytes.empty() ? std::string_view() : std::string_view(m_bytes.data(), m_bytes.size() - 1);
+        }
+
+    private:
+        friend class CWorkbookPackage;
+        CCheckedXml() = default;
+        explicit CCheckedXml(Bytes bytes)
+            : m_bytes(std::move(bytes))
+        {
+        }
+
+        Bytes m_bytes;
     };
 
     explicit CWorkbookPackage(const SImportLimits& limits);
@@ -63,27 +90,30 @@ public:
     QString ErrorString() const { return m_error; }
     const CZipDirectory& Directory() const { return m_directory; }
 
-    // The unpacked part followed by one NUL byte (which the XML parser may look at past the end); empty
-    // when the package has no such part and it is not required. Throws CPackageError.
+    // The unpacked part followed by one NUL byte; empty when the package has no such part and it is not
+    // required. Throws CPackageError.
     Bytes Part(const std::string& name, bool required) const;
 
-    // Checks the part's XML (its faults name the part and the byte), then hands it to the handler. The
-    // check comes first because the parser aborts or reads past the buffer on some faults it checks for.
+    // The part unpacked and its XML checked (its faults name the part and the byte); empty when the
+    // package has no such part and it is not required. Throws CPackageError. A large part is checked
+    // while it unpacks, on the bytes unpacked so far.
+    CCheckedXml CheckedXmlPart(const std::string& name, bool required) const;
+
+    // Hands the checked XML to the handler. The check comes first because the parser aborts or reads
+    // past the buffer on some faults it checks for.
     template <typename Handler>
-    static void ParseXml(const std::string& name, const Bytes& xml, Handler& handler)
+    static void ParseXml(const CCheckedXml& xml, Handler& handler)
     {
-        if (xml.size() <= 1)
-            throw CPackageError(MessageString(StringId::PartEmpty).arg(QString::fromStdString(name)));
-        const std::string_view text(xml.data(), xml.size() - 1);
-        if (const auto fault = FindXmlLexicalFault(text))
-            throw CPackageError(
-                MessageString(StringId::XmlFaultAt)
-                    .arg(MessageString(fault->what), QString::number(fault->offset), QString::fromStdString(name)));
+        const std::string_view text = xml.Text();
         orcus::sax_parser<Handler> parser(text.data(), text.size(), handler);
         parser.parse();
     }
 
 private:
+    struct SPacked;
+    // Where the part's bytes lie in the archive, held to what its header and directory entry declare.
+    SPacked Locate(const std::string& name, const CZipDirectory::SEntry& entry) const;
+
     SImportLimits m_limits;
     CZipDirectory m_directory;
     QFile m_file;

@@ -19,7 +19,7 @@
 
 namespace {
 
-using Bytes = CWorkbookPackage::Bytes;
+using CCheckedXml = CWorkbookPackage::CCheckedXml;
 
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
@@ -419,10 +419,10 @@ private:
 
 std::vector<SRelationship> ReadRelationships(const CWorkbookPackage& package, const std::string& part, bool required)
 {
-    const Bytes xml = package.Part(part, required);
+    const CCheckedXml xml = package.CheckedXmlPart(part, required);
     CRelationshipsHandler handler;
     if (!xml.empty())
-        CWorkbookPackage::ParseXml(part, xml, handler);
+        CWorkbookPackage::ParseXml(xml, handler);
     return handler.relationships;
 }
 
@@ -464,10 +464,10 @@ private:
     void Load(const CWorkbookPackage& package, const std::string& part)
     {
         try {
-            const Bytes xml = package.Part(part, false);
+            const CCheckedXml xml = package.CheckedXmlPart(part, false);
             CSharedStringsHandler handler(m_strings);
             if (!xml.empty())
-                CWorkbookPackage::ParseXml(part, xml, handler);
+                CWorkbookPackage::ParseXml(xml, handler);
         } catch (...) {
             m_error = std::current_exception();
         }
@@ -487,7 +487,7 @@ void ReadFirstSheet(const CWorkbookPackage& package, CSheetCells& cells)
     const std::string workbookPart = ResolveTarget("", office->target);
 
     CWorkbookHandler workbook;
-    CWorkbookPackage::ParseXml(workbookPart, package.Part(workbookPart, true), workbook);
+    CWorkbookPackage::ParseXml(package.CheckedXmlPart(workbookPart, true), workbook);
     if (!workbook.found)
         throw CPackageError(MessageString(StringId::WorkbookNoSheet));
 
@@ -506,11 +506,12 @@ void ReadFirstSheet(const CWorkbookPackage& package, CSheetCells& cells)
         sharedStrings = std::make_unique<CSharedStringsLoader>(package, ResolveTarget(workbookFolder, strings->target));
 
     const std::string sheetPart = ResolveTarget(workbookFolder, sheet->target);
-    const Bytes sheetXml = package.Part(sheetPart, true);
+    const CCheckedXml sheetXml = package.CheckedXmlPart(sheetPart, true);
+    const size_t sheetSize = sheetXml.Text().size();
     // A cell takes some 30 bytes of XML at the least; room that is never used costs no memory pages.
-    cells.Reserve(sheetXml.size() / 30, sharedStrings ? sheetXml.size() / 100 : sheetXml.size() / 4);
+    cells.Reserve(sheetSize / 30, sharedStrings ? sheetSize / 100 : sheetSize / 4);
     CSheetHandler handler(cells);
-    CWorkbookPackage::ParseXml(sheetPart, sheetXml, handler);
+    CWorkbookPackage::ParseXml(sheetXml, handler);
     if (sharedStrings)
         cells.SetSharedStrings(sharedStrings->Take());
     cells.Finish();

@@ -40,29 +40,66 @@ constexpr SNameEndBytes kNameEnd;
 class CXmlLexer
 {
 public:
-    explicit CXmlLexer(std::string_view xml)
+    explicit CXmlLexer(std::string_view xml = std::string_view())
         : m_xml(xml)
     {
     }
 
+    // The check of a document held whole.
     std::optional<SXmlLexicalFault> Run()
     {
         size_t at = 0;
         while (at < m_xml.size()) {
-            const size_t open = Find('<', at);
-            if (!CheckReferences(at, open))
+            const EStep step = Step(at);
+            if (step == EStep::Fault)
                 return m_fault;
-            if (open == npos)
+            if (step == EStep::NoMoreMarkup)
                 break;
-            at = Markup(open);
-            if (at == npos)
-                return m_fault;
         }
-        if (!EndsWithTagEnd())
-            Fault(m_xml.size(), StringId::XmlNoEndingTag);
-        else if (!m_open.empty())
-            Fault(m_open.back().second, StringId::XmlElementNotClosed);
-        return m_fault;
+        return Finish();
+    }
+
+    // The check of a document whose bytes are still arriving at `data`, one construct at a time on the
+    // bytes there so far. A construct checked on a prefix of the document gives the same result as on
+    // the whole document whenever it succeeds: each scan in it either looks for its terminator ("<",
+    // ">", a quote, "-->", "]]>") and takes the first one, which the prefix and the document share when
+    // the prefix holds it; or runs within bounds already found inside the prefix (references up to the
+    // next "<", a tag's name up to its ">"). A scan that needs bytes past the cut finds nothing there
+    // and ends the construct in a fault or, for the text after the last "<", in the end of the bytes.
+    // So does a comparison cut short: "<!-", "<![CDA" or "<" at the cut are not taken for a comment, a
+    // CDATA section or a processing instruction, and the tag read instead runs into "[" or the cut. Such
+    // an outcome is set aside (a step changes the lexer only when it succeeds) and the construct is
+    // checked again on more bytes.
+    std::optional<SXmlLexicalFault> Follow(const char* data, IXmlArrivals& arrivals)
+    {
+        size_t at = 0;
+        SXmlArrived arrived = arrivals.WaitFor(1);
+        for (;;) {
+            if (arrived.stopped)
+                return std::nullopt;
+            m_xml = std::string_view(data, arrived.size);
+            if (at == arrived.size) {
+                if (arrived.whole)
+                    break;
+                arrived = arrivals.WaitFor(at + 1);
+                continue;
+            }
+            size_t next = at;
+            const EStep step = Step(next);
+            if (step != EStep::Advanced && !arrived.whole) {
+                // Waiting until the bytes have grown by as many as this construct has already taken
+                // keeps a long comment or text from being read again at every chunk.
+                m_fault.reset();
+                arrived = arrivals.WaitFor(arrived.size + (arrived.size - at));
+                continue;
+            }
+            if (step == EStep::Fault)
+                return m_fault;
+            if (step == EStep::NoMoreMarkup)
+                break;
+            at = next;
+        }
+        return Finish();
     }
 
 private:
@@ -81,20 +118,55 @@ private:
 
     void Fault(size_t offset, unsigned what) { m_fault = SXmlLexicalFault{offset, what}; }
 
+    enum class EStep
+    {
+        Advanced,     // past the next markup
+        NoMoreMarkup, // the text from `at` is the rest of the bytes
+        Fault,
+    };
+
+    // The text from `at` up to the next "<", then the markup there; moves `at` past it. Changes the
+    // open elements and the end of the last element tag only when it advances.
+    EStep Step(size_t& at)
+    {
+        const size_t open = Find('<', at);
+        if (!CheckReferences(at, open))
+            return EStep::Fault;
+        if (open == npos)
+            return EStep::NoMoreMarkup;
+        const size_t next = Markup(open);
+        if (next == npos)
+            return EStep::Fault;
+        at = next;
+        return EStep::Advanced;
+    }
+
+    std::optional<SXmlLexicalFault> Finish()
+    {
+        if (!EndsWithTagEnd())
+            Fault(m_xml.size(), StringId::XmlNoEndingTag);
+        else if (!m_open.empty())
+            Fault(m_open.back().second, StringId::XmlElementNotClosed);
+        return m_fault;
+    }
+
     // The markup that starts at the "<" at `open`; returns the offset past it, npos on a fault.
     size_t Markup(size_t open)
     {
-        if (StartsWith(open, "<!--"))
-            return Closed(open, open + 4, "-->", StringId::XmlUnclosedComment);
-        if (StartsWith(open, "<![CDATA["))
-            return Closed(open, open + 9, "]]>", StringId::XmlUnclosedCdata);
-        // The parser reads the inside of a processing instruction as attributes.
-        if (StartsWith(open, "<?"))
-            return Tag(open, true, StringId::XmlUnclosedInstruction);
-        if (StartsWith(open, "<!"))
+        // Most markup is element tags: the others all start with "<!" or "<?".
+        const char second = open + 1 < m_xml.size() ? m_xml[open + 1] : '\0';
+        if (second == '!' || second == '?') {
+            if (StartsWith(open, "<!--"))
+                return Closed(open, open + 4, "-->", StringId::XmlUnclosedComment);
+            if (StartsWith(open, "<![CDATA["))
+                return Closed(open, open + 9, "]]>", StringId::XmlUnclosedCdata);
+            // The parser reads the inside of a processing instruction as attributes.
+            if (second == '?')
+                return Tag(open, true, StringId::XmlUnclosedInstruction);
             return Tag(open, false, StringId::XmlUnclosedTag);
+        }
         const size_t end = Tag(open, true, StringId::XmlUnclosedTag);
-        if (end != npos && !Nest(open, end))
+        if (end == npos || !Nest(open, end))
             return npos;
         m_lastMarkupEnd = end;
         return end;
@@ -273,4 +345,10 @@ std::optional<SXmlLexicalFault> FindXmlLexicalFault(std::string_view xml)
 {
     CXmlLexer lexer(xml);
     return lexer.Run();
+}
+
+std::optional<SXmlLexicalFault> FindXmlLexicalFault(const char* xml, IXmlArrivals& arrivals)
+{
+    CXmlLexer lexer;
+    return lexer.Follow(xml, arrivals);
 }

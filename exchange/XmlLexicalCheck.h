@@ -24,3 +24,24 @@ struct SXmlLexicalFault
 };
 
 std::optional<SXmlLexicalFault> FindXmlLexicalFault(std::string_view xml);
+
+// What has arrived of a document whose bytes come in order into one buffer, as they are unpacked.
+struct SXmlArrived
+{
+    std::size_t size = 0; // the bytes from the buffer's start that may be read
+    bool whole = false;   // they are the whole document
+    bool stopped = false; // no more will come, though the document is not whole
+};
+
+class IXmlArrivals
+{
+public:
+    virtual ~IXmlArrivals() = default;
+    // Waits until at least `size` bytes have arrived, or the document is whole, or the bytes stop.
+    virtual SXmlArrived WaitFor(std::size_t size) = 0;
+};
+
+// The same check, following the bytes of a document as they arrive at `xml`: the result is the one the
+// whole document gives. Nothing when the bytes stop coming (whoever stops them knows why, and a fault
+// in the bytes so far may be due to what stopped them).
+std::optional<SXmlLexicalFault> FindXmlLexicalFault(const char* xml, IXmlArrivals& arrivals);

@@ -14,6 +14,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace {
 
 using ExchangeTest::FixturePath;
@@ -102,69 +109,130 @@ TEST(OdsReader, ReadsTheFirstSheet)
 
 // Documents on which the XML parser once read past its buffer and stopped the program are refused
 // before it sees them; sound documents, however unusual, pass.
+const std::string_view kSoundXml[] = {
+    "<?xml version=\"1.0\"?>\n<a b=\"x &amp; &lt;y&gt; &#65;&#x42;&#x10FFFF;&#0065; &apos;\">t&quot;</a>\r\n",
+    "<a b='single \"quoted\"' c=\"it's\"><!-- a & b < c --><![CDATA[ x & y < z ]]><?pi a & b?></a>",
+    "<!DOCTYPE a><a>&#1114111;<b/></a>",
+    "<a>\xe8\x8b\xb9 &#xD7FF;&#xE000;</a>",
+    "<x:a xmlns:x=\"u\"><b></b><c><d/></c></x:a >",
+};
+struct SFaultyXml
+{
+    std::string_view xml;
+    size_t offset;
+    std::string_view what;
+};
+const SFaultyXml kFaultyXml[] = {
+    {"<a>&#x110000;</a>", 3, "a malformed reference"},
+    {"<a>&#1114112;</a>", 3, "a malformed reference"},
+    {"<a>&#99999999999999999999;</a>", 3, "a malformed reference"}, // would overflow 32 bits
+    {"<a b=\"&#-1;\"/>", 6, "a malformed reference"},
+    {"<a>&#x-1;&#+65;</a>", 3, "a malformed reference"},
+    {"<a>&#X41;</a>", 3, "a malformed reference"},
+    {"<a>&#;&#x;</a>", 3, "a malformed reference"},
+    {"<a>x & y</a>", 5, "a malformed reference"},
+    {"<a>&amp</a>", 3, "a malformed reference"},
+    {"<a b=\"&x\"/>text;<c/>", 6, "a malformed reference"},
+    {"<a b=\"x&amp;y>z</a>", 5, "an unclosed attribute value"},
+    {"<a b=\"x&amp;", 5, "an unclosed attribute value"},
+    {"<a b='x\"/>", 5, "an unclosed attribute value"},
+    {"<a><!-- x", 3, "an unclosed comment"},
+    {"<a><![CDATA[ x ]]", 3, "an unclosed CDATA section"},
+    {"<?xml version=\"1.0\"", 0, "an unclosed processing instruction"},
+    {"<?xml version=\"1.0\"<a/>", 0, "an unclosed processing instruction"},
+    {"<?xml version=\"&amp;?><a/>", 14, "an unclosed attribute value"},
+    {"<a><!---->", 10, "a document that does not end with a tag"},
+    {"<a><![CDATA[]]>", 15, "a document that does not end with a tag"},
+    {"<?xml version=\"1.0\"?>", 21, "a document that does not end with a tag"},
+    {"<a b=\"1\"<b/>", 0, "an unclosed tag"},
+    {"<a><b", 3, "an unclosed tag"},
+    {"<!DOCTYPE a [<!ENTITY x \"y\">]><a/>", 0, "a document type with an internal subset"},
+    {"<a>x&amp;&amp;", 14, "a document that does not end with a tag"},
+    {"<a/>x", 5, "a document that does not end with a tag"},
+    {"<a>&bogus;</a>", 3, "an undefined entity"},
+    {"<a b=\"&custom;\"/>", 6, "an undefined entity"},
+    {"<a>&\xe8\x8b\xb9;</a>", 3, "an undefined entity"},
+    {"<a>&#0;</a>", 3, "a reference to the character U+0000"},
+    {"<a>&#x0000;</a>", 3, "a reference to the character U+0000"},
+    {"<a>&#xD800;</a>", 3, "a reference to half of a surrogate pair"},
+    {"<a>&#57343;</a>", 3, "a reference to half of a surrogate pair"},
+    {"<a><b></a></b>", 6, "an end tag that does not match its start tag"},
+    {"<a><b></bb></a>", 6, "an end tag that does not match its start tag"},
+    {"<a></a></a>", 7, "an end tag without its start tag"},
+    {"<a><b>", 3, "an element that is never closed"},
+    {"<a><b/>  ", 0, "an element that is never closed"},
+    {"", 0, "a document that does not end with a tag"},
+};
+
 TEST(XmlLexicalCheck, FindsWhatTheParserCannotBeTrustedWith)
 {
-    const std::string_view sound[] = {
-        "<?xml version=\"1.0\"?>\n<a b=\"x &amp; &lt;y&gt; &#65;&#x42;&#x10FFFF;&#0065; &apos;\">t&quot;</a>\r\n",
-        "<a b='single \"quoted\"' c=\"it's\"><!-- a & b < c --><![CDATA[ x & y < z ]]><?pi a & b?></a>",
-        "<!DOCTYPE a><a>&#1114111;<b/></a>",
-        "<a>\xe8\x8b\xb9 &#xD7FF;&#xE000;</a>",
-        "<x:a xmlns:x=\"u\"><b></b><c><d/></c></x:a >",
-    };
-    for (std::string_view xml : sound)
+    for (std::string_view xml : kSoundXml)
         EXPECT_FALSE(FindXmlLexicalFault(xml)) << xml;
-
-    const struct
-    {
-        std::string_view xml;
-        size_t offset;
-        std::string_view what;
-    } faults[] = {
-        {"<a>&#x110000;</a>", 3, "a malformed reference"},
-        {"<a>&#1114112;</a>", 3, "a malformed reference"},
-        {"<a>&#99999999999999999999;</a>", 3, "a malformed reference"}, // would overflow 32 bits
-        {"<a b=\"&#-1;\"/>", 6, "a malformed reference"},
-        {"<a>&#x-1;&#+65;</a>", 3, "a malformed reference"},
-        {"<a>&#X41;</a>", 3, "a malformed reference"},
-        {"<a>&#;&#x;</a>", 3, "a malformed reference"},
-        {"<a>x & y</a>", 5, "a malformed reference"},
-        {"<a>&amp</a>", 3, "a malformed reference"},
-        {"<a b=\"&x\"/>text;<c/>", 6, "a malformed reference"},
-        {"<a b=\"x&amp;y>z</a>", 5, "an unclosed attribute value"},
-        {"<a b=\"x&amp;", 5, "an unclosed attribute value"},
-        {"<a b='x\"/>", 5, "an unclosed attribute value"},
-        {"<a><!-- x", 3, "an unclosed comment"},
-        {"<a><![CDATA[ x ]]", 3, "an unclosed CDATA section"},
-        {"<?xml version=\"1.0\"", 0, "an unclosed processing instruction"},
-        {"<?xml version=\"1.0\"<a/>", 0, "an unclosed processing instruction"},
-        {"<?xml version=\"&amp;?><a/>", 14, "an unclosed attribute value"},
-        {"<a><!---->", 10, "a document that does not end with a tag"},
-        {"<a><![CDATA[]]>", 15, "a document that does not end with a tag"},
-        {"<?xml version=\"1.0\"?>", 21, "a document that does not end with a tag"},
-        {"<a b=\"1\"<b/>", 0, "an unclosed tag"},
-        {"<a><b", 3, "an unclosed tag"},
-        {"<!DOCTYPE a [<!ENTITY x \"y\">]><a/>", 0, "a document type with an internal subset"},
-        {"<a>x&amp;&amp;", 14, "a document that does not end with a tag"},
-        {"<a/>x", 5, "a document that does not end with a tag"},
-        {"<a>&bogus;</a>", 3, "an undefined entity"},
-        {"<a b=\"&custom;\"/>", 6, "an undefined entity"},
-        {"<a>&\xe8\x8b\xb9;</a>", 3, "an undefined entity"},
-        {"<a>&#0;</a>", 3, "a reference to the character U+0000"},
-        {"<a>&#x0000;</a>", 3, "a reference to the character U+0000"},
-        {"<a>&#xD800;</a>", 3, "a reference to half of a surrogate pair"},
-        {"<a>&#57343;</a>", 3, "a reference to half of a surrogate pair"},
-        {"<a><b></a></b>", 6, "an end tag that does not match its start tag"},
-        {"<a><b></bb></a>", 6, "an end tag that does not match its start tag"},
-        {"<a></a></a>", 7, "an end tag without its start tag"},
-        {"<a><b>", 3, "an element that is never closed"},
-        {"<a><b/>  ", 0, "an element that is never closed"},
-        {"", 0, "a document that does not end with a tag"},
-    };
-    for (const auto& c : faults) {
+    for (const auto& c : kFaultyXml) {
         const auto fault = FindXmlLexicalFault(c.xml);
         ASSERT_TRUE(fault) << c.xml;
         EXPECT_EQ(fault->offset, c.offset) << c.xml;
         EXPECT_EQ(LoadString(fault->what, 9).toStdString(), c.what) << c.xml;
+    }
+}
+
+// A document whose bytes arrive `first` at once, then `step` at a time, as many as the check waits for.
+class CArrivingInSteps : public IXmlArrivals
+{
+public:
+    CArrivingInSteps(size_t whole, size_t first, size_t step, size_t stopAt = SIZE_MAX)
+        : m_whole(whole)
+        , m_next(first)
+        , m_step(step)
+        , m_stopAt(stopAt)
+    {
+    }
+    SXmlArrived WaitFor(size_t size) override
+    {
+        while (m_size < size && m_size < m_whole && m_size < m_stopAt) {
+            m_size = std::min({m_whole, m_stopAt, std::max(m_next, m_size + 1)});
+            m_next = m_size + m_step;
+        }
+        return SXmlArrived{m_size, m_size == m_whole, m_size == m_stopAt && m_size < m_whole};
+    }
+
+private:
+    size_t m_whole;
+    size_t m_next;
+    size_t m_step;
+    size_t m_stopAt;
+    size_t m_size = 0;
+};
+
+// The check that follows a part as it unpacks finds what the check of the whole part finds, wherever the
+// bytes so far end: inside a reference, an attribute value, a comment, a CDATA section, a tag's name, an
+// end tag or the last tag.
+TEST(XmlLexicalCheck, FollowingTheBytesAsTheyArriveFindsWhatTheWholeDocumentGives)
+{
+    std::vector<std::string_view> documents(std::begin(kSoundXml), std::end(kSoundXml));
+    for (const auto& c : kFaultyXml)
+        documents.push_back(c.xml);
+    const std::string longRun = "<a b=\"" + std::string(90, 'v') + "&amp;\"><!--" + std::string(150, '-') + " -->" +
+                                std::string(200, 't') + "<![CDATA[" + std::string(120, ']') + "]]></a>";
+    documents.push_back(longRun);
+    for (const std::string_view xml : documents) {
+        const std::optional<SXmlLexicalFault> whole = FindXmlLexicalFault(xml);
+        for (const size_t step : {1, 7, 64}) {
+            for (size_t first = 0; first <= xml.size(); ++first) {
+                CArrivingInSteps arrivals(xml.size(), first, step);
+                const std::optional<SXmlLexicalFault> followed = FindXmlLexicalFault(xml.data(), arrivals);
+                ASSERT_EQ(followed.has_value(), whole.has_value()) << xml << " first " << first << " step " << step;
+                if (whole) {
+                    EXPECT_EQ(followed->offset, whole->offset) << xml << " first " << first << " step " << step;
+                    EXPECT_EQ(followed->what, whole->what) << xml << " first " << first << " step " << step;
+                }
+            }
+        }
+    }
+    // Bytes that stop coming end the check without a result, whatever the bytes so far hold.
+    for (const std::string_view xml : {std::string_view("<a>&bogus;</a>"), std::string_view("<a><b/></a>")}) {
+        CArrivingInSteps stopped(xml.size(), 1, 1, xml.size() - 1);
+        EXPECT_FALSE(FindXmlLexicalFault(xml.data(), stopped)) << xml;
     }
 }
 
@@ -305,6 +373,72 @@ TEST(WorkbookReaders, RefusePackagesWhosePartsContradictWhatTheyDeclare)
     const QString sound = dir.filePath(QStringLiteral("sound.xlsx"));
     ASSERT_TRUE(WriteFile(sound, Zip(XlsxParts(Deflated("xl/worksheets/sheet1.xml", sheet)))));
     ExpectNumber(*Load(EWorkbookFormat::Xlsx, sound), 0, 0, 1);
+}
+
+// A large part is checked while it unpacks. When its archive turns out damaged, that is what the reader
+// reports, not the fault the check found in the bytes unpacked before.
+TEST(WorkbookReaders, ADamagedLargePartIsReportedAsDamagedRatherThanAsFaultyXml)
+{
+    using namespace HandMadePackage;
+    QTemporaryDir dir;
+    QByteArray rows = "<row r=\"1\"><c r=\"A1\"><v>&bogus;</v></c></row>";
+    for (int r = 2; r <= 50000; ++r)
+        rows += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"A" + QByteArray::number(r) + "\"><v>" +
+                QByteArray::number(r * 7919 % 100003) + "</v></c></row>";
+    const SEntry sheet = Deflated("xl/worksheets/sheet1.xml", SheetXml(rows));
+    ASSERT_GT(sheet.declaredSize, 2u << 20); // unpacks in several chunks
+    const QString faulty = dir.filePath(QStringLiteral("faulty.xlsx"));
+    ASSERT_TRUE(WriteFile(faulty, Zip(XlsxParts(sheet))));
+    std::unique_ptr<IWorkbookReader> reader = CreateWorkbookReader(EWorkbookFormat::Xlsx);
+    EXPECT_FALSE(reader->Load(faulty));
+    EXPECT_TRUE(reader->ErrorString().contains(QStringLiteral("an undefined entity at byte ")))
+        << reader->ErrorString().toStdString();
+
+    const struct
+    {
+        const char* name;
+        SEntry entry;
+        const char* reason;
+    } cases[] = {
+        {"cut",
+         [&] {
+             SEntry e = sheet;
+             e.data.truncate(e.data.size() / 2);
+             return e;
+         }(),
+         "cannot be unpacked"},
+        {"more",
+         [&] {
+             SEntry e = sheet;
+             e.declaredSize -= 10;
+             return e;
+         }(),
+         "unpacks to more than the"},
+        {"less",
+         [&] {
+             SEntry e = sheet;
+             e.declaredSize += 10;
+             return e;
+         }(),
+         "bytes it declares"},
+        {"checksum",
+         [&] {
+             SEntry e = sheet;
+             e.crc ^= 1;
+             return e;
+         }(),
+         "does not match its checksum"},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QStringLiteral("%1.xlsx").arg(QLatin1String(c.name)));
+        ASSERT_TRUE(WriteFile(path, Zip(XlsxParts(c.entry))));
+        reader = CreateWorkbookReader(EWorkbookFormat::Xlsx);
+        EXPECT_FALSE(reader->Load(path)) << c.name;
+        const std::string error = reader->ErrorString().toStdString();
+        EXPECT_NE(error.find("a damaged zip archive: "), std::string::npos) << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        EXPECT_EQ(error.find(" at byte "), std::string::npos) << error;
+    }
 }
 
 // LibreOffice stores identical neighbours once with a repeat count, and repeats empty rows and cells
