@@ -103,6 +103,31 @@ void CSheetCells::SetSharedUtf16Strings(std::u16string text, std::vector<quint32
     m_sharedUtf16Starts = std::move(starts);
 }
 
+void CSheetCells::Append(CSheetCells&& later)
+{
+    m_lastRow = std::max(m_lastRow, later.m_lastRow);
+    m_lastCol = std::max(m_lastCol, later.m_lastCol);
+    if (later.m_cells.empty())
+        return;
+    if (!later.m_ordered)
+        m_ordered = false;
+    if (!m_cells.empty()) {
+        const SCell& last = m_cells.back();
+        const SCell& next = later.m_cells.front();
+        if (next.row < last.row || (next.row == last.row && next.column <= last.column))
+            m_ordered = false;
+    }
+    const quint32 textBase = quint32(m_texts.size());
+    m_texts.append(later.m_texts);
+    m_cells.reserve(m_cells.size() + later.m_cells.size());
+    for (SCell cell : later.m_cells) {
+        if (cell.kind == EKind::Text || cell.kind == EKind::EscapedText)
+            cell.text.offset += textBase;
+        m_cells.push_back(cell);
+    }
+    later = CSheetCells();
+}
+
 void CSheetCells::Finish()
 {
     if (!m_ordered) {

@@ -21,6 +21,7 @@ public:
     void Clear();
     // Cells in this column and further right are not kept; they still count for LastCol().
     void SetColumnLimit(int columns) { m_columnLimit = columns; }
+    int ColumnLimit() const { return m_columnLimit; }
     // Makes LastCol() at least this, for a reader that knows the extent without reading every column.
     void WidenTo(int columns) { m_lastCol = std::max(m_lastCol, columns); }
     // ... and LastRow() at least this.
@@ -42,6 +43,10 @@ public:
     // Shared strings kept as one UTF-16 text, string i from starts[i] to starts[i + 1]: many short
     // strings cost no allocation each.
     void SetSharedUtf16Strings(std::u16string text, std::vector<quint32> starts);
+
+    // Takes the cells of a later part of the same sheet, read into cells of their own, as if they had
+    // been set here after the others. Before shared strings are set.
+    void Append(CSheetCells&& later);
 
     // Orders the cells once all are set; lookups need it.
     void Finish();

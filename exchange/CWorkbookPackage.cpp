@@ -30,6 +30,8 @@ constexpr quint16 kDeflated = 8;
 constexpr size_t kChunk = size_t(1) << 20;
 // A part from this size on unpacks on a thread of its own while its XML is checked here.
 constexpr size_t kCheckWhileUnpackingFrom = size_t(1) << 20;
+// A part from this size on is worth parsing in two halves side by side.
+constexpr size_t kSplitFrom = size_t(4) << 20;
 // The size of the system's large memory pages, which back buffers from this size on.
 constexpr size_t kLargePage = size_t(2) << 20;
 
@@ -335,6 +337,8 @@ CWorkbookPackage::CCheckedXml CWorkbookPackage::CheckedXmlPart(const std::string
     Bytes bytes(size + 1);
     bytes.data()[size] = '\0';
     std::optional<SXmlLexicalFault> fault;
+    SXmlChildSplit split;
+    split.from = size >= kSplitFrom ? size / 2 : size_t(SXmlChildSplit::npos);
     bool checked = false;
     if (size >= kCheckWhileUnpackingFrom) {
         // The check follows the unpacked bytes here while the part unpacks on a thread of its own. A
@@ -357,7 +361,7 @@ CWorkbookPackage::CCheckedXml CWorkbookPackage::CheckedXmlPart(const std::string
         if (unpacker.joinable()) {
             std::exception_ptr checkFailure;
             try {
-                fault = FindXmlLexicalFault(bytes.data(), soFar);
+                fault = FindXmlLexicalFault(bytes.data(), soFar, &split);
             } catch (...) {
                 checkFailure = std::current_exception();
             }
@@ -372,13 +376,13 @@ CWorkbookPackage::CCheckedXml CWorkbookPackage::CheckedXmlPart(const std::string
     if (!checked) {
         packed.Unpack(name, bytes.data(), [](size_t) {});
         if (size > 0)
-            fault = FindXmlLexicalFault(std::string_view(bytes.data(), size));
+            fault = FindXmlLexicalFault(std::string_view(bytes.data(), size), &split);
     }
     if (size == 0)
         throw CPackageError(PartEmpty(name));
     if (fault)
         throw CPackageError(XmlFault(name, *fault));
-    return CCheckedXml(std::move(bytes));
+    return CCheckedXml(std::move(bytes), split);
 }
 
 bool ReadWorkbookPackage(const QString& path, const SImportLimits& limits, const QString& format,

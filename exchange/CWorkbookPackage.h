@@ -2,6 +2,7 @@
 
 #include "exchange/CZipDirectory.h"
 #include "exchange/ImportLimits.h"
+#include "exchange/XmlLexicalCheck.h"
 
 #include <QFile>
 #include <QString>
@@ -71,16 +72,21 @@ public:
         {
             return m_bytes.empty() ? std::string_view() : std::string_view(m_bytes.data(), m_bytes.size() - 1);
         }
+        // Where a large part may be cut in two (at the first grandchild of its root past the middle);
+        // none (npos) for a small part.
+        const SXmlChildSplit& Split() const { return m_split; }
 
     private:
         friend class CWorkbookPackage;
         CCheckedXml() = default;
-        explicit CCheckedXml(Bytes bytes)
+        CCheckedXml(Bytes bytes, const SXmlChildSplit& split)
             : m_bytes(std::move(bytes))
+            , m_split(split)
         {
         }
 
         Bytes m_bytes;
+        SXmlChildSplit m_split;
     };
 
     explicit CWorkbookPackage(const SImportLimits& limits);
@@ -106,6 +112,24 @@ public:
     {
         const std::string_view text = xml.Text();
         orcus::sax_parser<Handler> parser(text.data(), text.size(), handler);
+        parser.parse();
+    }
+
+    // Hands the checked XML from its split on to the handler, inside start tags of its root and of the
+    // split's parent: well formed when the part is, as the split is at a grandchild of the root. The
+    // remainder is copied, since the first half may be parsed meanwhile. Nothing without a split.
+    template <typename Handler>
+    static void ParseXmlFromSplit(const CCheckedXml& xml, Handler& handler)
+    {
+        const SXmlChildSplit& split = xml.Split();
+        const std::string_view text = xml.Text();
+        if (split.at == SXmlChildSplit::npos || split.at >= text.size())
+            return;
+        std::string remainder;
+        remainder.reserve(split.rootName.size() + split.parentName.size() + 4 + text.size() - split.at);
+        remainder.append(1, '<').append(split.rootName).append("><").append(split.parentName).append(1, '>');
+        remainder.append(text.substr(split.at));
+        orcus::sax_parser<Handler> parser(remainder.data(), remainder.size(), handler); // NUL-terminated
         parser.parse();
     }
 

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -235,9 +236,32 @@ bool ParseNumber(std::string_view text, double& value)
 class CSheetHandler : public SSaxNoOpHandler
 {
 public:
+    // Thrown at the element whose name starts past stopAt: the first half of the sheet is read.
+    struct SStopped
+    {
+        bool betweenRows; // of the sheet data, where the second half begins as a sheet of its own does
+    };
+    // Thrown when the second half does not begin with a row that names its number.
+    struct SNoFreshStart
+    {
+    };
+
     explicit CSheetHandler(CSheetCells& cells)
         : m_cells(cells)
     {
+    }
+    // The handler of the first half, which ends before stopAt.
+    CSheetHandler(CSheetCells& cells, const char* stopAt)
+        : m_cells(cells)
+        , m_stopAt(stopAt)
+    {
+    }
+    // The handler of the second half, whose rows must not count on the first half's.
+    static CSheetHandler SecondHalf(CSheetCells& cells)
+    {
+        CSheetHandler handler(cells);
+        handler.m_awaitingFirstRow = true;
+        return handler;
     }
 
     void attribute(const orcus::sax::parser_attribute& attribute)
@@ -253,6 +277,14 @@ public:
     void start_element(const orcus::sax::parser_element& element)
     {
         const std::string_view name = element.name;
+        if (m_stopAt && name.data() > m_stopAt)
+            throw SStopped{m_inSheetData && !m_inCell && !m_inInlineString && m_phoneticDepth == 0 &&
+                           m_target == ETarget::None};
+        if (m_awaitingFirstRow && m_inSheetData) {
+            if (!Is(name, "row") || m_attributeR.empty())
+                throw SNoFreshStart();
+            m_awaitingFirstRow = false;
+        }
         if (Is(name, "sheetData")) {
             m_inSheetData = true;
         } else if (m_inSheetData) {
@@ -397,6 +429,8 @@ private:
     }
 
     CSheetCells& m_cells;
+    const char* m_stopAt = nullptr;
+    bool m_awaitingFirstRow = false;
     std::string_view m_attributeR; // of the element that is starting
     std::string_view m_attributeT;
     std::string m_attributeRText; // where a transient value is kept
@@ -478,6 +512,58 @@ private:
     std::thread m_thread;
 };
 
+std::string_view LocalName(std::string_view name)
+{
+    const size_t colon = name.find(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+// Reads a large sheet's two halves side by side, the second from its first row past the middle; the
+// parser is the larger part of reading a sheet. False when the sheet cannot be read so (it is small, is
+// not cut between the rows of its sheet data, or its second half does not stand on its own): the cells
+// are then to be read again whole. Faults of the first half are thrown as reading it whole throws them;
+// a second half that fails is read again whole too, so that its fault is reported as the whole gives it.
+bool ReadSheetInHalves(const CCheckedXml& xml, CSheetCells& cells)
+{
+    const SXmlChildSplit& split = xml.Split();
+    if (split.at == SXmlChildSplit::npos || !Is(LocalName(split.parentName), "sheetData") ||
+        Is(LocalName(split.rootName), "sheetData"))
+        return false;
+    CSheetCells secondCells;
+    secondCells.SetColumnLimit(cells.ColumnLimit());
+    bool secondRead = false;
+    std::thread second;
+    try {
+        second = std::thread([&] {
+            try {
+                CSheetHandler handler = CSheetHandler::SecondHalf(secondCells);
+                CWorkbookPackage::ParseXmlFromSplit(xml, handler);
+                secondRead = true;
+            } catch (...) {
+            }
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    bool firstRead = false;
+    std::exception_ptr firstFault;
+    try {
+        CSheetHandler handler(cells, xml.Text().data() + split.at);
+        CWorkbookPackage::ParseXml(xml, handler);
+    } catch (const CSheetHandler::SStopped& stopped) {
+        firstRead = stopped.betweenRows;
+    } catch (...) {
+        firstFault = std::current_exception();
+    }
+    second.join();
+    if (firstFault)
+        std::rethrow_exception(firstFault);
+    if (!firstRead || !secondRead)
+        return false;
+    cells.Append(std::move(secondCells));
+    return true;
+}
+
 void ReadFirstSheet(const CWorkbookPackage& package, CSheetCells& cells)
 {
     const std::vector<SRelationship> root = ReadRelationships(package, "_rels/.rels", true);
@@ -510,8 +596,12 @@ void ReadFirstSheet(const CWorkbookPackage& package, CSheetCells& cells)
     const size_t sheetSize = sheetXml.Text().size();
     // A cell takes some 30 bytes of XML at the least; room that is never used costs no memory pages.
     cells.Reserve(sheetSize / 30, sharedStrings ? sheetSize / 100 : sheetSize / 4);
-    CSheetHandler handler(cells);
-    CWorkbookPackage::ParseXml(sheetXml, handler);
+    if (!ReadSheetInHalves(sheetXml, cells)) {
+        cells.Clear();
+        cells.Reserve(sheetSize / 30, sharedStrings ? sheetSize / 100 : sheetSize / 4);
+        CSheetHandler handler(cells);
+        CWorkbookPackage::ParseXml(sheetXml, handler);
+    }
     if (sharedStrings)
         cells.SetSharedStrings(sharedStrings->Take());
     cells.Finish();

@@ -45,6 +45,9 @@ public:
     {
     }
 
+    // Also finds where the document may be cut in two.
+    void SetSplit(SXmlChildSplit* split) { m_split = split; }
+
     // The check of a document held whole.
     std::optional<SXmlLexicalFault> Run()
     {
@@ -203,6 +206,11 @@ private:
             m_open.pop_back();
             return true;
         }
+        if (m_split && m_split->at == SXmlChildSplit::npos && open >= m_split->from && m_open.size() == 2) {
+            m_split->at = open;
+            m_split->rootName = m_open.front().first;
+            m_split->parentName = m_open.back().first;
+        }
         if (m_xml[end - 2] != '/')
             m_open.emplace_back(TagName(open + 1, end), open);
         return true;
@@ -336,19 +344,22 @@ private:
     std::string_view m_xml;
     size_t m_lastMarkupEnd = npos;                           // past the last element tag
     std::vector<std::pair<std::string_view, size_t>> m_open; // the open elements' names and tag offsets
+    SXmlChildSplit* m_split = nullptr;
     std::optional<SXmlLexicalFault> m_fault;
 };
 
 } // namespace
 
-std::optional<SXmlLexicalFault> FindXmlLexicalFault(std::string_view xml)
+std::optional<SXmlLexicalFault> FindXmlLexicalFault(std::string_view xml, SXmlChildSplit* split)
 {
     CXmlLexer lexer(xml);
+    lexer.SetSplit(split);
     return lexer.Run();
 }
 
-std::optional<SXmlLexicalFault> FindXmlLexicalFault(const char* xml, IXmlArrivals& arrivals)
+std::optional<SXmlLexicalFault> FindXmlLexicalFault(const char* xml, IXmlArrivals& arrivals, SXmlChildSplit* split)
 {
     CXmlLexer lexer;
+    lexer.SetSplit(split);
     return lexer.Follow(xml, arrivals);
 }

@@ -23,7 +23,20 @@ struct SXmlLexicalFault
     unsigned what = 0;      // the string ID that names the fault: "an unclosed comment", ...
 };
 
-std::optional<SXmlLexicalFault> FindXmlLexicalFault(std::string_view xml);
+// A place where a large document can be cut in two for its halves to be parsed side by side: the first
+// start tag at or after `from` of a grandchild of the root element, with the names of the root and of
+// the grandchild's parent as their tags spell them. `at` stays npos when there is none.
+struct SXmlChildSplit
+{
+    static constexpr std::size_t npos = std::string_view::npos;
+    std::size_t from = 0;
+    std::size_t at = npos;
+    std::string_view rootName;
+    std::string_view parentName;
+};
+
+// With a split, the check also finds it.
+std::optional<SXmlLexicalFault> FindXmlLexicalFault(std::string_view xml, SXmlChildSplit* split = nullptr);
 
 // What has arrived of a document whose bytes come in order into one buffer, as they are unpacked.
 struct SXmlArrived
@@ -44,4 +57,5 @@ public:
 // The same check, following the bytes of a document as they arrive at `xml`: the result is the one the
 // whole document gives. Nothing when the bytes stop coming (whoever stops them knows why, and a fault
 // in the bytes so far may be due to what stopped them).
-std::optional<SXmlLexicalFault> FindXmlLexicalFault(const char* xml, IXmlArrivals& arrivals);
+std::optional<SXmlLexicalFault> FindXmlLexicalFault(const char* xml, IXmlArrivals& arrivals,
+                                                    SXmlChildSplit* split = nullptr);

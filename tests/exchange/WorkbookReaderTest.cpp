@@ -611,3 +611,79 @@ TEST(XlsWriter, SmallWorkbookReadsBack)
 }
 
 } // namespace
+
+namespace {
+
+// Sheet data of `rows` rows of four cells (a number, an inline text, a text with a reference and an
+// escape, and a plain value), some 5 MB for 40,000 rows: large enough to be read in two halves.
+QByteArray LargeSheetData(int rows, bool numberedRows = true)
+{
+    QByteArray data;
+    for (int row = 1; row <= rows; ++row) {
+        const QByteArray n = QByteArray::number(row);
+        data += numberedRows ? "<row r=\"" + n + "\">" : QByteArray("<row>");
+        data += "<c r=\"A" + n + "\"><v>" + n + "</v></c>";
+        data += "<c r=\"B" + n + "\" t=\"inlineStr\"><is><t>name " + n + "</t></is></c>";
+        data += "<c t=\"inlineStr\"><is><t>&#x82F9;_x0041_ " + n + "</t></is></c>";
+        data += "<c t=\"str\"><v>padding padding padding padding padding " + n + "</v></c>";
+        data += "</row>";
+    }
+    return data;
+}
+
+} // namespace
+
+// A large sheet is read in two halves side by side; what it reads must be what reading it whole gives,
+// also where the second half cannot stand on its own.
+TEST(WorkbookReaders, ALargeSheetReadsAsAWholeOneDoes)
+{
+    using namespace HandMadePackage;
+    QTemporaryDir dir;
+    constexpr int kRows = 40000;
+    const auto expectRows = [](const IWorkbookReader& reader, int rows, const char* name) {
+        ASSERT_EQ(reader.LastRow(), rows) << name;
+        ASSERT_EQ(reader.LastCol(), 4) << name;
+        for (int row = 0; row < rows; row += 997) {
+            const QString n = QString::number(row + 1);
+            EXPECT_EQ(reader.Cell(row, 0).number, row + 1) << name << " row " << row;
+            EXPECT_EQ(reader.Cell(row, 1).text, QStringLiteral("name ") + n) << name;
+            EXPECT_EQ(reader.Cell(row, 2).text, QString::fromUtf8("苹A ") + n) << name;
+            EXPECT_EQ(reader.Cell(row, 3).text, QStringLiteral("padding padding padding padding padding ") + n);
+        }
+    };
+
+    const QString plain = dir.filePath(QStringLiteral("plain.xlsx"));
+    ASSERT_TRUE(WriteFile(plain, Zip(XlsxParts(Deflated("xl/worksheets/sheet1.xml",
+                                                         SheetXml(LargeSheetData(kRows)))))));
+    expectRows(*Load(EWorkbookFormat::Xlsx, plain), kRows, "plain");
+
+    // Rows without their numbers count on the rows before them.
+    const QString unnumbered = dir.filePath(QStringLiteral("unnumbered.xlsx"));
+    ASSERT_TRUE(WriteFile(unnumbered, Zip(XlsxParts(Deflated("xl/worksheets/sheet1.xml",
+                                                             SheetXml(LargeSheetData(kRows, false)))))));
+    expectRows(*Load(EWorkbookFormat::Xlsx, unnumbered), kRows, "unnumbered");
+
+    // A row given twice, once in each half: its later cells win, as read whole.
+    const QString twice = dir.filePath(QStringLiteral("twice.xlsx"));
+    QByteArray twiceData = LargeSheetData(kRows);
+    twiceData += "<row r=\"3\"><c r=\"B3\" t=\"inlineStr\"><is><t>later</t></is></c></row>";
+    ASSERT_TRUE(WriteFile(twice, Zip(XlsxParts(Deflated("xl/worksheets/sheet1.xml", SheetXml(twiceData))))));
+    const auto twiceReader = Load(EWorkbookFormat::Xlsx, twice);
+    EXPECT_EQ(twiceReader->Cell(2, 1).text, QStringLiteral("later"));
+    EXPECT_EQ(twiceReader->Cell(2, 0).number, 3);
+
+    // A fault near the end is reported as it is for a small sheet.
+    const QString broken = dir.filePath(QStringLiteral("broken.xlsx"));
+    QByteArray brokenData = LargeSheetData(kRows);
+    brokenData += "<row r=\"40001\"><c r=\"1A\"><v>1</v></c></row>";
+    ASSERT_TRUE(WriteFile(broken, Zip(XlsxParts(Deflated("xl/worksheets/sheet1.xml", SheetXml(brokenData))))));
+    const QString small = dir.filePath(QStringLiteral("small.xlsx"));
+    ASSERT_TRUE(WriteFile(small, Xlsx(SheetXml("<row r=\"1\"><c r=\"1A\"><v>1</v></c></row>"))));
+    std::unique_ptr<IWorkbookReader> brokenReader = CreateWorkbookReader(EWorkbookFormat::Xlsx);
+    std::unique_ptr<IWorkbookReader> smallReader = CreateWorkbookReader(EWorkbookFormat::Xlsx);
+    EXPECT_FALSE(brokenReader->Load(broken));
+    EXPECT_FALSE(smallReader->Load(small));
+    EXPECT_FALSE(brokenReader->ErrorString().isEmpty());
+    EXPECT_EQ(brokenReader->ErrorString(), smallReader->ErrorString());
+    EXPECT_EQ(brokenReader->LastRow(), 0);
+}
