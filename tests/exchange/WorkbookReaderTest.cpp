@@ -653,14 +653,14 @@ TEST(WorkbookReaders, ALargeSheetReadsAsAWholeOneDoes)
     };
 
     const QString plain = dir.filePath(QStringLiteral("plain.xlsx"));
-    ASSERT_TRUE(WriteFile(plain, Zip(XlsxParts(Deflated("xl/worksheets/sheet1.xml",
-                                                         SheetXml(LargeSheetData(kRows)))))));
+    ASSERT_TRUE(
+        WriteFile(plain, Zip(XlsxParts(Deflated("xl/worksheets/sheet1.xml", SheetXml(LargeSheetData(kRows)))))));
     expectRows(*Load(EWorkbookFormat::Xlsx, plain), kRows, "plain");
 
     // Rows without their numbers count on the rows before them.
     const QString unnumbered = dir.filePath(QStringLiteral("unnumbered.xlsx"));
-    ASSERT_TRUE(WriteFile(unnumbered, Zip(XlsxParts(Deflated("xl/worksheets/sheet1.xml",
-                                                             SheetXml(LargeSheetData(kRows, false)))))));
+    ASSERT_TRUE(WriteFile(
+        unnumbered, Zip(XlsxParts(Deflated("xl/worksheets/sheet1.xml", SheetXml(LargeSheetData(kRows, false)))))));
     expectRows(*Load(EWorkbookFormat::Xlsx, unnumbered), kRows, "unnumbered");
 
     // A row given twice, once in each half: its later cells win, as read whole.
