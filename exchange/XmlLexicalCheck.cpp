@@ -37,6 +37,19 @@ struct SNameEndBytes
 };
 constexpr SNameEndBytes kNameEnd;
 
+// The bytes that matter inside an attribute value closed by the quote.
+struct SValueSpecialBytes
+{
+    bool table[256] = {};
+    constexpr explicit SValueSpecialBytes(char quote)
+    {
+        for (const char c : {quote, '<', '&'})
+            table[static_cast<unsigned char>(c)] = true;
+    }
+};
+constexpr SValueSpecialBytes kDoubleQuotedSpecial('"');
+constexpr SValueSpecialBytes kSingleQuotedSpecial('\'');
+
 class CXmlLexer
 {
 public:
@@ -187,8 +200,15 @@ private:
     // Whether the end tag whose name starts at `from` names the element.
     bool EndTagNames(size_t from, size_t end, std::string_view name) const
     {
-        return end - from > name.size() && std::memcmp(m_xml.data() + from, name.data(), name.size()) == 0 &&
-               kNameEnd.table[static_cast<unsigned char>(m_xml[from + name.size()])];
+        if (end - from <= name.size())
+            return false;
+        // Most names are a few letters, which a loop compares faster than a call.
+        const char* text = m_xml.data() + from;
+        for (size_t i = 0; i < name.size(); ++i) {
+            if (text[i] != name[i])
+                return false;
+        }
+        return kNameEnd.table[static_cast<unsigned char>(text[name.size()])];
     }
 
     // Keeps the open elements: an end tag closes the last one opened, by its name.
@@ -246,12 +266,24 @@ private:
                 return npos;
             }
             if (c == '"' || c == '\'') {
-                const size_t close = Find(c, at + 1);
-                if (close == npos || Find('<', at + 1, close) != npos) {
-                    Fault(at, StringId::XmlUnclosedAttribute);
-                    return npos;
+                // One pass finds the closing quote, a "<" before it and the first reference; the
+                // references are checked once the value is known to be closed.
+                const bool* special = c == '"' ? kDoubleQuotedSpecial.table : kSingleQuotedSpecial.table;
+                size_t close = at + 1;
+                size_t firstReference = npos;
+                for (;; ++close) {
+                    while (close < m_xml.size() && !special[static_cast<unsigned char>(m_xml[close])])
+                        ++close;
+                    if (close == m_xml.size() || m_xml[close] == '<') {
+                        Fault(at, StringId::XmlUnclosedAttribute);
+                        return npos;
+                    }
+                    if (m_xml[close] == c)
+                        break;
+                    if (firstReference == npos)
+                        firstReference = close;
                 }
-                if (element && !CheckReferences(at + 1, close))
+                if (element && firstReference != npos && !CheckReferences(firstReference, close))
                     return npos;
                 at = close;
             }
