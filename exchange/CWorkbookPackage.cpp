@@ -309,14 +309,19 @@ CWorkbookPackage::SPacked CWorkbookPackage::Locate(const std::string& name, cons
     return packed;
 }
 
-CWorkbookPackage::Bytes CWorkbookPackage::Part(const std::string& name, bool required) const
+const CZipDirectory::SEntry* CWorkbookPackage::FindPart(const std::string& name, bool required) const
 {
     const CZipDirectory::SEntry* entry = m_directory.Find(name);
-    if (!entry) {
-        if (required)
-            throw CPackageError(MessageString(StringId::PartMissing).arg(QString::fromStdString(name)));
+    if (!entry && required)
+        throw CPackageError(MessageString(StringId::PartMissing).arg(QString::fromStdString(name)));
+    return entry;
+}
+
+CWorkbookPackage::Bytes CWorkbookPackage::Part(const std::string& name, bool required) const
+{
+    const CZipDirectory::SEntry* entry = FindPart(name, required);
+    if (!entry)
         return Bytes();
-    }
     const SPacked packed = Locate(name, *entry);
     Bytes bytes(packed.unpackedSize + 1);
     bytes.data()[packed.unpackedSize] = '\0';
@@ -326,12 +331,9 @@ CWorkbookPackage::Bytes CWorkbookPackage::Part(const std::string& name, bool req
 
 CWorkbookPackage::CCheckedXml CWorkbookPackage::CheckedXmlPart(const std::string& name, bool required) const
 {
-    const CZipDirectory::SEntry* entry = m_directory.Find(name);
-    if (!entry) {
-        if (required)
-            throw CPackageError(MessageString(StringId::PartMissing).arg(QString::fromStdString(name)));
+    const CZipDirectory::SEntry* entry = FindPart(name, required);
+    if (!entry)
         return CCheckedXml();
-    }
     const SPacked packed = Locate(name, *entry);
     const size_t size = packed.unpackedSize;
     Bytes bytes(size + 1);

@@ -135,6 +135,8 @@ public:
 
 private:
     struct SPacked;
+    // The part's entry; null when the package has none and it is not required (throws when it is).
+    const CZipDirectory::SEntry* FindPart(const std::string& name, bool required) const;
     // Where the part's bytes lie in the archive, held to what its header and directory entry declare.
     SPacked Locate(const std::string& name, const CZipDirectory::SEntry& entry) const;
 
